@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+#include "common/result.h"
+#include "conversion/direction.h"
+#include "engine/engine.h"
+#include "settings/settings_record.h"
+
+namespace tervela {
+
+// One "Convert File" request as the Conversion page gives it.
+struct TFileConversion {
+  TConversionDirection direction = TConversionDirection::WgsToA;
+  TShiftMethod method = TShiftMethod::ThreeParameter;
+  bool scripts = false;     // "Generate AutoCad scripts"
+  std::string input_name;   // Edit11, exactly as typed
+  std::string output_name;  // Edit12, exactly as typed
+};
+
+// Converts the point file `request.input_name` into `request.output_name`
+// (and the three drawing scripts when asked), reading the parameter texts of
+// `settings` with `decimal_separator`. The first failure ends the run with its
+// Error; lines written before it are kept and every file opened is closed.
+Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& settings,
+                        char decimal_separator, TEngineRecords& engine);
+
+}  // namespace tervela

@@ -1,0 +1,67 @@
+#include "common/error.h"
+
+#include <cerrno>
+
+namespace tervela {
+
+Error Error::NotANumber(std::string_view text) {
+  std::string message = "'";
+  message.append(text);
+  message.append("' is not a valid floating point value");
+  return Error(ErrorKind::NotANumber, 0, std::move(message));
+}
+
+Error Error::InvalidOperation() {
+  return Error(ErrorKind::FloatingPoint, 0, "Invalid floating point operation");
+}
+
+Error Error::DivisionByZero() {
+  return Error(ErrorKind::FloatingPoint, 0, "Floating point division by zero");
+}
+
+Error Error::Overflow() { return Error(ErrorKind::FloatingPoint, 0, "Floating point overflow"); }
+
+Error Error::File(int code) {
+  switch (code) {
+    case file_error::kFileNotFound: return Error(ErrorKind::File, code, "File not found");
+    case file_error::kInvalidFilename: return Error(ErrorKind::File, code, "Invalid filename");
+    case file_error::kTooManyOpenFiles: return Error(ErrorKind::File, code, "Too many open files");
+    case file_error::kAccessDenied: return Error(ErrorKind::File, code, "File access denied");
+    case file_error::kReadBeyondEnd: return Error(ErrorKind::File, code, "Read beyond end of file");
+    case file_error::kDiskFull: return Error(ErrorKind::File, code, "Disk full");
+    case file_error::kInvalidNumericInput: return Error(ErrorKind::File, code, "Invalid numeric input");
+    default: return Error(ErrorKind::File, code, "I/O error " + std::to_string(code));
+  }
+}
+
+Error Error::FromErrno(int errno_value) {
+  switch (errno_value) {
+    case ENOENT: return File(file_error::kFileNotFound);
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case EINVAL:
+    case ELOOP: return File(file_error::kInvalidFilename);
+    case EMFILE:
+    case ENFILE: return File(file_error::kTooManyOpenFiles);
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case ETXTBSY: return File(file_error::kAccessDenied);
+    case ENOSPC:
+    case EDQUOT: return File(file_error::kDiskFull);
+    default: return File(errno_value);
+  }
+}
+
+std::string Error::BoxText() const { return ErrorBoxText(message_); }
+
+std::string ErrorBoxText(std::string_view message) {
+  std::string text(message);
+  if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) {
+    text.push_back('.');
+  }
+  return text;
+}
+
+}  // namespace tervela

@@ -1,0 +1,122 @@
+#include "common/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace tervela {
+namespace {
+
+struct TypedCase {
+  const char* text;
+  char separator;
+  double expected;
+};
+
+class TypedNumberAccepted : public ::testing::TestWithParam<TypedCase> {};
+
+TEST_P(TypedNumberAccepted, ParsesToValue) {
+  const TypedCase& c = GetParam();
+  Result<double> r = ParseTypedNumber(c.text, c.separator);
+  ASSERT_TRUE(r.ok()) << c.text << ": " << r.error().message();
+  EXPECT_EQ(r.value(), c.expected) << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Grammar, TypedNumberAccepted,
+    ::testing::Values(TypedCase{"0", '.', 0.0}, TypedCase{"45.5", '.', 45.5},
+                      TypedCase{"45,5", ',', 45.5}, TypedCase{"  45.5  ", '.', 45.5},
+                      TypedCase{"-12", '.', -12.0}, TypedCase{"+12", '.', 12.0},
+                      TypedCase{"1e3", '.', 1000.0}, TypedCase{"1E-3", '.', 0.001},
+                      TypedCase{"2.5e+2", '.', 250.0}, TypedCase{".5", '.', 0.5},
+                      TypedCase{"5.", '.', 5.0}, TypedCase{"1e-400", '.', 0.0},
+                      TypedCase{"0.00000000001e-320", '.', 0.0},
+                      TypedCase{"5009927.168", '.', 5009927.168},
+                      TypedCase{"1.7976931348623157e308", '.', std::numeric_limits<double>::max()}));
+
+struct RefusedCase {
+  const char* text;
+  char separator;
+};
+
+class TypedNumberRefused : public ::testing::TestWithParam<RefusedCase> {};
+
+TEST_P(TypedNumberRefused, GivesNotANumberWithTheTextAsTyped) {
+  const RefusedCase& c = GetParam();
+  Result<double> r = ParseTypedNumber(c.text, c.separator);
+  ASSERT_FALSE(r.ok()) << c.text;
+  EXPECT_EQ(r.error().message(), std::string("'") + c.text + "' is not a valid floating point value");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Grammar, TypedNumberRefused,
+    ::testing::Values(RefusedCase{"", '.'}, RefusedCase{"   ", '.'}, RefusedCase{"\t45", '.'},
+                      RefusedCase{"45\t", '.'}, RefusedCase{"45,5", '.'},
+                      RefusedCase{"45.5", ','}, RefusedCase{"1.000,5", '.'},
+                      RefusedCase{"45\xC2\xB0", '.'}, RefusedCase{"4 5", '.'},
+                      RefusedCase{"--4", '.'}, RefusedCase{"1e", '.'}, RefusedCase{"1e+", '.'},
+                      RefusedCase{".", '.'}, RefusedCase{"-", '.'}, RefusedCase{"1.2.3", '.'},
+                      RefusedCase{"inf", '.'}, RefusedCase{"nan", '.'}, RefusedCase{"0x10", '.'},
+                      RefusedCase{"e5", '.'}, RefusedCase{"1e5.5", '.'}));
+
+TEST(TypedNumber, MagnitudeBeyondDoubleRangeIsOverflow) {
+  for (const char* text : {"1e400", "-1e400", "1000e306", "0.1e310", "1.8e308"}) {
+    Result<double> r = ParseTypedNumber(text, '.');
+    ASSERT_FALSE(r.ok()) << text;
+    EXPECT_EQ(r.error().message(), "Floating point overflow") << text;
+  }
+}
+
+TEST(FileNumber, AcceptsThePointGrammarOnly) {
+  EXPECT_EQ(ParseFileNumber("45.22568").value(), 45.22568);
+  EXPECT_EQ(ParseFileNumber("-5e2").value(), -500.0);
+  EXPECT_EQ(ParseFileNumber("+7").value(), 7.0);
+  for (const char* token : {"45,5", "", " 1", "1 ", "North", "1e", "12a"}) {
+    Result<double> r = ParseFileNumber(token);
+    ASSERT_FALSE(r.ok()) << token;
+    EXPECT_EQ(r.error().message(), "Invalid numeric input") << token;
+    EXPECT_EQ(r.error().code(), 106);
+  }
+  EXPECT_EQ(ParseFileNumber("1e999").error().message(), "Floating point overflow");
+}
+
+struct FormatCase {
+  double value;
+  int decimals;
+  char separator;
+  const char* expected;
+};
+
+class FixedFormat : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(FixedFormat, RoundsHalvesAwayAndDropsNegativeZero) {
+  const FormatCase& c = GetParam();
+  EXPECT_EQ(FormatFixed(c.value, c.decimals, c.separator), c.expected);
+  if (c.separator == '.') {
+    char buffer[kMaxFixedChars];
+    EXPECT_EQ(std::string(buffer, FormatFixedTo(buffer, c.value, c.decimals)), c.expected);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, FixedFormat,
+    ::testing::Values(FormatCase{0.0625, 3, '.', "0.063"}, FormatCase{-0.0625, 3, '.', "-0.063"},
+                      FormatCase{0.5, 0, '.', "1"}, FormatCase{2.5, 0, '.', "3"},
+                      FormatCase{0.125, 2, ',', "0,13"}, FormatCase{9.9995, 3, '.', "9.999"},
+                      FormatCase{99.9375, 3, '.', "99.938"}, FormatCase{999.5, 0, '.', "1000"},
+                      FormatCase{-0.0004, 3, '.', "0.000"}, FormatCase{-0.0, 3, '.', "0.000"},
+                      FormatCase{-0.0005, 3, '.', "-0.001"},
+                      FormatCase{5009927.16849, 3, '.', "5009927.168"},
+                      FormatCase{45.2256799960, 8, ',', "45,22568000"},
+                      FormatCase{1234567.0, 1, '.', "1234567.0"},
+                      FormatCase{-100.04, 1, '.', "-100.0"}, FormatCase{1e20, 3, '.', "100000000000000000000.000"}));
+
+TEST(FixedFormat, LongDoubleKeepsTheSameRules) {
+  EXPECT_EQ(FormatFixed(0.0625L, 3, '.'), "0.063");
+  EXPECT_EQ(FormatFixed(-0.0001L, 3, ','), "0,000");
+  EXPECT_EQ(FormatFixed(-5009927.1685L, 3, '.'), "-5009927.169");
+}
+
+}  // namespace
+}  // namespace tervela

@@ -1,0 +1,44 @@
+#pragma once
+
+// The geodetic engine: datum shifts, projection and the two conversion chains.
+// Every operation reads the active parameter set and reads and writes the
+// working point in place; a floating-point fault (invalid operation, division
+// by zero, overflow) ends the operation with its Error.
+
+#include "common/result.h"
+#include "engine/parameter_set.h"
+#include "engine/working_point.h"
+
+namespace tervela {
+
+// The datum shift used by every leg of a conversion.
+enum class TShiftMethod { ThreeParameter, SevenParameter };
+
+// The one active parameter set and the one working point that every request
+// of a run overwrites before use.
+struct TEngineRecords {
+  TParameterSet set;
+  TWorkingPoint point;
+};
+
+// WGS84 Latitude/Longitude -> local datum, Molodensky applied backwards after
+// the corr.N/corr.E corrections. Writes Latitude, Longitude.
+Status ThreeParameterShift(const TParameterSet& set, TWorkingPoint& point);
+
+// WGS84 Latitude/Longitude -> local datum through geocentric coordinates and a
+// seven-parameter similarity transformation. Writes Latitude, Longitude.
+Status SevenParameterShift(const TParameterSet& set, TWorkingPoint& point);
+
+// Local-datum Latitude/Longitude -> Northing/Easting (Gauss-Krueger).
+Status TransverseMercator(const TParameterSet& set, TWorkingPoint& point);
+
+// WGS84 Latitude/Longitude -> Northing/Easting; leaves the local-datum
+// latitude and longitude in the point.
+Status GeographicToGrid(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point);
+
+// TargetNorthing/TargetEasting -> WGS84 Latitude/Longitude by the fixed
+// ten-step inversion from 45 N, 13 E; leaves the grid image of the result in
+// Northing/Easting.
+Status GridToGeographic(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point);
+
+}  // namespace tervela

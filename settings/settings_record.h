@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "common/result.h"
+#include "engine/parameter_set.h"
+
+namespace tervela {
+
+// The settings record: the 38 edit texts of the Settings page in line order,
+// kept byte for byte (the window converts with the local 8-bit encoding).
+inline constexpr int kSettingsLineCount = 38;
+using TSettingsTexts = std::array<std::string, kSettingsLineCount>;
+
+// The number of the edit each line belongs to: Edit1..Edit10, Edit13..Edit20
+// (system A), Edit21..Edit38 (system B), Edit43, Edit44 (the two names).
+inline constexpr std::array<int, kSettingsLineCount> kSettingsRecordEdits = {
+    1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 13, 14, 15, 16, 17, 18, 19, 20, 21,
+    22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 43, 44};
+
+// The eighteen parameter texts of one system (lines 1-18 for A, 19-36 for B).
+inline std::span<const std::string, kParameterCount> ParameterTexts(const TSettingsTexts& texts,
+                                                                    TLocalSystem system) {
+  const std::size_t first = system == TLocalSystem::A ? 0 : kParameterCount;
+  return std::span<const std::string, kParameterCount>(texts.data() + first, kParameterCount);
+}
+
+// Writes the 38 lines, each followed by CR LF, to `path`. The old file is
+// replaced only when every byte was written and closed: the record goes to a
+// temporary file in the same folder that is renamed over the target (through a
+// symbolic link, onto the file it points to). On failure the old file stays as
+// it was and the error is the file error of the failing step.
+Status WriteSettingsRecord(const std::string& path, const TSettingsTexts& texts);
+
+// Reads the record at `path` line by line and calls `set_line(index, text)`
+// (index 0 to 37) right after each line is read. Missing lines read as empty;
+// lines after the 38th are ignored. On an error the lines read before it have
+// been delivered.
+Status ReadSettingsRecord(const std::string& path,
+                          const std::function<void(int index, const std::string& text)>& set_line);
+
+// Convenience form that fills `texts`.
+Status ReadSettingsRecord(const std::string& path, TSettingsTexts& texts);
+
+}  // namespace tervela
