@@ -1,0 +1,223 @@
+#include "conversion/single_point.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace tervela {
+namespace {
+
+using D = TConversionDirection;
+using M = TShiftMethod;
+
+// System A: the worked-example shifts (both methods) on the local ellipsoid.
+constexpr std::array<const char*, 18> kShiftedSystem = {
+    "100", "-50", "80", "739.845", "0.10037483", "0", "0", "0.9999", "500000",
+    "0",   "15",  "100", "-50",    "80",         "1", "-2", "3",     "5"};
+// System B: no shift at all, WGS84 ellipsoid.
+constexpr std::array<const char*, 18> kPlainSystem = {
+    "0", "0", "0", "0", "0", "0", "0", "0.9999", "500000", "0", "15", "0", "0", "0", "0", "0", "0", "0"};
+
+TSettingsTexts Settings(char separator = '.') {
+  TSettingsTexts texts;
+  for (int i = 0; i < kParameterCount; ++i) {
+    texts[i] = kShiftedSystem[i];
+    texts[kParameterCount + i] = kPlainSystem[i];
+  }
+  for (std::string& text : texts) std::replace(text.begin(), text.end(), '.', separator);
+  texts[36] = "System A";
+  texts[37] = "System B";
+  return texts;
+}
+
+TConversionPage StartPage(const char* n, const char* e) {
+  TConversionPage page;
+  page.Edit39 = n;
+  page.Edit40 = e;
+  page.Edit41 = "0";
+  page.Edit42 = "0";
+  return page;
+}
+
+struct ConvertCase {
+  D direction;
+  M method;
+  const char* in_n;
+  const char* in_e;
+  const char* out_n;
+  const char* out_e;
+  const char* readout_lat;
+  const char* readout_lon;
+};
+
+class ConvertDataDirections : public ::testing::TestWithParam<ConvertCase> {};
+
+TEST_P(ConvertDataDirections, WritesOutputsAndReadouts) {
+  const ConvertCase& c = GetParam();
+  TEngineRecords engine;
+  TConversionPage page = StartPage(c.in_n, c.in_e);
+  ASSERT_TRUE(ConvertData(c.direction, c.method, Settings(), '.', engine, page).ok());
+  EXPECT_EQ(page.Edit41, c.out_n);
+  EXPECT_EQ(page.Edit42, c.out_e);
+  EXPECT_EQ(page.Edit45, c.readout_lat);
+  EXPECT_EQ(page.Edit46, c.readout_lon);
+  EXPECT_EQ(page.Edit39, c.in_n);
+  EXPECT_EQ(page.Edit40, c.in_e);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WorkedExamples, ConvertDataDirections,
+    ::testing::Values(
+        // Readouts of WGS84 to grid show the local-datum point that was projected.
+        ConvertCase{D::WgsToA, M::ThreeParameter, "45.22568", "13.58477", "5009927.168",
+                    "388948.141", "45.225121", "13.585688"},
+        ConvertCase{D::WgsToA, M::SevenParameter, "45.22568", "13.58477", "5009854.659",
+                    "388748.192", "45.224437", "13.583159"},
+        ConvertCase{D::WgsToB, M::ThreeParameter, "45.22568", "13.58477", "5010498.551",
+                    "388863.697", "45.225680", "13.584770"},
+        // Grid to WGS84: eight decimals in the outputs, six in the readouts.
+        ConvertCase{D::BToWgs, M::ThreeParameter, "5010498.551", "388863.697", "45.22568000",
+                    "13.58477000", "45.225680", "13.584770"},
+        ConvertCase{D::AToWgs, M::ThreeParameter, "5009927.168", "388948.141", "45.22568000",
+                    "13.58477000", "45.225680", "13.584770"},
+        ConvertCase{D::AToWgs, M::SevenParameter, "5009854.659", "388748.192", "45.22568000",
+                    "13.58477000", "45.225680", "13.584770"},
+        // Grid to grid goes through the same WGS84 point.
+        ConvertCase{D::AToB, M::ThreeParameter, "5009927.168", "388948.141", "5010498.551",
+                    "388863.697", "45.225680", "13.584770"},
+        ConvertCase{D::BToA, M::SevenParameter, "5010498.551", "388863.697", "5009854.659",
+                    "388748.192", "45.224437", "13.583159"}));
+
+TEST(ConvertData, ChangeReadoutsShowPreviousMinusNew) {
+  TEngineRecords engine;
+  TConversionPage page = StartPage("45.22568", "13.58477");
+  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Settings(), '.', engine, page).ok());
+  EXPECT_EQ(page.Label27, "-5010498.551");
+  EXPECT_EQ(page.Label28, "-388863.697");
+  // The same point again: the previous outputs were rounded to millimetres, so
+  // the change rounds to zero and shows no minus sign.
+  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Settings(), '.', engine, page).ok());
+  EXPECT_EQ(page.Label27, "0.000");
+  EXPECT_EQ(page.Label28, "0.000");
+}
+
+TEST(ConvertData, GridDirectionsKeepTheChangeReadouts) {
+  TEngineRecords engine;
+  TConversionPage page = StartPage("5010498.551", "388863.697");
+  page.Label27 = "1.000";
+  page.Label28 = "2.000";
+  ASSERT_TRUE(ConvertData(D::BToWgs, M::ThreeParameter, Settings(), '.', engine, page).ok());
+  EXPECT_EQ(page.Label27, "1.000");
+  EXPECT_EQ(page.Label28, "2.000");
+}
+
+TEST(ConvertData, CommaLocaleReadsAndWritesCommas) {
+  TEngineRecords engine;
+  TConversionPage page = StartPage("45,22568", "13,58477");
+  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Settings(','), ',', engine, page).ok());
+  EXPECT_EQ(page.Edit41, "5010498,551");
+  EXPECT_EQ(page.Edit42, "388863,697");
+  EXPECT_EQ(page.Edit45, "45,225680");
+
+  TConversionPage refused = StartPage("45.5", "13,5");
+  Status s = ConvertData(D::WgsToB, M::ThreeParameter, Settings(','), ',', engine, refused);
+  ASSERT_FALSE(s.ok());
+  EXPECT_EQ(s.error().BoxText(), "'45.5' is not a valid floating point value.");
+}
+
+struct ErrorCase {
+  const char* name;
+  D direction;
+  M method;
+  int bad_setting;  // index into the settings texts, or -1
+  const char* bad_text;
+  const char* edit39;
+  const char* edit40;
+  const char* edit41;
+  const char* edit42;
+  const char* message;
+};
+
+class ConvertDataErrors : public ::testing::TestWithParam<ErrorCase> {};
+
+// Every failure but one leaves the page exactly as it was.
+TEST_P(ConvertDataErrors, ReportsTheFirstBadReadAndWritesNothing) {
+  const ErrorCase& c = GetParam();
+  TSettingsTexts settings = Settings();
+  if (c.bad_setting >= 0) settings[c.bad_setting] = c.bad_text;
+  TConversionPage page;
+  page.Edit39 = c.edit39;
+  page.Edit40 = c.edit40;
+  page.Edit41 = c.edit41;
+  page.Edit42 = c.edit42;
+  page.Edit45 = "old45";
+  page.Edit46 = "old46";
+  page.Label27 = "old27";
+  page.Label28 = "old28";
+  const TConversionPage before = page;
+  TEngineRecords engine;
+  Status s = ConvertData(c.direction, c.method, settings, '.', engine, page);
+  ASSERT_FALSE(s.ok());
+  EXPECT_EQ(s.error().BoxText(), c.message);
+  EXPECT_EQ(page.Edit41, before.Edit41);
+  EXPECT_EQ(page.Edit42, before.Edit42);
+  EXPECT_EQ(page.Edit45, before.Edit45);
+  EXPECT_EQ(page.Edit46, before.Edit46);
+  EXPECT_EQ(page.Label27, before.Label27);
+  EXPECT_EQ(page.Label28, before.Label28);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConvertDataErrors,
+    ::testing::Values(
+        ErrorCase{"EmptyInputAfterReset", D::WgsToA, M::ThreeParameter, -1, "", "", "", "", "",
+                  "'' is not a valid floating point value."},
+        ErrorCase{"EmptyPreviousOutput", D::WgsToA, M::ThreeParameter, -1, "", "45", "13", "", "",
+                  "'' is not a valid floating point value."},
+        ErrorCase{"SevenParameterFieldStopsThreeParameterRun", D::WgsToA, M::ThreeParameter, 11,
+                  "abc", "45", "13", "0", "0", "'abc' is not a valid floating point value."},
+        ErrorCase{"SettingsReadBeforeInputs", D::AToWgs, M::ThreeParameter, 0, "1,5", "x", "y",
+                  "0", "0", "'1,5' is not a valid floating point value."},
+        ErrorCase{"TabRefused", D::WgsToA, M::ThreeParameter, -1, "", "\t45", "13", "0", "0",
+                  "'\t45' is not a valid floating point value."},
+        ErrorCase{"DegreeSignRefused", D::WgsToA, M::ThreeParameter, -1, "", "45\u00B0", "13", "0",
+                  "0", "'45\u00B0' is not a valid floating point value."},
+        ErrorCase{"Overflow", D::WgsToA, M::ThreeParameter, -1, "", "1e400", "13", "0", "0",
+                  "Floating point overflow."},
+        ErrorCase{"BadSecondSetInGridToGrid", D::AToB, M::ThreeParameter, 18 + 4, "zz",
+                  "5009927.168", "388948.141", "0", "0", "'zz' is not a valid floating point value."},
+        ErrorCase{"EngineFault", D::WgsToA, M::ThreeParameter, 4, "40", "45", "13", "0", "0",
+                  "Invalid floating point operation."}),
+    [](const ::testing::TestParamInfo<ErrorCase>& info) { return std::string(info.param.name); });
+
+TEST(ConvertData, BlanksAroundNumbersAreAccepted) {
+  TEngineRecords engine;
+  TConversionPage page = StartPage("  45.22568 ", " 13.58477  ");
+  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Settings(), '.', engine, page).ok());
+  EXPECT_EQ(page.Edit41, "5010498.551");
+}
+
+TEST(ConvertData, BadPreviousEastingLeavesOnlyTheNorthingChange) {
+  TEngineRecords engine;
+  TConversionPage page = StartPage("45.22568", "13.58477");
+  page.Edit42 = "n/a";
+  Status s = ConvertData(D::WgsToB, M::ThreeParameter, Settings(), '.', engine, page);
+  ASSERT_FALSE(s.ok());
+  EXPECT_EQ(s.error().BoxText(), "'n/a' is not a valid floating point value.");
+  EXPECT_EQ(page.Label27, "-5010498.551");
+  EXPECT_EQ(page.Label28, "");
+  EXPECT_EQ(page.Edit41, "0");
+  EXPECT_EQ(page.Edit45, "");
+}
+
+TEST(ConvertData, GridToGridLeavesTheTargetSetActive) {
+  TEngineRecords engine;
+  TConversionPage page = StartPage("5009927.168", "388948.141");
+  ASSERT_TRUE(ConvertData(D::AToB, M::ThreeParameter, Settings(), '.', engine, page).ok());
+  EXPECT_EQ(engine.set.Dx, 0.0);
+  EXPECT_EQ(engine.set.Da, 0.0);
+  EXPECT_EQ(engine.set.FalseEasting, 500000.0);
+}
+
+}  // namespace
+}  // namespace tervela
