@@ -50,7 +50,9 @@ Error Error::FromErrno(int errno_value) {
     case ETXTBSY: return File(file_error::kAccessDenied);
     case ENOSPC:
     case EDQUOT: return File(file_error::kDiskFull);
-    default: return File(errno_value);
+    // Any other errno keeps its number, also where that number names another
+    // error in the table above (EIO is 5, EINTR is 4).
+    default: return Error(ErrorKind::File, errno_value, "I/O error " + std::to_string(errno_value));
   }
 }
 

@@ -1,0 +1,100 @@
+#include "common/error.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+namespace tervela {
+namespace {
+
+struct BoxCase {
+  const char* message;
+  const char* box_text;
+};
+
+class ErrorBoxFullStop : public ::testing::TestWithParam<BoxCase> {};
+
+TEST_P(ErrorBoxFullStop, AppendedOnlyAfterCharactersAboveTheFullStop) {
+  EXPECT_EQ(ErrorBoxText(GetParam().message), GetParam().box_text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rule, ErrorBoxFullStop,
+    ::testing::Values(BoxCase{"File not found", "File not found."},
+                      BoxCase{"I/O error 112", "I/O error 112."},
+                      BoxCase{"Ends with a point.", "Ends with a point."},
+                      BoxCase{"Ends with a blank ", "Ends with a blank "},
+                      BoxCase{"'x y' is not a valid floating point value",
+                              "'x y' is not a valid floating point value."},
+                      BoxCase{"quoted '", "quoted '"}, BoxCase{"(bracketed)", "(bracketed)"},
+                      BoxCase{"comma,", "comma,"}, BoxCase{"minus-", "minus-"},
+                      BoxCase{"slash/", "slash/."}, BoxCase{"colon:", "colon:."},
+                      BoxCase{"degree \xB0", "degree \xB0."}, BoxCase{"", ""}));
+
+TEST(ErrorBoxFullStop, NotANumberMessageGetsItsFullStop) {
+  EXPECT_EQ(Error::NotANumber("12a").BoxText(), "'12a' is not a valid floating point value.");
+  EXPECT_EQ(Error::NotANumber("").message(), "'' is not a valid floating point value");
+  EXPECT_EQ(Error::Overflow().BoxText(), "Floating point overflow.");
+}
+
+struct FileErrorCase {
+  int code;
+  const char* message;
+};
+
+class FileErrorMessage : public ::testing::TestWithParam<FileErrorCase> {};
+
+TEST_P(FileErrorMessage, NamesTheNumberedError) {
+  const Error error = Error::File(GetParam().code);
+  EXPECT_EQ(error.kind(), ErrorKind::File);
+  EXPECT_EQ(error.code(), GetParam().code);
+  EXPECT_EQ(error.message(), GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, FileErrorMessage,
+    ::testing::Values(FileErrorCase{2, "File not found"}, FileErrorCase{3, "Invalid filename"},
+                      FileErrorCase{4, "Too many open files"},
+                      FileErrorCase{5, "File access denied"},
+                      FileErrorCase{100, "Read beyond end of file"}, FileErrorCase{101, "Disk full"},
+                      FileErrorCase{106, "Invalid numeric input"}, FileErrorCase{32, "I/O error 32"},
+                      FileErrorCase{112, "I/O error 112"}, FileErrorCase{1, "I/O error 1"},
+                      FileErrorCase{102, "I/O error 102"}));
+
+struct ErrnoCase {
+  int errno_value;
+  const char* message;
+};
+
+class FileErrorFromErrno : public ::testing::TestWithParam<ErrnoCase> {};
+
+TEST_P(FileErrorFromErrno, MapsToTheProgramsFileError) {
+  const Error error = Error::FromErrno(GetParam().errno_value);
+  EXPECT_EQ(error.kind(), ErrorKind::File);
+  EXPECT_EQ(error.message(), GetParam().message) << "errno " << GetParam().errno_value;
+}
+
+// Errno values that the table does not name keep their own number, even where
+// that number means something else in the program's table (EIO is 5, EINTR 4).
+INSTANTIATE_TEST_SUITE_P(
+    Mapping, FileErrorFromErrno,
+    ::testing::Values(ErrnoCase{ENOENT, "File not found"}, ErrnoCase{ENOTDIR, "Invalid filename"},
+                      ErrnoCase{ENAMETOOLONG, "Invalid filename"},
+                      ErrnoCase{ELOOP, "Invalid filename"},
+                      ErrnoCase{EMFILE, "Too many open files"},
+                      ErrnoCase{ENFILE, "Too many open files"},
+                      ErrnoCase{EACCES, "File access denied"}, ErrnoCase{EPERM, "File access denied"},
+                      ErrnoCase{EROFS, "File access denied"}, ErrnoCase{EISDIR, "File access denied"},
+                      ErrnoCase{ENOSPC, "Disk full"}, ErrnoCase{EDQUOT, "Disk full"},
+                      ErrnoCase{EIO, "I/O error 5"}, ErrnoCase{EINTR, "I/O error 4"},
+                      ErrnoCase{ESRCH, "I/O error 3"}, ErrnoCase{ENETUNREACH, "I/O error 101"},
+                      ErrnoCase{EFBIG, "I/O error 27"}, ErrnoCase{EBUSY, "I/O error 16"}));
+
+TEST(FileErrorFromErrno, KeepsTheErrnoAsCodeWhenUnnamed) {
+  EXPECT_EQ(Error::FromErrno(EIO).code(), EIO);
+  EXPECT_EQ(Error::FromErrno(ENOSPC).code(), 101);
+  EXPECT_EQ(Error::FromErrno(ENOENT), Error::File(2));
+}
+
+}  // namespace
+}  // namespace tervela

@@ -1,0 +1,178 @@
+#include "settings/replace_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <optional>
+#include <random>
+#include <system_error>
+
+namespace tervela {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The kernel's own limit on symbolic links followed in one path lookup.
+constexpr int kMaxLinkHops = 40;
+constexpr std::size_t kSinkBufferSize = 65536;
+constexpr int kTemporaryNameAttempts = 100;
+
+// Buffers writes to an open file descriptor; Flush() pushes the rest out.
+class FileSink final : public ByteSink {
+ public:
+  explicit FileSink(int fd) : fd_(fd) { buffer_.reserve(kSinkBufferSize); }
+
+  Status Write(std::string_view bytes) override {
+    if (buffer_.size() + bytes.size() <= kSinkBufferSize) {
+      buffer_.append(bytes);
+      return {};
+    }
+    if (Status flushed = Flush(); !flushed) return flushed;
+    if (bytes.size() >= kSinkBufferSize) return WriteAll(bytes);
+    buffer_.append(bytes);
+    return {};
+  }
+
+  Status Flush() {
+    Status written = WriteAll(buffer_);
+    buffer_.clear();
+    return written;
+  }
+
+ private:
+  Status WriteAll(std::string_view bytes) {
+    while (!bytes.empty()) {
+      const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return Error::FromErrno(errno);
+      bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return {};
+  }
+
+  int fd_;
+  std::string buffer_;
+};
+
+// Follows symbolic links from `path` to the file they finally name, which need
+// not exist yet (a dangling link names the file it would create).
+Result<fs::path> FollowLinks(const fs::path& path) {
+  fs::path current = path;
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    struct stat info;
+    if (::lstat(current.c_str(), &info) != 0) {
+      if (errno == ENOENT) return current;
+      return Error::FromErrno(errno);
+    }
+    if (!S_ISLNK(info.st_mode)) return current;
+    std::error_code error;
+    const fs::path target = fs::read_symlink(current, error);
+    if (error) return Error::FromErrno(error.value());
+    current = target.is_absolute() ? target : current.parent_path() / target;
+  }
+  return Error::FromErrno(ELOOP);
+}
+
+// Writes the contents into `fd`, flushes them to disk and closes `fd`, which is
+// closed on every path.
+Status WriteFlushClose(int fd, const std::function<Status(ByteSink&)>& write_contents,
+                       bool sync_to_disk) {
+  FileSink sink(fd);
+  Status status = write_contents(sink);
+  if (status) status = sink.Flush();
+  if (status && sync_to_disk && ::fsync(fd) != 0) status = Error::FromErrno(errno);
+  if (::close(fd) != 0 && status) status = Error::FromErrno(errno);
+  return status;
+}
+
+// Truncates and writes a file that is not a regular one (a device, a pipe), as
+// renaming over it would replace the node itself.
+Status WriteInPlace(const fs::path& target, const std::function<Status(ByteSink&)>& write_contents) {
+  const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return Error::FromErrno(errno);
+  return WriteFlushClose(fd, write_contents, /*sync_to_disk=*/false);
+}
+
+// Creates a new, uniquely named file next to `target`, named after it and
+// hidden. `mode` is passed to open, so the umask applies.
+Result<int> CreateTemporaryFile(const fs::path& target, mode_t mode, fs::path& temporary) {
+  static constexpr char kLetters[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  // Part of the target's name only, so a long name stays within the name limit.
+  const std::string stem = target.filename().string().substr(0, 64);
+  std::random_device random;
+  std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+  for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+    std::string name = "." + stem + ".";
+    for (int i = 0; i < 6; ++i) name.push_back(kLetters[pick(random)]);
+    name += ".tmp";
+    temporary = target.parent_path() / name;
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0) return fd;
+    if (errno != EEXIST) return Error::FromErrno(errno);
+  }
+  return Error::FromErrno(EEXIST);
+}
+
+// Gives the temporary file the owner and permissions of the file it replaces.
+// The owner can only be kept where the process may change it; otherwise the
+// new file belongs to the one who saved it.
+Status CopyOwnerAndMode(int fd, const struct stat& old_file) {
+  if (::fchown(fd, old_file.st_uid, old_file.st_gid) != 0) {
+    // Not allowed to give the file away: keep the saver as owner.
+  }
+  if (::fchmod(fd, old_file.st_mode & 07777) != 0) return Error::FromErrno(errno);
+  return {};
+}
+
+// Makes the rename itself durable. The file is already in place, so a folder
+// that cannot be opened or synced does not turn the save into a failure.
+void SyncFolderOf(const fs::path& target) {
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+Status ReplaceFile(const std::string& path,
+                   const std::function<Status(ByteSink& sink)>& write_contents) {
+  Result<fs::path> resolved = FollowLinks(path);
+  if (!resolved) return resolved.error();
+  const fs::path& target = resolved.value();
+
+  struct stat old_file;
+  std::optional<struct stat> existing;
+  if (::stat(target.c_str(), &old_file) == 0) existing = old_file;
+  if ((existing && !S_ISREG(existing->st_mode)) || !target.has_filename()) {
+    return WriteInPlace(target, write_contents);
+  }
+
+  fs::path temporary;
+  Result<int> created = CreateTemporaryFile(target, existing ? 0600 : 0666, temporary);
+  if (!created) return created.error();
+  const int fd = created.value();
+
+  Status status;
+  if (existing) status = CopyOwnerAndMode(fd, *existing);
+  if (status) {
+    status = WriteFlushClose(fd, write_contents, /*sync_to_disk=*/true);
+  } else {
+    ::close(fd);
+  }
+  if (status && ::rename(temporary.c_str(), target.c_str()) != 0) status = Error::FromErrno(errno);
+  if (!status) {
+    ::unlink(temporary.c_str());
+    return status;
+  }
+  SyncFolderOf(target);
+  return {};
+}
+
+}  // namespace tervela

@@ -1,0 +1,43 @@
+#include "settings/settings_record.h"
+
+#include "common/line_reader.h"
+#include "settings/settings_record_lines.h"
+
+namespace tervela {
+
+namespace {
+constexpr std::string_view kLineEnd = "\r\n";
+}  // namespace
+
+Status WriteSettingsLines(const TSettingsTexts& texts, ByteSink& sink) {
+  for (const std::string& text : texts) {
+    if (Status written = sink.Write(text); !written) return written;
+    if (Status written = sink.Write(kLineEnd); !written) return written;
+  }
+  return {};
+}
+
+Status WriteSettingsRecord(const std::string& path, const TSettingsTexts& texts) {
+  return ReplaceFile(path, [&texts](ByteSink& sink) { return WriteSettingsLines(texts, sink); });
+}
+
+Status ReadSettingsRecord(const std::string& path,
+                          const std::function<void(int index, const std::string& text)>& set_line) {
+  Result<LineReader> opened = LineReader::Open(path);
+  if (!opened) return opened.error();
+  LineReader& reader = opened.value();
+  std::string line;
+  for (int index = 0; index < kSettingsLineCount; ++index) {
+    if (Status read = reader.ReadLine(line); !read) return read;
+    set_line(index, line);
+  }
+  return reader.Close();
+}
+
+Status ReadSettingsRecord(const std::string& path, TSettingsTexts& texts) {
+  return ReadSettingsRecord(path, [&texts](int index, const std::string& text) {
+    texts[static_cast<std::size_t>(index)] = text;
+  });
+}
+
+}  // namespace tervela

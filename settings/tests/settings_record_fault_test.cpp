@@ -1,0 +1,198 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "settings/replace_file.h"
+#include "settings/settings_record.h"
+#include "settings/settings_record_lines.h"
+#include "settings/tests/scratch_folder.h"
+
+namespace tervela {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadBytes;
+using testing::ScratchFolder;
+using testing::WriteBytes;
+
+constexpr uid_t kNobody = 65534;
+const std::string kOldContents = "old settings\r\nkept as they were\r\n";
+
+TSettingsTexts SampleTexts() {
+  TSettingsTexts texts;
+  for (int i = 0; i < kSettingsLineCount; ++i) texts[static_cast<std::size_t>(i)] = "value " + std::to_string(i);
+  return texts;
+}
+
+// Passes writes through until `writes_allowed` have been made, then fails
+// every write with `error`.
+class FailingSink final : public ByteSink {
+ public:
+  FailingSink(ByteSink& inner, int writes_allowed, Error error)
+      : inner_(inner), writes_left_(writes_allowed), error_(std::move(error)) {}
+
+  Status Write(std::string_view bytes) override {
+    if (writes_left_ == 0) return error_;
+    --writes_left_;
+    return inner_.Write(bytes);
+  }
+
+ private:
+  ByteSink& inner_;
+  int writes_left_;
+  Error error_;
+};
+
+// Runs `action` in a child process (set up by `prepare_child`) and returns
+// the message of its error, or "ok". Keeps limits and identity changes out of
+// the test process.
+std::string MessageFromChild(const std::function<bool()>& prepare_child,
+                             const std::function<Status()>& action) {
+  int pipe_ends[2];
+  if (::pipe(pipe_ends) != 0) return "pipe failed";
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(pipe_ends[0]);
+    std::string message = "child set-up failed";
+    if (prepare_child()) {
+      Status status = action();
+      message = status.ok() ? "ok" : status.error().message();
+    }
+    const ssize_t written = ::write(pipe_ends[1], message.data(), message.size());
+    ::_exit(written == static_cast<ssize_t>(message.size()) ? 0 : 1);
+  }
+  ::close(pipe_ends[1]);
+  std::string message;
+  char buffer[256];
+  for (ssize_t n; (n = ::read(pipe_ends[0], buffer, sizeof buffer)) > 0;) message.append(buffer, static_cast<std::size_t>(n));
+  ::close(pipe_ends[0]);
+  int wait_status = 0;
+  ::waitpid(child, &wait_status, 0);
+  if (!WIFEXITED(wait_status) || WEXITSTATUS(wait_status) != 0) return "child failed: " + message;
+  return message;
+}
+
+struct InjectedFault {
+  const char* name;
+  int writes_allowed;  // two writes per line: the text, then CR LF
+  int error_code;
+  const char* message;
+};
+
+class FaultPartWay : public ::testing::TestWithParam<InjectedFault> {};
+
+TEST_P(FaultPartWay, LeavesTheOldFileAndNoTemporaryFile) {
+  const InjectedFault& fault = GetParam();
+  ScratchFolder folder;
+  WriteBytes(folder / "Tervela.ini", kOldContents);
+  ASSERT_EQ(::chmod((folder / "Tervela.ini").c_str(), 0600), 0);
+
+  Status status = ReplaceFile(folder / "Tervela.ini", [&](ByteSink& sink) {
+    FailingSink failing(sink, fault.writes_allowed, Error::File(fault.error_code));
+    return WriteSettingsLines(SampleTexts(), failing);
+  });
+
+  ASSERT_FALSE(status.ok());
+  EXPECT_EQ(status.error().message(), fault.message);
+  EXPECT_EQ(ReadBytes(folder / "Tervela.ini"), kOldContents);
+  EXPECT_EQ(folder.Entries(), std::vector<std::string>{"Tervela.ini"});
+}
+
+TEST_P(FaultPartWay, CreatesNoFileWhereNoneWas) {
+  const InjectedFault& fault = GetParam();
+  ScratchFolder folder;
+  Status status = ReplaceFile(folder / "new.set", [&](ByteSink& sink) {
+    FailingSink failing(sink, fault.writes_allowed, Error::File(fault.error_code));
+    return WriteSettingsLines(SampleTexts(), failing);
+  });
+  ASSERT_FALSE(status.ok());
+  EXPECT_TRUE(folder.Entries().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Injected, FaultPartWay,
+    ::testing::Values(InjectedFault{"FirstWrite", 0, 101, "Disk full"},
+                      InjectedFault{"AfterFiveLines", 10, 101, "Disk full"},
+                      InjectedFault{"BeforeTheLastLineEnd", 75, 101, "Disk full"},
+                      InjectedFault{"OtherError", 20, 112, "I/O error 112"}),
+    [](const ::testing::TestParamInfo<InjectedFault>& info) { return info.param.name; });
+
+TEST(SettingsRecordFault, FileSizeLimitHitByARealWriteLeavesTheOldFile) {
+  ScratchFolder folder;
+  const std::string old_contents(4096, 'o');
+  WriteBytes(folder / "limited.set", old_contents);
+  TSettingsTexts texts;
+  texts.fill(std::string(2000, 'n'));  // far beyond the limit below
+
+  const std::string message = MessageFromChild(
+      [] {
+        const rlimit limit{100, 100};
+        return ::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+      },
+      [&] { return WriteSettingsRecord(folder / "limited.set", texts); });
+
+  EXPECT_EQ(message, "I/O error " + std::to_string(EFBIG));
+  EXPECT_EQ(ReadBytes(folder / "limited.set"), old_contents);
+  EXPECT_EQ(folder.Entries(), std::vector<std::string>{"limited.set"});
+}
+
+// Root may write into any folder, so the save runs as an unprivileged user.
+TEST(SettingsRecordFault, ReadOnlyFolderIsAccessDeniedAndLeavesTheOldFile) {
+  ScratchFolder scratch;
+  const std::string folder = scratch / "locked";
+  fs::create_directory(folder);
+  const std::string target = folder + "/Tervela.ini";
+  WriteBytes(target, kOldContents);
+  ASSERT_EQ(::chmod(target.c_str(), 0666), 0);  // the file alone would let anyone write
+  ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+  ASSERT_EQ(::chmod(scratch.path().c_str(), 0755), 0);
+
+  const std::string message = MessageFromChild(
+      [] { return ::geteuid() != 0 || (::setgid(kNobody) == 0 && ::setuid(kNobody) == 0); },
+      [&] { return WriteSettingsRecord(target, SampleTexts()); });
+
+  EXPECT_EQ(message, "File access denied");
+  EXPECT_EQ(ReadBytes(target), kOldContents);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1)
+      << "a temporary file was left behind";
+}
+
+TEST(SettingsRecordFault, FullDeviceIsDiskFullAndStaysADevice) {
+  if (!fs::is_character_file("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  Status status = WriteSettingsRecord("/dev/full", SampleTexts());
+  ASSERT_FALSE(status.ok());
+  EXPECT_EQ(status.error().message(), "Disk full");
+  EXPECT_EQ(status.error().BoxText(), "Disk full.");
+  EXPECT_TRUE(fs::is_character_file("/dev/full"));
+}
+
+TEST(SettingsRecordFault, PipeIsWrittenInPlaceNotReplaced) {
+  ScratchFolder folder;
+  const std::string pipe_path = folder / "pipe";
+  ASSERT_EQ(::mkfifo(pipe_path.c_str(), 0600), 0);
+  // Held open for reading and writing, so the writer's open does not wait.
+  const int reader = ::open(pipe_path.c_str(), O_RDWR | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+
+  ASSERT_TRUE(WriteSettingsRecord(pipe_path, TSettingsTexts{}).ok());
+
+  char buffer[200];
+  const ssize_t n = ::read(reader, buffer, sizeof buffer);
+  ::close(reader);
+  std::string expected;
+  for (int i = 0; i < kSettingsLineCount; ++i) expected += "\r\n";
+  EXPECT_EQ(std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0), expected);
+  EXPECT_TRUE(fs::is_fifo(pipe_path));
+  EXPECT_EQ(folder.Entries(), std::vector<std::string>{"pipe"});
+}
+
+}  // namespace
+}  // namespace tervela
