@@ -1,0 +1,26 @@
+#pragma once
+
+#include "batch/point_file_conversion.h"
+#include "batch/point_reader.h"
+
+namespace tervela {
+
+// Where a run started outside the window reads and writes.
+struct TRunEndpoints {
+  // A descriptor to read instead of opening `input_name`, or -1. The run
+  // takes it over and closes it.
+  int input_fd = -1;
+  // A descriptor to write instead of creating `output_name`, or -1; taken
+  // over likewise. Script names are still formed from `output_name`.
+  int output_fd = -1;
+  // Told the input bytes read so far, after every read from the input.
+  PointReader::ProgressCallback progress;
+};
+
+// ConvertPointFile with the input or output given as descriptors and a
+// progress report. Steps, files written and errors are those of
+// ConvertPointFile.
+Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& settings,
+                        char decimal_separator, TEngineRecords& engine, TRunEndpoints endpoints);
+
+}  // namespace tervela

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string_view>
+
+#include "common/result.h"
+
+namespace tervela {
+
+// A number text of a point record: at most 64 characters above code 32.
+struct TNumberToken {
+  static constexpr std::size_t kMaxLength = 64;
+  char text[kMaxLength];
+  std::size_t length = 0;
+
+  std::string_view view() const { return {text, length}; }
+};
+
+// Reads the records of a point file from a descriptor it owns, through one
+// large buffer. A Ctrl-Z byte (26) ends the data: nothing behind it is read.
+class PointReader {
+ public:
+  // Called after every read from the descriptor with the bytes read so far.
+  using ProgressCallback = std::function<void(std::uint64_t bytes_read)>;
+
+  explicit PointReader(int fd, ProgressCallback progress = {});
+  PointReader(const PointReader&) = delete;
+  PointReader& operator=(const PointReader&) = delete;
+  ~PointReader();
+
+  // True when no byte is left or the next byte is Ctrl-Z. Looks at the next
+  // byte only; blanks and line ends count as data.
+  Result<bool> Exhausted();
+
+  // Skips every byte with a code from 0 to 32, across lines, then reads the
+  // run of bytes above 32, at most 64 of them; the byte that ends the run is
+  // left unread. The token is empty when the data ends while skipping.
+  Status ReadToken(TNumberToken& token);
+
+  // Brings the rest of the current line, up to its LF, into the buffer when
+  // it fits, so that the record is read whole before it is converted.
+  Status BufferRestOfLine();
+
+  // The next piece of the free text: the bytes up to the next CR, LF or the
+  // end of the data. CRs are dropped; the LF ending the line is consumed.
+  // An empty piece means the line is done. The view lasts until the next call.
+  Result<std::string_view> NextFreeTextPiece();
+
+  // Consumes everything up to and including the next LF.
+  Status SkipRestOfLine();
+
+  // Closes the descriptor; the error is that of the close.
+  Status Close();
+
+ private:
+  // Makes at least one byte available; false at the end of the data.
+  Result<bool> Fill();
+  // Reads more bytes behind those still unread, moving them to the front.
+  Result<bool> ReadMore();
+
+  int fd_;
+  ProgressCallback progress_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t pos_ = 0;
+  std::size_t len_ = 0;
+  bool at_end_ = false;
+  std::uint64_t bytes_read_ = 0;
+};
+
+}  // namespace tervela
