@@ -91,7 +91,8 @@ Status WriteFlushClose(int fd, const std::function<Status(ByteSink&)>& write_con
 
 // Truncates and writes a file that is not a regular one (a device, a pipe), as
 // renaming over it would replace the node itself.
-Status WriteInPlace(const fs::path& target, const std::function<Status(ByteSink&)>& write_contents) {
+Status WriteInPlace(const fs::path& target,
+                    const std::function<Status(ByteSink&)>& write_contents) {
   const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return Error::FromErrno(errno);
   return WriteFlushClose(fd, write_contents, /*sync_to_disk=*/false);

@@ -56,10 +56,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FileErrorCase{2, "File not found"}, FileErrorCase{3, "Invalid filename"},
                       FileErrorCase{4, "Too many open files"},
                       FileErrorCase{5, "File access denied"},
-                      FileErrorCase{100, "Read beyond end of file"}, FileErrorCase{101, "Disk full"},
-                      FileErrorCase{106, "Invalid numeric input"}, FileErrorCase{32, "I/O error 32"},
-                      FileErrorCase{112, "I/O error 112"}, FileErrorCase{1, "I/O error 1"},
-                      FileErrorCase{102, "I/O error 102"}));
+                      FileErrorCase{100, "Read beyond end of file"},
+                      FileErrorCase{101, "Disk full"}, FileErrorCase{106, "Invalid numeric input"},
+                      FileErrorCase{32, "I/O error 32"}, FileErrorCase{112, "I/O error 112"},
+                      FileErrorCase{1, "I/O error 1"}, FileErrorCase{102, "I/O error 102"}));
 
 struct ErrnoCase {
   int errno_value;
@@ -78,17 +78,16 @@ TEST_P(FileErrorFromErrno, MapsToTheProgramsFileError) {
 // that number means something else in the program's table (EIO is 5, EINTR 4).
 INSTANTIATE_TEST_SUITE_P(
     Mapping, FileErrorFromErrno,
-    ::testing::Values(ErrnoCase{ENOENT, "File not found"}, ErrnoCase{ENOTDIR, "Invalid filename"},
-                      ErrnoCase{ENAMETOOLONG, "Invalid filename"},
-                      ErrnoCase{ELOOP, "Invalid filename"},
-                      ErrnoCase{EMFILE, "Too many open files"},
-                      ErrnoCase{ENFILE, "Too many open files"},
-                      ErrnoCase{EACCES, "File access denied"}, ErrnoCase{EPERM, "File access denied"},
-                      ErrnoCase{EROFS, "File access denied"}, ErrnoCase{EISDIR, "File access denied"},
-                      ErrnoCase{ENOSPC, "Disk full"}, ErrnoCase{EDQUOT, "Disk full"},
-                      ErrnoCase{EIO, "I/O error 5"}, ErrnoCase{EINTR, "I/O error 4"},
-                      ErrnoCase{ESRCH, "I/O error 3"}, ErrnoCase{ENETUNREACH, "I/O error 101"},
-                      ErrnoCase{EFBIG, "I/O error 27"}, ErrnoCase{EBUSY, "I/O error 16"}));
+    ::testing::Values(
+        ErrnoCase{ENOENT, "File not found"}, ErrnoCase{ENOTDIR, "Invalid filename"},
+        ErrnoCase{ENAMETOOLONG, "Invalid filename"}, ErrnoCase{ELOOP, "Invalid filename"},
+        ErrnoCase{EMFILE, "Too many open files"}, ErrnoCase{ENFILE, "Too many open files"},
+        ErrnoCase{EACCES, "File access denied"}, ErrnoCase{EPERM, "File access denied"},
+        ErrnoCase{EROFS, "File access denied"}, ErrnoCase{EISDIR, "File access denied"},
+        ErrnoCase{ENOSPC, "Disk full"}, ErrnoCase{EDQUOT, "Disk full"},
+        ErrnoCase{EIO, "I/O error 5"}, ErrnoCase{EINTR, "I/O error 4"},
+        ErrnoCase{ESRCH, "I/O error 3"}, ErrnoCase{ENETUNREACH, "I/O error 101"},
+        ErrnoCase{EFBIG, "I/O error 27"}, ErrnoCase{EBUSY, "I/O error 16"}));
 
 TEST(FileErrorFromErrno, KeepsTheErrnoAsCodeWhenUnnamed) {
   EXPECT_EQ(Error::FromErrno(EIO).code(), EIO);

@@ -21,7 +21,8 @@ class TemporaryFile {
     std::string pattern = (fs::temp_directory_path() / "tervela-lines-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     folder_ = pattern;
-    std::ofstream(path(), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path(), std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   }
   ~TemporaryFile() { fs::remove_all(folder_); }
   std::string path() const { return (folder_ / "lines.txt").string(); }
@@ -63,21 +64,29 @@ const std::string kBeyondOneBuffer(200000, 'b');
 INSTANTIATE_TEST_SUITE_P(
     Table, LineRules,
     ::testing::Values(
-        LinesCase{"Empty", "", {}},
-        LinesCase{"CrLf", "a\r\nb\r\n", {"a", "b"}},
+        LinesCase{"Empty", "", {}}, LinesCase{"CrLf", "a\r\nb\r\n", {"a", "b"}},
         LinesCase{"LfOnly", "a\nb\n", {"a", "b"}},
         LinesCase{"NoFinalLineEnd", "a\r\nb", {"a", "b"}},
         LinesCase{"EmptyLines", "\r\n\n\r\nx", {"", "", "", "x"}},
-        LinesCase{"LoneCrDropped", "a\rb\r\n", {"ab"}},
-        LinesCase{"CrCrLf", "a\r\r\nb", {"a", "b"}},
-        LinesCase{"LfCr", "a\n\rb\n", {"a", "b"}},
-        LinesCase{"OnlyCrs", "\r\r\r", {""}},
-        LinesCase{"CtrlZEndsTheData", "a\r\nb\x1A" "c\r\nd\r\n", {"a", "b"}},
-        LinesCase{"CtrlZFirst", "\x1A" "abc\r\n", {}},
+        LinesCase{"LoneCrDropped", "a\rb\r\n", {"ab"}}, LinesCase{"CrCrLf", "a\r\r\nb", {"a", "b"}},
+        LinesCase{"LfCr", "a\n\rb\n", {"a", "b"}}, LinesCase{"OnlyCrs", "\r\r\r", {""}},
+        LinesCase{"CtrlZEndsTheData",
+                  "a\r\nb\x1A"
+                  "c\r\nd\r\n",
+                  {"a", "b"}},
+        LinesCase{"CtrlZFirst",
+                  "\x1A"
+                  "abc\r\n",
+                  {}},
         LinesCase{"BlanksAndTabsKept", " a \t\r\n", {" a \t"}},
-        LinesCase{"NulAndHighBytesKept", std::string("\0\xFF\x80\n", 4), {std::string("\0\xFF\x80", 3)}},
-        LinesCase{"LineLongerThanTheBuffer", kBeyondOneBuffer + "\r\nnext\r\n", {kBeyondOneBuffer, "next"}},
-        LinesCase{"CrLfSplitAcrossBuffers", std::string(65535, 'c') + "\r\nz", {std::string(65535, 'c'), "z"}}),
+        LinesCase{
+            "NulAndHighBytesKept", std::string("\0\xFF\x80\n", 4), {std::string("\0\xFF\x80", 3)}},
+        LinesCase{"LineLongerThanTheBuffer",
+                  kBeyondOneBuffer + "\r\nnext\r\n",
+                  {kBeyondOneBuffer, "next"}},
+        LinesCase{"CrLfSplitAcrossBuffers",
+                  std::string(65535, 'c') + "\r\nz",
+                  {std::string(65535, 'c'), "z"}}),
     [](const ::testing::TestParamInfo<LinesCase>& info) { return info.param.name; });
 
 TEST(LineReaderOpen, MissingFileIsFileNotFound) {

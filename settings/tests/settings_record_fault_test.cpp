@@ -28,7 +28,8 @@ const std::string kOldContents = "old settings\r\nkept as they were\r\n";
 
 TSettingsTexts SampleTexts() {
   TSettingsTexts texts;
-  for (int i = 0; i < kSettingsLineCount; ++i) texts[static_cast<std::size_t>(i)] = "value " + std::to_string(i);
+  for (int i = 0; i < kSettingsLineCount; ++i)
+    texts[static_cast<std::size_t>(i)] = "value " + std::to_string(i);
   return texts;
 }
 
@@ -72,7 +73,8 @@ std::string MessageFromChild(const std::function<bool()>& prepare_child,
   ::close(pipe_ends[1]);
   std::string message;
   char buffer[256];
-  for (ssize_t n; (n = ::read(pipe_ends[0], buffer, sizeof buffer)) > 0;) message.append(buffer, static_cast<std::size_t>(n));
+  for (ssize_t n; (n = ::read(pipe_ends[0], buffer, sizeof buffer)) > 0;)
+    message.append(buffer, static_cast<std::size_t>(n));
   ::close(pipe_ends[0]);
   int wait_status = 0;
   ::waitpid(child, &wait_status, 0);

@@ -42,10 +42,11 @@ TEST_P(SettingsRecordRead, SetsEachLineInOrder) {
   std::vector<int> delivered;
   TSettingsTexts texts;
   texts.fill("old");
-  Status status = ReadSettingsRecord(folder / "record.set", [&](int index, const std::string& text) {
-    delivered.push_back(index);
-    texts[static_cast<std::size_t>(index)] = text;
-  });
+  Status status =
+      ReadSettingsRecord(folder / "record.set", [&](int index, const std::string& text) {
+        delivered.push_back(index);
+        texts[static_cast<std::size_t>(index)] = text;
+      });
 
   ASSERT_TRUE(status.ok()) << status.error().message();
   ASSERT_EQ(delivered.size(), 38u);
@@ -88,7 +89,8 @@ TEST(SettingsRecordRead, LongLineReadWhole) {
 TEST(SettingsRecordRead, MissingFileChangesNothing) {
   ScratchFolder folder;
   int calls = 0;
-  Status status = ReadSettingsRecord(folder / "absent.set", [&](int, const std::string&) { ++calls; });
+  Status status =
+      ReadSettingsRecord(folder / "absent.set", [&](int, const std::string&) { ++calls; });
   ASSERT_FALSE(status.ok());
   EXPECT_EQ(status.error().message(), "File not found");
   EXPECT_EQ(status.error().BoxText(), "File not found.");
@@ -99,7 +101,8 @@ TEST(SettingsRecordRead, MissingFileChangesNothing) {
 TEST(SettingsRecordRead, FolderInsteadOfFileIsRefusedBeforeAnyLine) {
   ScratchFolder folder;
   int calls = 0;
-  Status status = ReadSettingsRecord(folder.path().string(), [&](int, const std::string&) { ++calls; });
+  Status status =
+      ReadSettingsRecord(folder.path().string(), [&](int, const std::string&) { ++calls; });
   ASSERT_FALSE(status.ok());
   EXPECT_EQ(status.error().message(), "File access denied");
   EXPECT_EQ(calls, 0);

@@ -15,20 +15,28 @@ using testing::ReadBytes;
 using testing::ScratchFolder;
 using testing::WriteBytes;
 
+// "L1" to "L38", the line number of each text.
+std::string NumberedText(int line) {
+  std::string text = "L";
+  text += std::to_string(line);
+  return text;
+}
+
 TSettingsTexts NumberedTexts() {
   TSettingsTexts texts;
-  for (int i = 0; i < kSettingsLineCount; ++i) texts[static_cast<std::size_t>(i)] = "L" + std::to_string(i + 1);
+  for (int i = 0; i < kSettingsLineCount; ++i)
+    texts[static_cast<std::size_t>(i)] = NumberedText(i + 1);
   return texts;
 }
 
 std::string NumberedRecordBytes() {
   std::string bytes;
-  for (int i = 1; i <= kSettingsLineCount; ++i) bytes += "L" + std::to_string(i) + "\r\n";
+  for (int line = 1; line <= kSettingsLineCount; ++line) bytes += NumberedText(line) + "\r\n";
   return bytes;
 }
 
 mode_t PermissionsOf(const std::string& path) {
-  struct stat info{};
+  struct stat info {};
   EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
   return info.st_mode & 07777;
 }
@@ -61,11 +69,24 @@ TEST(SettingsRecordWrite, LinesFollowTheEditOrder) {
 }
 
 TEST(SettingsRecordWrite, EveryTextSurvivesARoundTrip) {
-  const std::string texts_to_keep[] = {
-      "",           " 682 ",         "5,5",          "-203",      "not a number",
-      "1e-3",       "\t480\t",       "a,b,,c",       "GK zone 5", "\xC4\x8C\x61",
-      "\xE9\xE8\xFF", "'quoted'",    "\"double\"",   "=x;y",      std::string(300, '9'),
-      "   ",        "0.10037483",    "\x80\x81"};
+  const std::string texts_to_keep[] = {"",
+                                       " 682 ",
+                                       "5,5",
+                                       "-203",
+                                       "not a number",
+                                       "1e-3",
+                                       "\t480\t",
+                                       "a,b,,c",
+                                       "GK zone 5",
+                                       "\xC4\x8C\x61",
+                                       "\xE9\xE8\xFF",
+                                       "'quoted'",
+                                       "\"double\"",
+                                       "=x;y",
+                                       std::string(300, '9'),
+                                       "   ",
+                                       "0.10037483",
+                                       "\x80\x81"};
   TSettingsTexts texts;
   for (int i = 0; i < kSettingsLineCount; ++i) {
     texts[static_cast<std::size_t>(i)] = texts_to_keep[i % std::size(texts_to_keep)];
