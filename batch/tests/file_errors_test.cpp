@@ -1,0 +1,135 @@
+// File errors: what each failure reports and what it leaves on disk.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "batch/point_file_run.h"
+#include "batch/tests/run_helpers.h"
+
+namespace tervela {
+namespace {
+
+using testing::BoxTextOf;
+using testing::Exists;
+using testing::ReadBytes;
+using testing::WriteBytes;
+
+const std::string kInput = "45.22568 13.58477 a\n";
+
+Status Convert(const std::string& input, const std::string& output, bool scripts = false) {
+  TEngineRecords engine;
+  const TFileConversion request{TConversionDirection::WgsToA, TShiftMethod::ThreeParameter, scripts,
+                                input, output};
+  return ConvertPointFile(request, testing::WorkedExampleSettings(), '.', engine);
+}
+
+class FileErrors : public ::testing::Test {
+ protected:
+  void SetUp() override { WriteBytes(in_, kInput); }
+  testing::ScratchFolder folder_;
+  std::string in_ = folder_ / "in.txt";
+  std::string out_ = folder_ / "out.txt";
+};
+
+TEST_F(FileErrors, MissingInputCreatesNothing) {
+  EXPECT_EQ(BoxTextOf(Convert(folder_ / "none.txt", out_, true)), "File not found.");
+  EXPECT_FALSE(Exists(out_));
+  EXPECT_FALSE(Exists(out_ + " text.scr"));
+}
+
+TEST_F(FileErrors, EmptyNamesAreNotFound) {
+  EXPECT_EQ(BoxTextOf(Convert("", out_)), "File not found.");
+  EXPECT_FALSE(Exists(out_));
+  EXPECT_EQ(BoxTextOf(Convert(in_, "")), "File not found.");
+}
+
+TEST_F(FileErrors, DirectoriesAreRefused) {
+  EXPECT_EQ(BoxTextOf(Convert(folder_.path(), out_)), "File access denied.");
+  EXPECT_FALSE(Exists(out_));
+  EXPECT_EQ(BoxTextOf(Convert(in_, folder_.path())), "File access denied.");
+  EXPECT_EQ(BoxTextOf(Convert(in_, folder_ / "no-folder/out.txt")), "File not found.");
+  EXPECT_EQ(BoxTextOf(Convert(in_, in_ + "/out.txt")), "Invalid filename.");
+}
+
+TEST_F(FileErrors, OutputNamingTheInputLeavesItIntact) {
+  ASSERT_EQ(::symlink(in_.c_str(), (folder_ / "symlink.txt").c_str()), 0);
+  ASSERT_EQ(::link(in_.c_str(), (folder_ / "hardlink.txt").c_str()), 0);
+  for (const std::string& output : {in_, folder_ / "symlink.txt", folder_ / "hardlink.txt",
+                                    folder_.path() + "/./in.txt"}) {
+    EXPECT_EQ(BoxTextOf(Convert(in_, output, true)), "I/O error 32.") << output;
+    EXPECT_FALSE(Exists(output + " text.scr")) << output;
+  }
+  EXPECT_EQ(ReadBytes(in_), kInput);
+}
+
+TEST_F(FileErrors, ScriptNamingTheInputCreatesNothing) {
+  const std::string input = out_ + " point.scr";
+  WriteBytes(input, kInput);
+  EXPECT_EQ(BoxTextOf(Convert(input, out_, true)), "I/O error 32.");
+  EXPECT_FALSE(Exists(out_));
+  EXPECT_EQ(ReadBytes(input), kInput);
+  // Without scripts the same names do not meet.
+  EXPECT_EQ(BoxTextOf(Convert(input, out_, false)), "");
+}
+
+TEST_F(FileErrors, ScriptLinkedToTheOutputIsRefused) {
+  WriteBytes(out_, "old");
+  ASSERT_EQ(::symlink(out_.c_str(), (out_ + " text.scr").c_str()), 0);
+  EXPECT_EQ(BoxTextOf(Convert(in_, out_, true)), "I/O error 32.");
+  EXPECT_EQ(ReadBytes(out_), "old");
+}
+
+TEST_F(FileErrors, FullDiskIsReported) {
+  EXPECT_EQ(BoxTextOf(Convert(in_, "/dev/full")), "Disk full.");
+  // Lines buffered before a later error failed first, so theirs is the report.
+  WriteBytes(in_, kInput + "bad\n");
+  EXPECT_EQ(BoxTextOf(Convert(in_, "/dev/full")), "Disk full.");
+}
+
+// Root ignores permissions, so a read-only folder is tried from a child
+// process that gives up root first.
+TEST_F(FileErrors, ReadOnlyOutputFolderIsAccessDenied) {
+  const std::string folder = folder_ / "read-only";
+  ASSERT_EQ(::mkdir(folder.c_str(), 0555), 0);
+  ::chmod(folder_.path().c_str(), 0755);
+  ::chmod(in_.c_str(), 0644);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+    const Status status = Convert(in_, folder + "/out.txt");
+    ::_exit(BoxTextOf(status) == "File access denied." ? 0 : 1);
+  }
+  int wait_status = 0;
+  ASSERT_EQ(::waitpid(child, &wait_status, 0), child);
+  ASSERT_TRUE(WIFEXITED(wait_status));
+  EXPECT_EQ(WEXITSTATUS(wait_status), 0);
+  EXPECT_FALSE(Exists(folder + "/out.txt"));
+}
+
+TEST_F(FileErrors, DescriptorsAndProgress) {
+  TEngineRecords engine;
+  const TFileConversion request{TConversionDirection::WgsToA, TShiftMethod::ThreeParameter, false, "", ""};
+  std::uint64_t reported = 0;
+  TRunEndpoints endpoints;
+  endpoints.input_fd = ::open(in_.c_str(), O_RDONLY);
+  endpoints.output_fd = ::open(out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  endpoints.progress = [&](std::uint64_t bytes) { reported = bytes; };
+  EXPECT_TRUE(ConvertPointFile(request, testing::WorkedExampleSettings(), '.', engine, endpoints).ok());
+  EXPECT_EQ(ReadBytes(out_), "5010498.551 388863.697 a\r\n");
+  EXPECT_EQ(reported, kInput.size());
+
+  // Output descriptor open on the input itself (an append redirection).
+  endpoints.input_fd = ::open(in_.c_str(), O_RDONLY);
+  endpoints.output_fd = ::open(in_.c_str(), O_WRONLY | O_APPEND);
+  endpoints.progress = nullptr;
+  EXPECT_EQ(BoxTextOf(ConvertPointFile(request, testing::WorkedExampleSettings(), '.', engine, endpoints)),
+            "I/O error 32.");
+  EXPECT_EQ(ReadBytes(in_), kInput);
+}
+
+}  // namespace
+}  // namespace tervela

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "settings/settings_record.h"
+
+namespace tervela::testing {
+
+// System A: no datum shift, Da = Df = 0, scale 0.9999, false easting 500000,
+// false northing 0, central meridian 15. System B: the same projection with
+// the three-parameter shift dx 100, dy -50, dz 80, da 739.845,
+// df 0.10037483 and the seven-parameter shift Tx 100, Ty -50, Tz 80, Rx 1,
+// Ry -2, Rz 3, k 5.
+inline TSettingsTexts WorkedExampleSettings() {
+  return {"0",   "0",   "0",  "0",       "0",          "0", "0", "0.9999", "500000", "0",
+          "15",  "0",   "0",  "0",       "0",          "0", "0", "0",      "100",    "-50",
+          "80",  "739.845", "0.10037483", "0", "0",   "0.9999", "500000", "0",   "15",  "100",
+          "-50", "80",  "1",  "-2",      "3",          "5", "System A", "System B"};
+}
+
+}  // namespace tervela::testing

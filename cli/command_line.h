@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+
+#include "batch/point_file_conversion.h"
+
+namespace tervela {
+
+// What tervela-convert was asked to do.
+struct TCommandLine {
+  bool help = false;
+  std::string settings_path;
+  TFileConversion conversion;
+  std::optional<char> decimal_separator;  // unset: the locale's
+};
+
+// Reads the arguments after the program name. The error is a one-line
+// description of the usage mistake.
+struct TCommandLineParse {
+  TCommandLine command;
+  std::string usage_error;  // empty when the arguments are usable
+};
+TCommandLineParse ParseCommandLine(std::span<const std::string> arguments);
+
+// The short usage shown with a usage error, and the full --help text.
+extern const char kUsageText[];
+extern const char kHelpText[];
+
+}  // namespace tervela

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+
+namespace tervela {
+
+// A progress line on standard error for a long run on a terminal: nothing
+// during the first second, then the share of the input read, redrawn at most
+// five times a second.
+class ProgressLine {
+ public:
+  // `input_size` is the input's size when known (a regular file).
+  explicit ProgressLine(std::optional<std::uint64_t> input_size);
+
+  void Update(std::uint64_t bytes_read);
+  // Removes the line, if one was drawn.
+  void Clear();
+
+ private:
+  using Clock = std::chrono::steady_clock;
+
+  std::optional<std::uint64_t> input_size_;
+  Clock::time_point start_;
+  Clock::time_point last_drawn_;
+  bool drawn_ = false;
+};
+
+}  // namespace tervela

@@ -1,0 +1,76 @@
+#include "cli/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace tervela {
+namespace {
+
+TCommandLineParse Parse(std::vector<std::string> arguments) { return ParseCommandLine(arguments); }
+
+TEST(CommandLine, ReadsEveryOption) {
+  const TCommandLineParse parse = Parse({"--settings", "site.set", "--direction=b-a", "--seven", "--scripts",
+                                         "--decimal-separator", ",", "in.txt", "out.txt"});
+  ASSERT_EQ(parse.usage_error, "");
+  const TCommandLine& command = parse.command;
+  EXPECT_EQ(command.settings_path, "site.set");
+  EXPECT_EQ(command.conversion.direction, TConversionDirection::BToA);
+  EXPECT_EQ(command.conversion.method, TShiftMethod::SevenParameter);
+  EXPECT_TRUE(command.conversion.scripts);
+  EXPECT_EQ(command.decimal_separator, ',');
+  EXPECT_EQ(command.conversion.input_name, "in.txt");
+  EXPECT_EQ(command.conversion.output_name, "out.txt");
+}
+
+TEST(CommandLine, DirectionNames) {
+  const std::vector<std::pair<std::string, TConversionDirection>> names = {
+      {"wgs-a", TConversionDirection::WgsToA}, {"wgs-b", TConversionDirection::WgsToB},
+      {"a-wgs", TConversionDirection::AToWgs}, {"b-wgs", TConversionDirection::BToWgs},
+      {"a-b", TConversionDirection::AToB},     {"b-a", TConversionDirection::BToA}};
+  for (const auto& [name, direction] : names) {
+    const TCommandLineParse parse = Parse({"--settings", "s", "--direction", name, "-", "-"});
+    EXPECT_EQ(parse.usage_error, "") << name;
+    EXPECT_EQ(parse.command.conversion.direction, direction) << name;
+    EXPECT_EQ(parse.command.conversion.method, TShiftMethod::ThreeParameter);
+    EXPECT_FALSE(parse.command.decimal_separator.has_value());
+  }
+}
+
+struct UsageCase {
+  std::vector<std::string> arguments;
+  const char* error;
+};
+
+class UsageErrors : public ::testing::TestWithParam<UsageCase> {};
+
+TEST_P(UsageErrors, AreDescribed) { EXPECT_EQ(Parse(GetParam().arguments).usage_error, GetParam().error); }
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLine, UsageErrors,
+    ::testing::Values(
+        UsageCase{{"--direction", "wgs-a", "in", "out"}, "--settings FILE is required"},
+        UsageCase{{"--settings", "s", "in", "out"}, "--direction is required"},
+        UsageCase{{"--settings", "s", "--direction", "wgs-c", "in", "out"}, "unknown direction 'wgs-c'"},
+        UsageCase{{"--settings", "s", "--direction", "a-b", "in"}, "INPUT and OUTPUT are required"},
+        UsageCase{{"--settings", "s", "--direction", "a-b", "a", "b", "c"}, "INPUT and OUTPUT are required"},
+        UsageCase{{"--settings", "s", "--direction", "a-b", "--fast", "a", "b"}, "unknown option --fast"},
+        UsageCase{{"--settings", "s", "--direction", "a-b", "--seven=yes", "a", "b"}, "--seven takes no value"},
+        UsageCase{{"--settings", "s", "--direction", "a-b", "a", "b", "--decimal-separator"},
+                  "--decimal-separator needs a value"},
+        UsageCase{{"--settings", "s", "--direction", "a-b", "--decimal-separator", ",.", "a", "b"},
+                  "--decimal-separator needs a single character"},
+        UsageCase{{"--settings", "s", "--direction", "a-b", "--scripts", "a", "-"},
+                  "--scripts needs an OUTPUT file name, not \"-\""}));
+
+TEST(CommandLine, DoubleDashEndsOptions) {
+  const TCommandLineParse parse = Parse({"--settings", "s", "--direction", "a-b", "--", "-in", "--out"});
+  ASSERT_EQ(parse.usage_error, "");
+  EXPECT_EQ(parse.command.conversion.input_name, "-in");
+  EXPECT_EQ(parse.command.conversion.output_name, "--out");
+}
+
+TEST(CommandLine, HelpNeedsNothingElse) { EXPECT_TRUE(Parse({"--help"}).command.help); }
+
+}  // namespace
+}  // namespace tervela

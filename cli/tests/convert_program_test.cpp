@@ -1,0 +1,150 @@
+// Runs the built tervela-convert and checks exit codes, messages and files.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <string>
+#include <vector>
+
+#include "batch/tests/scratch_folder.h"
+#include "batch/tests/test_settings.h"
+
+namespace tervela {
+namespace {
+
+using testing::ReadBytes;
+using testing::WriteBytes;
+
+struct ProgramRun {
+  int exit_code = -1;
+  std::string out, err;
+};
+
+class ConvertProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string record;
+    for (const std::string& line : testing::WorkedExampleSettings()) record += line + "\r\n";
+    WriteBytes(settings_, record);
+    WriteBytes(in_, "45.22568 13.58477 free text\r\n");
+  }
+
+  // Runs the program with `arguments`, standard input from `input_bytes`,
+  // in the C locale unless `locale` names another.
+  ProgramRun Run(std::vector<std::string> arguments, const std::string& input_bytes = "",
+                 const std::string& locale = "C") {
+    WriteBytes(folder_ / "stdin", input_bytes);
+    arguments.insert(arguments.begin(), TERVELA_CONVERT_PATH);
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    std::string lc_all = "LC_ALL=" + locale;
+    char* envp[] = {lc_all.data(), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, (folder_ / "stdin").c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, (folder_ / "stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, (folder_ / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    ProgramRun run;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp) == 0) {
+      int status = 0;
+      ::waitpid(pid, &status, 0);
+      run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    run.out = ReadBytes(folder_ / "stdout");
+    run.err = ReadBytes(folder_ / "stderr");
+    return run;
+  }
+
+  std::vector<std::string> Arguments(const std::string& direction, const std::string& input,
+                                     const std::string& output) {
+    return {"--settings", settings_, "--direction", direction, input, output};
+  }
+
+  testing::ScratchFolder folder_;
+  std::string settings_ = folder_ / "site.set";
+  std::string in_ = folder_ / "in.txt";
+  std::string out_ = folder_ / "out.txt";
+};
+
+TEST_F(ConvertProgram, SuccessIsSilent) {
+  std::vector<std::string> arguments = Arguments("wgs-b", in_, out_);
+  arguments.push_back("--seven");
+  arguments.push_back("--scripts");
+  const ProgramRun run = Run(arguments);
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(ReadBytes(out_), "5009854.659 388748.192 free text\r\n");
+  EXPECT_EQ(ReadBytes(out_ + " point.scr"), "point 388748.2,5009854.7\r\n");
+}
+
+TEST_F(ConvertProgram, DashIsStandardInputAndOutput) {
+  const ProgramRun run = Run(Arguments("a-wgs", "-", "-"), "5010498.551 388863.697 p\n");
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_EQ(run.out, "45.22568000 13.58477000  p\r\n");
+  EXPECT_EQ(run.err, "");
+}
+
+TEST_F(ConvertProgram, ConversionErrorPrintsTheErrorBoxText) {
+  const ProgramRun run = Run(Arguments("wgs-a", "-", out_), "45.22568 13.58477 a\nN E\n");
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, "Invalid numeric input.\n");
+  EXPECT_EQ(ReadBytes(out_), "5010498.551 388863.697 a\r\n");
+
+  EXPECT_EQ(Run(Arguments("wgs-a", folder_ / "none.txt", out_)).err, "File not found.\n");
+  EXPECT_EQ(Run(Arguments("wgs-a", in_, in_)).err, "I/O error 32.\n");
+  EXPECT_EQ(Run(Arguments("wgs-a", in_, "/dev/full")).err, "Disk full.\n");
+}
+
+TEST_F(ConvertProgram, UnreadableSettingsFail) {
+  const ProgramRun run = Run({"--settings", folder_ / "none.set", "--direction", "a-b", in_, out_});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, "File not found.\n");
+  EXPECT_FALSE(testing::Exists(out_));
+}
+
+TEST_F(ConvertProgram, UsageErrorsExitTwoWithTheUsage) {
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{}, std::vector<std::string>{"--direction", "x"}, Arguments("up", in_, out_)}) {
+    const ProgramRun run = Run(arguments);
+    EXPECT_EQ(run.exit_code, 2);
+    EXPECT_EQ(run.err.rfind("tervela-convert: ", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find("usage: tervela-convert --settings FILE"), std::string::npos);
+    EXPECT_FALSE(testing::Exists(out_));
+  }
+}
+
+TEST_F(ConvertProgram, HelpDocumentsTheOptions) {
+  const ProgramRun run = Run({"--help"});
+  EXPECT_EQ(run.exit_code, 0);
+  for (const char* text : {"--settings FILE", "--direction", "--seven", "--scripts", "--decimal-separator C",
+                           "LC_NUMERIC", "Exit status", "example:"}) {
+    EXPECT_NE(run.out.find(text), std::string::npos) << text;
+  }
+}
+
+TEST_F(ConvertProgram, ParameterTextsFollowTheSeparator) {
+  std::string record;
+  TSettingsTexts comma = testing::WorkedExampleSettings();
+  comma[7] = "0,9999";
+  for (const std::string& line : comma) record += line + "\r\n";
+  WriteBytes(settings_, record);
+
+  ProgramRun run = Run(Arguments("wgs-a", in_, out_));
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, "'0,9999' is not a valid floating point value.\n");
+
+  std::vector<std::string> arguments = Arguments("wgs-a", in_, out_);
+  arguments.insert(arguments.begin(), {"--decimal-separator", ","});
+  run = Run(arguments);
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_EQ(ReadBytes(out_), "5010498.551 388863.697 free text\r\n");
+}
+
+}  // namespace
+}  // namespace tervela
