@@ -1,0 +1,37 @@
+#include "ui/file_dialog.h"
+
+#include <utility>
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tervela {
+
+TFileDialog::TFileDialog(TKind kind, QString filter, QString default_suffix, QString initial_folder)
+    : kind_(kind),
+      filter_(std::move(filter)),
+      default_suffix_(std::move(default_suffix)),
+      initial_folder_(std::move(initial_folder)) {}
+
+TFileDialogSpec TFileDialog::Spec() const {
+  const QDir folder(initial_folder_);
+  const bool use_folder = !initial_folder_.isEmpty() && folder.exists();
+  return TFileDialogSpec{
+      .filter = filter_,
+      .default_suffix = default_suffix_,
+      .initial_folder = use_folder ? folder.absolutePath() : QDir::currentPath(),
+      .last_name = last_name_,
+  };
+}
+
+std::optional<QString> TFileDialog::Execute(TPlatform& platform) {
+  const TFileDialogSpec spec = Spec();
+  std::optional<QString> name =
+      kind_ == TKind::Open ? platform.OpenFile(spec) : platform.SaveFile(spec);
+  if (!name) return std::nullopt;
+  last_name_ = *name;
+  if (kind_ == TKind::Save) QDir::setCurrent(QFileInfo(*name).absolutePath());
+  return name;
+}
+
+}  // namespace tervela

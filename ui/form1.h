@@ -1,0 +1,154 @@
+#pragma once
+
+#include <array>
+
+#include <QWidget>
+
+#include "common/result.h"
+#include "conversion/direction.h"
+#include "engine/engine.h"
+#include "settings/settings_record.h"
+#include "ui/file_dialog.h"
+#include "ui/platform.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+namespace tervela {
+
+class TClickableLabel;
+
+// The decimal separator of the user's locale, as the window parses and writes numbers.
+char SystemDecimalSeparator();
+
+// The main window: the Conversion, Settings and Help pages, "About ..." and
+// "Exit". Its controls hold the program's state; every handler reads them,
+// calls the Qt-free modules and writes them back. Creating it reads the ini
+// file into the Settings page.
+class TForm1 : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TForm1(TPlatform& platform, char decimal_separator = SystemDecimalSeparator());
+
+  // The window and its bottom strip.
+  QTabWidget* PageControl1;
+  QWidget* TabSheet1;
+  QWidget* TabSheet2;
+  QWidget* TabSheet3;
+  TClickableLabel* Label1;
+  QPushButton* Button5;
+
+  // Conversion page.
+  QLabel* Label29;
+  QLineEdit* Edit11;
+  QPushButton* Button1;
+  QLabel* Label25;
+  QLabel* Label21;
+  QLineEdit* Edit39;
+  QLabel* Label22;
+  QLineEdit* Edit40;
+  QGroupBox* GroupBox3;
+  QRadioButton* RadioButton1;
+  QRadioButton* RadioButton2;
+  QRadioButton* RadioButton8;
+  QRadioButton* RadioButton9;
+  QRadioButton* RadioButton3;
+  QRadioButton* RadioButton4;
+  QCheckBox* CheckBox1;
+  QLabel* Label30;
+  QLineEdit* Edit12;
+  QPushButton* Button2;
+  QPushButton* BitBtn1;
+  QCheckBox* CheckBox2;
+  QLabel* Label26;
+  QLabel* Label37;
+  QLineEdit* Edit45;
+  QLabel* Label38;
+  QLineEdit* Edit46;
+  QComboBox* ComboBox1;
+  QLabel* Label27;
+  QLabel* Label23;
+  QLineEdit* Edit41;
+  QLabel* Label28;
+  QLabel* Label24;
+  QLineEdit* Edit42;
+  QPushButton* BitBtn2;
+  QPushButton* BitBtn4;
+  QPushButton* BitBtn3;
+  QPushButton* Button6;
+
+  // Settings page: row captions, the two columns of edits, section captions.
+  QLabel *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10;
+  QLabel *Label11, *Label12, *Label13, *Label14, *Label15, *Label16, *Label17, *Label18;
+  QLabel *Label19, *Label20, *Label32, *Label33, *Label34, *Label35;
+  QGroupBox* GroupBox1;
+  QGroupBox* GroupBox2;
+  QLineEdit *Edit43, *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit6, *Edit7, *Edit8, *Edit9;
+  QLineEdit *Edit10, *Edit13, *Edit14, *Edit15, *Edit16, *Edit17, *Edit18, *Edit19, *Edit20;
+  QLineEdit *Edit44, *Edit21, *Edit22, *Edit23, *Edit24, *Edit25, *Edit26, *Edit27, *Edit28;
+  QLineEdit *Edit29, *Edit30, *Edit31, *Edit32, *Edit33, *Edit34, *Edit35, *Edit36, *Edit37;
+  QLineEdit* Edit38;
+  QPushButton* Button4;
+  QPushButton* Button3;
+
+  // Help page.
+  QPlainTextEdit* Memo1;
+
+ private:
+  using THandler = Status (TForm1::*)();
+
+  void BuildWindow();
+  void BuildConversionPage();
+  void BuildSettingsPage();
+  void BuildHelpPage();
+  void SetConversionTabOrder();
+  void ConnectHandlers();
+
+  // The one place where a handler's error becomes the error box.
+  void Run(THandler handler);
+
+  TConversionDirection CurrentDirection() const;
+  TShiftMethod CurrentMethod() const;
+  TSettingsTexts SettingsTexts() const;
+  void SetSettingsText(int index, const std::string& text);
+  Status ShowUnits(TConversionDirection direction);
+
+  Status BitBtn1Click();
+  Status BitBtn2Click();
+  Status BitBtn3Click();
+  Status BitBtn4Click();
+  Status Button1Click();
+  Status Button2Click();
+  Status Button3Click();
+  Status Button4Click();
+  Status Button5Click();
+  Status Button6Click();
+  Status Label1Click();
+  Status RadioButton1Click();
+  Status RadioButton2Click();
+  Status RadioButton8Click();
+  Status RadioButton9Click();
+  Status RadioButton3Click();
+  Status RadioButton4Click();
+
+  TPlatform& platform_;
+  const char decimal_separator_;
+  TEngineRecords engine_;
+  // The settings edits in the line order of the settings record.
+  std::array<QLineEdit*, kSettingsLineCount> settings_edits_{};
+
+  TFileDialog OpenDialog1;
+  TFileDialog SaveDialog1;
+  TFileDialog OpenDialog2;
+  TFileDialog SaveDialog2;
+};
+
+}  // namespace tervela

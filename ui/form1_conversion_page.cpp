@@ -1,0 +1,137 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "ui/form1.h"
+#include "ui/look.h"
+
+namespace tervela {
+namespace {
+
+// The unit labels end 2 pixels left of the fields they name.
+constexpr int kUnitRight = 302;
+
+QRadioButton* MakeRadioButton(QWidget* parent, const char* name, const QRect& geometry,
+                              const QString& caption) {
+  auto* button = new QRadioButton(caption, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setGeometry(geometry);
+  return button;
+}
+
+QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QRect& geometry,
+                        const QString& caption) {
+  auto* box = new QCheckBox(caption, parent);
+  box->setObjectName(QString::fromLatin1(name));
+  box->setGeometry(geometry);
+  return box;
+}
+
+QLabel* MakeReadoutLabel(QWidget* parent, const char* name, const QRect& geometry) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setGeometry(geometry);
+  label->setFont(ReadoutFont());
+  SetTextColour(label, kMaroon);
+  return label;
+}
+
+void MakeReadOnly(QLineEdit* edit) {
+  edit->setReadOnly(true);
+  SetBackground(edit, kMenuColour);
+}
+
+}  // namespace
+
+void TForm1::BuildConversionPage() {
+  QWidget* page = TabSheet1;
+  const QString degrees_north = QString::fromUtf8("°N");
+  const QString degrees_east = QString::fromUtf8("°E");
+
+  Label29 = MakeLabel(page, "Label29", {24, 22}, QStringLiteral("Input File"), kGreen);
+  Edit11 = MakeEdit(page, "Edit11", {8, 40, 225, 19});
+  Button1 = MakeButton(page, "Button1", {233, 40, 25, 19}, QStringLiteral("..."));
+  Label25 = MakeLabel(page, "Label25", {312, 22}, QStringLiteral("Input Data"), kRed);
+  Label21 = MakeUnitLabel(page, "Label21", kUnitRight, 42, degrees_north);
+  Edit39 = MakeEdit(page, "Edit39", {304, 40, 81, 19}, QStringLiteral("0"), TWeight::Bold);
+  Edit39->setFocusPolicy(Qt::ClickFocus);
+  Label22 = MakeUnitLabel(page, "Label22", kUnitRight, 66, degrees_east);
+  Edit40 = MakeEdit(page, "Edit40", {304, 64, 81, 19}, QStringLiteral("0"), TWeight::Bold);
+
+  GroupBox3 = new QGroupBox(QStringLiteral("Input - Output File / Data Setting"), page);
+  GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
+  GroupBox3->setGeometry(8, 88, 385, 105);
+  RadioButton1 = MakeRadioButton(GroupBox3, "RadioButton1", {8, 25, 113, 17},
+                                 QStringLiteral("WGS84  to  TM - A"));
+  RadioButton2 = MakeRadioButton(GroupBox3, "RadioButton2", {8, 49, 113, 17},
+                                 QStringLiteral("WGS84  to  TM - B"));
+  RadioButton8 = MakeRadioButton(GroupBox3, "RadioButton8", {136, 25, 113, 17},
+                                 QStringLiteral("TM - A  to  WGS84"));
+  RadioButton9 = MakeRadioButton(GroupBox3, "RadioButton9", {136, 49, 113, 17},
+                                 QStringLiteral("TM - B  to  WGS84"));
+  RadioButton3 = MakeRadioButton(GroupBox3, "RadioButton3", {272, 25, 105, 17},
+                                 QStringLiteral("TM - A  to  TM - B"));
+  RadioButton4 = MakeRadioButton(GroupBox3, "RadioButton4", {272, 49, 105, 17},
+                                 QStringLiteral("TM - B  to  TM - A"));
+  RadioButton1->setChecked(true);
+  // Lies inside the group box's frame but belongs to the page.
+  CheckBox1 = MakeCheckBox(page, "CheckBox1", {16, 162, 273, 17},
+                           QStringLiteral("Use 7 parameters conversion instead of 3 parameters"));
+
+  Label30 = MakeLabel(page, "Label30", {24, 205}, QStringLiteral("Output File"), kGreen);
+  Edit12 = MakeEdit(page, "Edit12", {8, 223, 225, 19});
+  Button2 = MakeButton(page, "Button2", {233, 223, 25, 19}, QStringLiteral("..."));
+  BitBtn1 = MakeButton(page, "BitBtn1", {300, 221, 86, 25}, QStringLiteral("Invert"), kRed);
+  CheckBox2 = MakeCheckBox(page, "CheckBox2", {16, 251, 145, 17},
+                           QStringLiteral("Generate AutoCad scripts"));
+  Label26 = MakeLabel(page, "Label26", {312, 255}, QStringLiteral("Output Data"), kRed);
+  Label37 = MakeLabel(page, "Label37", {290, 274}, degrees_north);
+  Edit45 = MakeEdit(page, "Edit45", {304, 272, 81, 19}, {}, TWeight::Bold);
+  MakeReadOnly(Edit45);
+  Label38 = MakeLabel(page, "Label38", {290, 298}, degrees_east);
+  Edit46 = MakeEdit(page, "Edit46", {304, 296, 81, 19}, {}, TWeight::Bold);
+  MakeReadOnly(Edit46);
+
+  // Offers angle formats but is never shown and never read: every angle on
+  // the page is decimal degrees.
+  ComboBox1 = new QComboBox(page);
+  ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+  ComboBox1->setGeometry(152, 304, 81, 21);
+  ComboBox1->setEditable(true);
+  ComboBox1->addItems({QString::fromUtf8("dd.ddddd°"), QString::fromUtf8("dd°mm.mm'"),
+                       QString::fromUtf8("dd°mm'ss.s'' ")});
+  ComboBox1->hide();
+
+  Label27 = MakeReadoutLabel(page, "Label27", {248, 324, 33, 12});
+  Label23 = MakeUnitLabel(page, "Label23", kUnitRight, 322, QStringLiteral("mN"));
+  Edit41 = MakeEdit(page, "Edit41", {304, 320, 81, 19}, QStringLiteral("0"), TWeight::Bold);
+  Label28 = MakeReadoutLabel(page, "Label28", {248, 348, 33, 12});
+  Label24 = MakeUnitLabel(page, "Label24", kUnitRight, 346, QStringLiteral("mE"));
+  Edit42 = MakeEdit(page, "Edit42", {304, 344, 81, 19}, QStringLiteral("0"), TWeight::Bold);
+
+  BitBtn2 = MakeButton(page, "BitBtn2", {8, 376, 86, 25}, QStringLiteral("Convert File"), kGreen,
+                       TWeight::Bold);
+  BitBtn4 = MakeButton(page, "BitBtn4", {160, 376, 86, 25}, QStringLiteral("Reset all data"));
+  BitBtn3 = MakeButton(page, "BitBtn3", {300, 376, 86, 25}, QStringLiteral("Convert Data"), kRed,
+                       TWeight::Bold);
+  // Reads the ini file like the start does; never shown.
+  Button6 = MakeButton(page, "Button6", {176, 456, 60, 25}, QStringLiteral("Load .ini"));
+  Button6->hide();
+}
+
+void TForm1::SetConversionTabOrder() {
+  QWidget* const order[] = {Edit39,  Edit40,       BitBtn3,      Edit11,       Button1,
+                            Edit12,  Button2,      BitBtn2,      RadioButton1, RadioButton2,
+                            RadioButton8, RadioButton9, RadioButton3, RadioButton4, CheckBox1,
+                            CheckBox2, Edit41,     Edit42,       BitBtn1,      BitBtn4,
+                            Button6, Edit45,       Edit46,       ComboBox1};
+  for (std::size_t i = 1; i < std::size(order); ++i) {
+    setTabOrder(order[i - 1], order[i]);
+  }
+}
+
+}  // namespace tervela

@@ -1,0 +1,128 @@
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "ui/form1.h"
+#include "ui/look.h"
+
+namespace tervela {
+namespace {
+
+// The eighteen parameter rows, top to bottom: caption label, caption, colour.
+struct TRowCaption {
+  QLabel* TForm1::*label;
+  const char* name;
+  const char* caption;
+  QColor colour;
+};
+
+const QColor kWindowText = kBlack;
+
+const TRowCaption kRowCaptions[kParameterCount] = {
+    {&TForm1::Label3, "Label3", "dx [m]", kPurple},
+    {&TForm1::Label4, "Label4", "dy [m]", kPurple},
+    {&TForm1::Label5, "Label5", "dz [m]", kPurple},
+    {&TForm1::Label6, "Label6", "da [m]", kGreen},
+    {&TForm1::Label7, "Label7", "df", kGreen},
+    {&TForm1::Label12, "Label12", "corr.N [\"]", kPurple},
+    {&TForm1::Label13, "Label13", "corr.E [\"]", kPurple},
+    {&TForm1::Label8, "Label8", "Scale Factor", kWindowText},
+    {&TForm1::Label9, "Label9", "False Easting [m]", kWindowText},
+    {&TForm1::Label10, "Label10", "False Northing [m]", kWindowText},
+    {&TForm1::Label11, "Label11", "Central Meridian", kWindowText},
+    {&TForm1::Label14, "Label14", "Tx [m]", kMaroon},
+    {&TForm1::Label15, "Label15", "Ty [m]", kMaroon},
+    {&TForm1::Label16, "Label16", "Tz [m]", kMaroon},
+    {&TForm1::Label17, "Label17", "Rx [\"]", kMaroon},
+    {&TForm1::Label18, "Label18", "Ry [\"]", kMaroon},
+    {&TForm1::Label19, "Label19", "Rz [\"]", kMaroon},
+    {&TForm1::Label20, "Label20", "k [ppm]", kMaroon},
+};
+
+// One column of the Settings page: its name box and its eighteen edits, top
+// to bottom, which is also their order in the settings record.
+struct TColumn {
+  QGroupBox* TForm1::*group;
+  const char* group_name;
+  const char* caption;
+  int left;
+  QLineEdit* TForm1::*name_box;
+  std::array<QLineEdit* TForm1::*, kParameterCount> edits;
+};
+
+const TColumn kColumns[2] = {
+    {&TForm1::GroupBox1, "GroupBox1", "WGS84 to A", 96, &TForm1::Edit43,
+     {&TForm1::Edit1, &TForm1::Edit2, &TForm1::Edit3, &TForm1::Edit4, &TForm1::Edit5,
+      &TForm1::Edit6, &TForm1::Edit7, &TForm1::Edit8, &TForm1::Edit9, &TForm1::Edit10,
+      &TForm1::Edit13, &TForm1::Edit14, &TForm1::Edit15, &TForm1::Edit16, &TForm1::Edit17,
+      &TForm1::Edit18, &TForm1::Edit19, &TForm1::Edit20}},
+    {&TForm1::GroupBox2, "GroupBox2", "WGS84 to B", 192, &TForm1::Edit44,
+     {&TForm1::Edit21, &TForm1::Edit22, &TForm1::Edit23, &TForm1::Edit24, &TForm1::Edit25,
+      &TForm1::Edit26, &TForm1::Edit27, &TForm1::Edit28, &TForm1::Edit29, &TForm1::Edit30,
+      &TForm1::Edit31, &TForm1::Edit32, &TForm1::Edit33, &TForm1::Edit34, &TForm1::Edit35,
+      &TForm1::Edit36, &TForm1::Edit37, &TForm1::Edit38}},
+};
+
+QByteArray EditName(int number) { return "Edit" + QByteArray::number(number); }
+
+}  // namespace
+
+void TForm1::BuildSettingsPage() {
+  QWidget* page = TabSheet2;
+  Label2 = MakeLabel(page, "Label2", {8, 22}, QStringLiteral("Variables"));
+  for (int row = 0; row < kParameterCount; ++row) {
+    const TRowCaption& caption = kRowCaptions[row];
+    this->*caption.label = MakeLabel(page, caption.name, {8, 48 + 24 * row},
+                                     QString::fromLatin1(caption.caption), caption.colour);
+  }
+
+  // Created column by column, name box first, so the focus chain runs the same way.
+  constexpr int kFirstNameLine = 2 * kParameterCount;
+  for (int c = 0; c < 2; ++c) {
+    const TColumn& column = kColumns[c];
+    auto* group = new QGroupBox(QString::fromLatin1(column.caption), page);
+    group->setObjectName(QString::fromLatin1(column.group_name));
+    group->setGeometry(column.left, 6, 89, 473);
+    this->*column.group = group;
+
+    const int name_line = kFirstNameLine + c;
+    QLineEdit* name_box =
+        MakeEdit(group, EditName(kSettingsRecordEdits[name_line]).constData(), {8, 16, 73, 19});
+    SetBackground(name_box, kInactiveCaptionTextColour);
+    this->*column.name_box = name_box;
+    settings_edits_[name_line] = name_box;
+
+    for (int row = 0; row < kParameterCount; ++row) {
+      const int line = c * kParameterCount + row;
+      QLineEdit* edit = MakeEdit(group, EditName(kSettingsRecordEdits[line]).constData(),
+                                 {8, 40 + 24 * row, 73, 19});
+      this->*column.edits[row] = edit;
+      settings_edits_[line] = edit;
+    }
+  }
+
+  Label33 = MakeLabel(page, "Label33", {288, 72}, QStringLiteral("3p Conversion Data"), kPurple);
+  Label34 = MakeLabel(page, "Label34", {288, 128}, QStringLiteral("Common 3p 7p Data"), kGreen);
+  Label32 = MakeLabel(page, "Label32", {288, 248}, QStringLiteral("TM Projection Data"), kWindowText);
+  Label35 = MakeLabel(page, "Label35", {288, 384}, QStringLiteral("7p Conversion Data"), kMaroon);
+
+  Button4 = MakeButton(page, "Button4", {304, 424, 86, 25}, QStringLiteral("Load settings"), kBlack,
+                       TWeight::Bold);
+  Button3 = MakeButton(page, "Button3", {304, 456, 86, 25}, QStringLiteral("Save settings"), kBlack,
+                       TWeight::Bold);
+}
+
+TSettingsTexts TForm1::SettingsTexts() const {
+  TSettingsTexts texts;
+  for (int line = 0; line < kSettingsLineCount; ++line) {
+    texts[line] = settings_edits_[line]->text().toLocal8Bit().toStdString();
+  }
+  return texts;
+}
+
+void TForm1::SetSettingsText(int line, const std::string& text) {
+  settings_edits_[line]->setText(QString::fromLocal8Bit(text.data(), qsizetype(text.size())));
+}
+
+}  // namespace tervela

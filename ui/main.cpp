@@ -1,0 +1,15 @@
+#include <QApplication>
+
+#include "ui/application_title.h"
+#include "ui/form1.h"
+#include "ui/qt_platform.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  // The name only: a display name would be appended to the window caption.
+  QApplication::setApplicationName(tervela::kApplicationTitle);
+  tervela::TQtPlatform platform;
+  tervela::TForm1 window(platform);
+  window.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,46 @@
+#include "ui/qt_platform.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "ui/application_title.h"
+
+namespace tervela {
+namespace {
+
+// Runs one file dialog. QFileDialog never changes the working directory, so
+// the open dialogs leave it as it was by themselves.
+std::optional<QString> RunFileDialog(const TFileDialogSpec& spec, QFileDialog::AcceptMode mode) {
+  QFileDialog dialog(QApplication::activeWindow(), QString(), spec.initial_folder, spec.filter);
+  dialog.setAcceptMode(mode);
+  // The chosen file need not exist, and an existing one is replaced without a question.
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setDefaultSuffix(spec.default_suffix);
+  if (!spec.last_name.isEmpty()) dialog.selectFile(spec.last_name);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
+void TQtPlatform::ShowError(const QString& text) {
+  QMessageBox box(QMessageBox::Critical, kApplicationTitle, text, QMessageBox::Ok,
+                  QApplication::activeWindow());
+  box.exec();
+}
+
+std::optional<QString> TQtPlatform::OpenFile(const TFileDialogSpec& spec) {
+  return RunFileDialog(spec, QFileDialog::AcceptOpen);
+}
+
+std::optional<QString> TQtPlatform::SaveFile(const TFileDialogSpec& spec) {
+  return RunFileDialog(spec, QFileDialog::AcceptSave);
+}
+
+void TQtPlatform::Beep() { QApplication::beep(); }
+
+void TQtPlatform::Quit() { QApplication::quit(); }
+
+}  // namespace tervela

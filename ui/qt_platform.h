@@ -1,0 +1,17 @@
+#pragma once
+
+#include "ui/platform.h"
+
+namespace tervela {
+
+// The platform as Qt offers it: QMessageBox, QFileDialog, QApplication.
+class TQtPlatform final : public TPlatform {
+ public:
+  void ShowError(const QString& text) override;
+  std::optional<QString> OpenFile(const TFileDialogSpec& spec) override;
+  std::optional<QString> SaveFile(const TFileDialogSpec& spec) override;
+  void Beep() override;
+  void Quit() override;
+};
+
+}  // namespace tervela

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <deque>
+#include <optional>
+
+#include <QList>
+#include <QStringList>
+
+#include "ui/platform.h"
+
+namespace tervela {
+
+// Records what the window asks of the platform and answers file dialogs
+// with scripted names (nothing scripted: the user cancels).
+class TFakePlatform final : public TPlatform {
+ public:
+  void ShowError(const QString& text) override { errors.append(text); }
+  std::optional<QString> OpenFile(const TFileDialogSpec& spec) override {
+    open_requests.append(spec);
+    return NextAnswer();
+  }
+  std::optional<QString> SaveFile(const TFileDialogSpec& spec) override {
+    save_requests.append(spec);
+    return NextAnswer();
+  }
+  void Beep() override { ++beeps; }
+  void Quit() override { ++quits; }
+
+  QStringList errors;
+  QList<TFileDialogSpec> open_requests;
+  QList<TFileDialogSpec> save_requests;
+  std::deque<std::optional<QString>> answers;
+  int beeps = 0;
+  int quits = 0;
+
+ private:
+  std::optional<QString> NextAnswer() {
+    if (answers.empty()) return std::nullopt;
+    std::optional<QString> answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+}  // namespace tervela

@@ -1,0 +1,241 @@
+// The window's file requests through the fake platform: Convert File, the
+// file pickers, settings files, the ini file at start and at Exit.
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QStandardPaths>
+#include <QTest>
+
+#include "ui/tests/window_fixture.h"
+
+using namespace tervela;
+
+namespace {
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray ReadFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A settings record whose line n (1 to 38) reads "vn".
+QByteArray NumberedRecord() {
+  QByteArray record;
+  for (int line = 1; line <= kSettingsLineCount; ++line) record += "v" + QByteArray::number(line) + "\r\n";
+  return record;
+}
+
+QString Canonical(const QString& folder) { return QDir(folder).canonicalPath(); }
+
+}  // namespace
+
+class TFileRequestsWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  void init() { fixture_ = std::make_unique<TWindowFixture>(); }
+  void cleanup() { fixture_.reset(); }
+
+  void startWithoutIni() {
+    TForm1& form = fixture_->Start();
+    QCOMPARE(fixture_->platform().errors, QStringList{"File not found."});
+    QCOMPARE(form.Edit1->text(), QString());
+    QCOMPARE(form.Edit44->text(), QString());
+  }
+
+  void startWithIni() {
+    WriteFile("Tervela.ini", NumberedRecord());
+    TForm1& form = fixture_->Start();
+    QCOMPARE(fixture_->platform().errors, QStringList());
+    for (int line = 0; line < kSettingsLineCount; ++line) {
+      QCOMPARE(fixture_->Edit(kSettingsRecordEdits[line])->text(), QStringLiteral("v%1").arg(line + 1));
+    }
+    QCOMPARE(form.Edit43->text(), QStringLiteral("v37"));
+    QVERIFY(!form.isVisible());  // read before the window is shown
+  }
+
+  void exitWritesIniAndEnds() {
+    TForm1& form = fixture_->Start();
+    form.Edit1->setText("100");
+    form.Edit44->setText(QString::fromUtf8("Zone Ø"));
+    fixture_->Click("Button5");
+    QCOMPARE(fixture_->platform().quits, 1);
+    const QByteArray ini = ReadFile("Tervela.ini");
+    QVERIFY(ini.startsWith("100\r\n\r\n"));
+    QVERIFY(ini.endsWith("\r\nZone \xC3\x98\r\n"));
+    QCOMPARE(ini.count("\r\n"), kSettingsLineCount);
+  }
+
+  void exitFailureKeepsWindowOpen() {
+    QVERIFY(QDir().mkdir("Tervela.ini"));
+    TForm1& form = fixture_->Start();
+    form.show();
+    fixture_->platform().errors.clear();
+    form.Edit1->setText("kept");
+    fixture_->Click("Button5");
+    QCOMPARE(fixture_->platform().errors.size(), 1);
+    QVERIFY(fixture_->platform().errors[0].endsWith(u'.'));
+    QCOMPARE(fixture_->platform().quits, 0);
+    QVERIFY(form.isVisible());
+    QCOMPARE(form.Edit1->text(), QStringLiteral("kept"));
+  }
+
+  void closeBoxWritesNothing() {
+    TForm1& form = fixture_->Start();
+    form.show();
+    form.Edit1->setText("changed");
+    QVERIFY(form.close());
+    QVERIFY(!QFile::exists("Tervela.ini"));
+    QCOMPARE(fixture_->platform().quits, 0);
+    QCOMPARE(fixture_->platform().errors, QStringList{"File not found."});
+  }
+
+  void convertFile() {
+    TForm1& form = fixture_->Start();
+    fixture_->SetSystem(TLocalSystem::A, ZeroShiftSystem());
+    WriteFile("points.txt", "45.22568 13.58477 first\r\n");
+    form.Edit11->setText("points.txt");
+    form.Edit12->setText("out.txt");
+    const QStringList before = ControlSnapshot(form);
+    fixture_->Click("BitBtn2");
+    QCOMPARE(fixture_->platform().errors, QStringList{"File not found."});
+    QCOMPARE(fixture_->platform().beeps, 1);
+    QVERIFY(ReadFile("out.txt").startsWith("5010498.551 388863.697 first\r\n"));
+    QVERIFY(!QFile::exists("out.txt point.scr"));
+    QCOMPARE(ControlSnapshot(form), before);
+  }
+
+  void convertFileWithScripts() {
+    TForm1& form = fixture_->Start();
+    fixture_->SetSystem(TLocalSystem::B, ZeroShiftSystem());
+    WriteFile("points.txt", "45.22568 13.58477 first\r\n");
+    form.Edit11->setText("points.txt");
+    form.Edit12->setText("out.txt");
+    form.CheckBox2->setChecked(true);
+    fixture_->Click("RadioButton2");
+    fixture_->Click("BitBtn2");
+    QCOMPARE(fixture_->platform().beeps, 1);
+    QVERIFY(ReadFile("out.txt").startsWith("5010498.551 388863.697"));
+    QVERIFY(QFile::exists("out.txt point.scr"));
+  }
+
+  void convertFileMissingInput() {
+    TForm1& form = fixture_->Start();
+    fixture_->SetSystem(TLocalSystem::A, ZeroShiftSystem());
+    form.Edit11->setText("missing.txt");
+    form.Edit12->setText("out.txt");
+    const QStringList before = ControlSnapshot(form);
+    fixture_->Click("BitBtn2");
+    QCOMPARE(fixture_->platform().errors, (QStringList{"File not found.", "File not found."}));
+    QCOMPARE(fixture_->platform().beeps, 0);
+    QCOMPARE(ControlSnapshot(form), before);
+  }
+
+  // The input picker fills Edit11 and leaves the working directory; it opens
+  // in "321" where that exists and offers the last name again.
+  void inputPicker() {
+    TForm1& form = fixture_->Start();
+    const QString start = QDir::currentPath();
+    const QString chosen = fixture_->Folder() + "/elsewhere/in.txt";
+    QVERIFY(QDir().mkpath(fixture_->Folder() + "/elsewhere"));
+    fixture_->platform().answers = {chosen, std::nullopt};
+    form.Edit11->setText("typed");
+    fixture_->Click("Button1");
+    QCOMPARE(form.Edit11->text(), chosen);
+    QCOMPARE(QDir::currentPath(), start);
+    QVERIFY(QDir().mkdir("321"));
+    fixture_->Click("Button1");  // cancelled
+    QCOMPARE(form.Edit11->text(), chosen);
+    const auto& requests = fixture_->platform().open_requests;
+    QCOMPARE(requests.size(), 2);
+    QCOMPARE(requests[0].filter, QStringLiteral("Text file (*.txt)"));
+    QCOMPARE(requests[0].default_suffix, QStringLiteral("txt"));
+    QCOMPARE(requests[0].initial_folder, start);
+    QCOMPARE(requests[0].last_name, QString());
+    QCOMPARE(requests[1].initial_folder, start + "/321");
+    QCOMPARE(requests[1].last_name, chosen);
+  }
+
+  // The output picker fills Edit12 and moves the working directory there,
+  // so Exit then writes the ini file into that folder.
+  void outputPickerMovesWorkingDirectory() {
+    TForm1& form = fixture_->Start();
+    const QString folder = fixture_->Folder() + "/results";
+    QVERIFY(QDir().mkpath(folder));
+    fixture_->platform().answers = {std::nullopt, folder + "/out.txt"};
+    form.Edit12->setText("typed");
+    fixture_->Click("Button2");  // cancelled
+    QCOMPARE(form.Edit12->text(), QStringLiteral("typed"));
+    QCOMPARE(Canonical(QDir::currentPath()), Canonical(fixture_->Folder()));
+    fixture_->Click("Button2");
+    QCOMPARE(form.Edit12->text(), folder + "/out.txt");
+    QCOMPARE(Canonical(QDir::currentPath()), Canonical(folder));
+    QCOMPARE(fixture_->platform().save_requests[0].filter, QStringLiteral("Text file (*.txt)"));
+    QVERIFY(!QFile::exists(folder + "/out.txt"));
+    fixture_->Click("Button5");
+    QVERIFY(QFile::exists(folder + "/Tervela.ini"));
+  }
+
+  void saveSettings() {
+    TForm1& form = fixture_->Start();
+    const QString folder = fixture_->Folder() + "/sets";
+    QVERIFY(QDir().mkpath(folder));
+    form.Edit1->setText("1,5");
+    form.Edit43->setText("GK zone 5");
+    fixture_->platform().answers = {std::nullopt, folder + "/zone.set"};
+    fixture_->Click("Button3");  // cancelled
+    QVERIFY(QDir(folder).isEmpty());
+    QCOMPARE(Canonical(QDir::currentPath()), Canonical(fixture_->Folder()));
+    fixture_->Click("Button3");
+    const QByteArray record = ReadFile(folder + "/zone.set");
+    QVERIFY(record.startsWith("1,5\r\n"));
+    QVERIFY(record.endsWith("GK zone 5\r\n\r\n"));
+    QCOMPARE(Canonical(QDir::currentPath()), Canonical(folder));
+    const TFileDialogSpec& spec = fixture_->platform().save_requests[1];
+    QCOMPARE(spec.filter, QStringLiteral("Settings File (*.set)"));
+    QCOMPARE(spec.default_suffix, QStringLiteral("set"));
+    QCOMPARE(fixture_->platform().errors, QStringList{"File not found."});
+  }
+
+  void loadSettings() {
+    TForm1& form = fixture_->Start();
+    const QString folder = fixture_->Folder() + "/sets";
+    QVERIFY(QDir().mkpath(folder));
+    WriteFile(folder + "/short.set", "a\r\nb\nc");
+    for (int n : {1, 4, 13, 44}) fixture_->Edit(n)->setText("old");
+    form.Edit39->setText("45");
+    form.CheckBox1->setChecked(true);
+    fixture_->platform().answers = {std::nullopt, folder + "/short.set", folder + "/missing.set"};
+    fixture_->Click("Button4");  // cancelled
+    QCOMPARE(form.Edit1->text(), QStringLiteral("old"));
+    fixture_->Click("Button4");
+    QCOMPARE(form.Edit1->text(), QStringLiteral("a"));
+    QCOMPARE(form.Edit2->text(), QStringLiteral("b"));
+    QCOMPARE(form.Edit3->text(), QStringLiteral("c"));
+    QCOMPARE(form.Edit4->text(), QString());
+    QCOMPARE(form.Edit13->text(), QString());
+    QCOMPARE(form.Edit44->text(), QString());
+    QCOMPARE(form.Edit39->text(), QStringLiteral("45"));
+    QVERIFY(form.CheckBox1->isChecked());
+    QCOMPARE(Canonical(QDir::currentPath()), Canonical(fixture_->Folder()));
+    QCOMPARE(fixture_->platform().open_requests[1].filter, QStringLiteral("Settings File (*.set)"));
+    // The next request offers the last name; a missing file changes nothing.
+    fixture_->Click("Button4");
+    QCOMPARE(fixture_->platform().open_requests[2].last_name, folder + "/short.set");
+    QCOMPARE(fixture_->platform().errors, (QStringList{"File not found.", "File not found."}));
+    QCOMPARE(form.Edit1->text(), QStringLiteral("a"));
+  }
+
+ private:
+  std::unique_ptr<TWindowFixture> fixture_;
+};
+
+QTEST_MAIN(TFileRequestsWindowTest)
+#include "file_requests_window_test.moc"
