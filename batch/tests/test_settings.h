@@ -16,4 +16,12 @@ inline TSettingsTexts WorkedExampleSettings() {
           "-50", "80",  "1",  "-2",      "3",          "5", "System A", "System B"};
 }
 
+// Both systems equal to system A above: A to B then returns its input grid
+// point up to the residual of the inversion.
+inline TSettingsTexts IdenticalSystemsSettings() {
+  TSettingsTexts texts = WorkedExampleSettings();
+  for (int i = 0; i < kParameterCount; ++i) texts[kParameterCount + i] = texts[i];
+  return texts;
+}
+
 }  // namespace tervela::testing
