@@ -10,8 +10,11 @@
 
 namespace tervela {
 
+// A scripted dialog answer that stands for the user cancelling.
+inline const QString kCancel;
+
 // Records what the window asks of the platform and answers file dialogs
-// with scripted names (nothing scripted: the user cancels).
+// with scripted names (kCancel, or nothing left: the user cancels).
 class TFakePlatform final : public TPlatform {
  public:
   void ShowError(const QString& text) override { errors.append(text); }
@@ -29,15 +32,16 @@ class TFakePlatform final : public TPlatform {
   QStringList errors;
   QList<TFileDialogSpec> open_requests;
   QList<TFileDialogSpec> save_requests;
-  std::deque<std::optional<QString>> answers;
+  std::deque<QString> answers;
   int beeps = 0;
   int quits = 0;
 
  private:
   std::optional<QString> NextAnswer() {
     if (answers.empty()) return std::nullopt;
-    std::optional<QString> answer = answers.front();
+    const QString answer = answers.front();
     answers.pop_front();
+    if (answer.isNull()) return std::nullopt;
     return answer;
   }
 };

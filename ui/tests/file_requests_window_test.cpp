@@ -145,7 +145,7 @@ class TFileRequestsWindowTest : public QObject {
     const QString start = QDir::currentPath();
     const QString chosen = fixture_->Folder() + "/elsewhere/in.txt";
     QVERIFY(QDir().mkpath(fixture_->Folder() + "/elsewhere"));
-    fixture_->platform().answers = {chosen, std::nullopt};
+    fixture_->platform().answers = {chosen, kCancel};
     form.Edit11->setText("typed");
     fixture_->Click("Button1");
     QCOMPARE(form.Edit11->text(), chosen);
@@ -169,7 +169,7 @@ class TFileRequestsWindowTest : public QObject {
     TForm1& form = fixture_->Start();
     const QString folder = fixture_->Folder() + "/results";
     QVERIFY(QDir().mkpath(folder));
-    fixture_->platform().answers = {std::nullopt, folder + "/out.txt"};
+    fixture_->platform().answers = {kCancel, folder + "/out.txt"};
     form.Edit12->setText("typed");
     fixture_->Click("Button2");  // cancelled
     QCOMPARE(form.Edit12->text(), QStringLiteral("typed"));
@@ -189,7 +189,7 @@ class TFileRequestsWindowTest : public QObject {
     QVERIFY(QDir().mkpath(folder));
     form.Edit1->setText("1,5");
     form.Edit43->setText("GK zone 5");
-    fixture_->platform().answers = {std::nullopt, folder + "/zone.set"};
+    fixture_->platform().answers = {kCancel, folder + "/zone.set"};
     fixture_->Click("Button3");  // cancelled
     QVERIFY(QDir(folder).isEmpty());
     QCOMPARE(Canonical(QDir::currentPath()), Canonical(fixture_->Folder()));
@@ -212,7 +212,7 @@ class TFileRequestsWindowTest : public QObject {
     for (int n : {1, 4, 13, 44}) fixture_->Edit(n)->setText("old");
     form.Edit39->setText("45");
     form.CheckBox1->setChecked(true);
-    fixture_->platform().answers = {std::nullopt, folder + "/short.set", folder + "/missing.set"};
+    fixture_->platform().answers = {kCancel, folder + "/short.set", folder + "/missing.set"};
     fixture_->Click("Button4");  // cancelled
     QCOMPARE(form.Edit1->text(), QStringLiteral("old"));
     fixture_->Click("Button4");

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "ui/clickable_label.h"
 #include "ui/form2.h"
 #include "ui/tests/window_fixture.h"
 
