@@ -70,20 +70,23 @@ Result<bool> PointReader::Exhausted() {
 
 Status PointReader::ReadToken(TNumberToken& token) {
   token.length = 0;
+  // Blanks first; Fill() stops at the end of the data and at a Ctrl-Z.
   for (;;) {
+    while (pos_ < len_ && IsBlank(buffer_[pos_]) && buffer_[pos_] != kCtrlZ) ++pos_;
     Result<bool> more = Fill();
     if (!more.ok()) return more.error();
     if (!more.value()) return {};
     if (!IsBlank(buffer_[pos_])) break;
-    ++pos_;
   }
-  while (token.length < TNumberToken::kMaxLength) {
+  for (;;) {
+    while (pos_ < len_ && token.length < TNumberToken::kMaxLength && !IsBlank(buffer_[pos_])) {
+      token.text[token.length++] = buffer_[pos_++];
+    }
+    if (pos_ < len_ || token.length == TNumberToken::kMaxLength) return {};
     Result<bool> more = Fill();
     if (!more.ok()) return more.error();
-    if (!more.value() || IsBlank(buffer_[pos_])) break;
-    token.text[token.length++] = buffer_[pos_++];
+    if (!more.value()) return {};
   }
-  return {};
 }
 
 Status PointReader::BufferRestOfLine() {
