@@ -154,6 +154,9 @@ Status ReplaceFile(const std::string& path,
   if ((existing && !S_ISREG(existing->st_mode)) || !target.has_filename()) {
     return WriteInPlace(target, write_contents);
   }
+  // Renaming would replace a write-protected file too; refuse it as opening
+  // it for writing would.
+  if (existing && ::access(target.c_str(), W_OK) != 0) return Error::FromErrno(errno);
 
   fs::path temporary;
   Result<int> created = CreateTemporaryFile(target, existing ? 0600 : 0666, temporary);

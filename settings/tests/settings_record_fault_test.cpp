@@ -146,15 +146,24 @@ TEST(SettingsRecordFault, FileSizeLimitHitByARealWriteLeavesTheOldFile) {
   EXPECT_EQ(folder.Entries(), std::vector<std::string>{"limited.set"});
 }
 
-// Root may write into any folder, so the save runs as an unprivileged user.
-TEST(SettingsRecordFault, ReadOnlyFolderIsAccessDeniedAndLeavesTheOldFile) {
+struct ProtectedCase {
+  const char* name;
+  mode_t folder_mode;
+  mode_t file_mode;
+};
+
+class WriteProtection : public ::testing::TestWithParam<ProtectedCase> {};
+
+// Root may write anything, so the save runs as an unprivileged user.
+TEST_P(WriteProtection, IsAccessDeniedAndLeavesTheOldFile) {
+  const ProtectedCase& c = GetParam();
   ScratchFolder scratch;
-  const std::string folder = scratch / "locked";
+  const std::string folder = scratch / "protected";
   fs::create_directory(folder);
   const std::string target = folder + "/Tervela.ini";
   WriteBytes(target, kOldContents);
-  ASSERT_EQ(::chmod(target.c_str(), 0666), 0);  // the file alone would let anyone write
-  ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+  ASSERT_EQ(::chmod(target.c_str(), c.file_mode), 0);
+  ASSERT_EQ(::chmod(folder.c_str(), c.folder_mode), 0);
   ASSERT_EQ(::chmod(scratch.path().c_str(), 0755), 0);
 
   const std::string message = MessageFromChild(
@@ -166,6 +175,13 @@ TEST(SettingsRecordFault, ReadOnlyFolderIsAccessDeniedAndLeavesTheOldFile) {
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1)
       << "a temporary file was left behind";
 }
+
+INSTANTIATE_TEST_SUITE_P(Modes, WriteProtection,
+                         ::testing::Values(ProtectedCase{"ReadOnlyFolderWritableFile", 0555, 0666},
+                                           ProtectedCase{"WritableFolderReadOnlyFile", 0777, 0444}),
+                         [](const ::testing::TestParamInfo<ProtectedCase>& info) {
+                           return info.param.name;
+                         });
 
 TEST(SettingsRecordFault, FullDeviceIsDiskFullAndStaysADevice) {
   if (!fs::is_character_file("/dev/full")) GTEST_SKIP() << "no /dev/full here";
