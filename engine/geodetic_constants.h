@@ -1,0 +1,62 @@
+#pragma once
+
+// The constants of the geodetic engine (Parts 1.2 to 1.5), each named once with
+// the value the Parts give it. Internal to the engine.
+
+#include <numbers>
+
+namespace tervela::geodesy {
+
+// Angles.
+inline constexpr double kPi = std::numbers::pi;
+inline constexpr double kRadiansPerDegree = kPi / 180.0;
+inline constexpr double kDegreesPerRadian = 180.0 / kPi;
+inline constexpr double kArcSecondsPerDegree = 3600.0;
+inline constexpr double kArcSecondsPerHalfTurn = 648000.0;  // 180 x 3600
+
+// WGS84 and the reference ellipsoid of the local datums.
+inline constexpr double kWgs84SemiMajorAxis = 6378137.0;  // a [m]
+// Flattening f of WGS84 as Part 1.2 uses it (local f = this - df).
+inline constexpr double kWgs84Flattening = 0.00335281066474;
+// Ratio b/a of the reference ellipsoid, Parts 1.3 and 1.4 (local b = a x
+// (df + this)). Equal, to the digits shown, to 6356752.3142 / 6378137; it and
+// kWgs84Flattening are separate constants, not derived from each other.
+inline constexpr double kReferenceAxisRatio = 0.996647189328169;
+// First eccentricity squared e2 of WGS84 and 1 - e2, Part 1.4: 1 - (b/a)^2 and
+// (b/a)^2 for the ratio above.
+inline constexpr double kWgs84EccentricitySquared = 0.006694380004261;
+inline constexpr double kWgs84OneMinusEccentricitySquared = 0.993305619995739;
+
+// Df is held as the flattening difference multiplied by this.
+inline constexpr double kFlatteningDifferenceScale = 10000.0;
+// K is entered in parts per million.
+inline constexpr double kPartsPerMillion = 1000000.0;
+
+// Ellipsoidal height h of every point [m]; there is no height input.
+inline constexpr double kAssumedHeight = 200.0;
+
+// Helmert's meridian-arc series in the third flattening n (Part 1.3).
+namespace meridian_arc {
+inline constexpr double kN2 = 1.0 / 4.0;          // alpha: n^2
+inline constexpr double kN4 = 1.0 / 64.0;         // alpha: n^4
+inline constexpr double kBetaN1 = -3.0 / 2.0;     // beta: n
+inline constexpr double kBetaN3 = 9.0 / 16.0;     // beta: n^3
+inline constexpr double kBetaN5 = -3.0 / 32.0;    // beta: n^5
+inline constexpr double kGammaN2 = 15.0 / 16.0;   // gamma: n^2
+inline constexpr double kGammaN4 = -15.0 / 32.0;  // gamma: n^4
+inline constexpr double kDeltaN3 = -35.0 / 48.0;  // delta: n^3
+inline constexpr double kDeltaN5 = 105.0 / 256.0; // delta: n^5
+}  // namespace meridian_arc
+
+// The fixed-gain inversion of Part 1.5.
+namespace inversion {
+inline constexpr double kStartLatitude = 45.0;   // degrees
+inline constexpr double kStartLongitude = 13.0;  // degrees
+// Degrees per metre of northing residual (about 1 / 112556 m per degree).
+inline constexpr double kLatitudeGain = 8.884449823e-6;
+// Degrees per metre of easting residual (about 1 / 76049 m per degree).
+inline constexpr double kLongitudeGain = 1.314944622e-5;
+inline constexpr int kIterations = 10;
+}  // namespace inversion
+
+}  // namespace tervela::geodesy

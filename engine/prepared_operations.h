@@ -1,0 +1,82 @@
+#pragma once
+
+// The engine's operations with their parameter-only part separated from the
+// per-point part, so that a chain run many times on one parameter set (the
+// eleven forward runs of GridToGeographic, Part 1.5) sets up its ellipsoids and
+// its rotation matrix once. Internal to the engine; the public operations of
+// engine.h are each one set-up followed by one Apply.
+//
+// Under fp::Checking::kEveryStep a fault of the set-up is not reported when it
+// arises but kept, and reported by Apply at the place the Part's step order
+// gives it, after the steps that come before it have run and written what
+// they write; a point-dependent step that comes first may so fault first. A
+// step that faults writes nothing. Under fp::Checking::kAtEnd nothing is
+// tested; the caller tests once at the end (fp::RunWithFaultCheck).
+
+#include "engine/floating_point_check.h"
+#include "engine/parameter_set.h"
+#include "engine/working_point.h"
+
+namespace tervela::engine_internal {
+
+// Part 1.2: Molodensky, applied backwards after corr.N and corr.E.
+class PreparedThreeParameterShift {
+ public:
+  PreparedThreeParameterShift(const TParameterSet& set, fp::Checking checking);
+  fp::Fault Apply(TWorkingPoint& point, fp::Checking checking) const;
+
+ private:
+  // From the parameter set.
+  double dx_, dy_, dz_, da_;
+  double corr_n_, corr_e_;
+  // Step 4, the local ellipsoid: delta f, a, b, e^2, and the products of them
+  // that step 5 uses at every point.
+  double delta_f_;
+  double a_;
+  double e2_;
+  double one_minus_e2_times_a_;  // (1 - e^2) a, numerator of M
+  double a_over_b_, b_over_a_;
+  fp::Fault setup_fault_;
+};
+
+// Part 1.4: WGS84 geodetic -> geocentric, Helmert, geocentric -> local geodetic.
+class PreparedSevenParameterShift {
+ public:
+  PreparedSevenParameterShift(const TParameterSet& set, fp::Checking checking);
+  fp::Fault Apply(TWorkingPoint& point, fp::Checking checking) const;
+
+ private:
+  // HelmertTransform: translation, 1 + K and the rotation matrix R.
+  double t_[3];
+  double one_plus_k_;
+  double r_[3][3];
+  // GeocentricToGeodetic steps 1 and 2, the local ellipsoid.
+  double a_, b_;
+  double e2_, second_e2_;      // e^2 and e'^2
+  double e2_a_, second_e2_b_;  // e^2 a and e'^2 b of Bowring's formula
+  fp::Fault setup_fault_;
+};
+
+// Part 1.3: Gauss-Krueger Transverse Mercator.
+class PreparedTransverseMercator {
+ public:
+  PreparedTransverseMercator(const TParameterSet& set, fp::Checking checking);
+  fp::Fault Apply(TWorkingPoint& point, fp::Checking checking) const;
+
+  // Intermediate quantities of the Part's worked example, for the tests.
+  double b() const { return b_; }
+  double n() const { return n_; }
+  double MeridianArc(double phi) const;               // G at phi [m]
+  double PrimeVerticalRadius(double sin_phi) const;   // nu at phi [m]
+
+ private:
+  double scale_factor_, false_easting_, false_northing_, central_meridian_;
+  // Steps 2 to 4: the local ellipsoid and the meridian-arc coefficients.
+  double a_, b_;
+  double e2_, second_e2_;  // e^2 and e'^2
+  double n_;
+  double alpha_, beta_, gamma_, delta_;
+  fp::Fault setup_fault_;
+};
+
+}  // namespace tervela::engine_internal

@@ -1,0 +1,140 @@
+// Part 1.4: Seven-parameter datum shift.
+//
+// WGS84 geodetic coordinates (at the assumed height h = 200 m) are turned into
+// geocentric cartesian ones, moved to the local datum by a seven-parameter
+// similarity transformation (coordinate frame rotation convention) and turned
+// back into geodetic coordinates on the local ellipsoid with Bowring's closed
+// formula, one step, no iteration.
+//
+// Mended against the Part: the longitude is atan2(Y', X'), so the quadrant of
+// X' counts (120 E comes back as 120 E, not -60 E) and X' = 0 gives +90 or -90
+// degrees by the sign of Y'. Where X' > 0, that is within +-90 degrees, the
+// result is the Part's arctan(Y' / X') to the last bits.
+
+#include <cmath>
+
+#include "engine/engine.h"
+#include "engine/geodetic_constants.h"
+#include "engine/prepared_operations.h"
+
+namespace tervela {
+
+using namespace geodesy;
+
+namespace engine_internal {
+
+PreparedSevenParameterShift::PreparedSevenParameterShift(const TParameterSet& set,
+                                                         fp::Checking checking)
+    : t_{set.Tx, set.Ty, set.Tz}, one_plus_k_(1 + set.K) {
+  // HelmertTransform step 1: exact trigonometry of the rotations (radians).
+  const double cx = std::cos(set.Rx), sx = std::sin(set.Rx);
+  const double cy = std::cos(set.Ry), sy = std::sin(set.Ry);
+  const double cz = std::cos(set.Rz), sz = std::sin(set.Rz);
+
+  // HelmertTransform step 2: R = R3(Rz) R2(Ry) R1(Rx), row by row.
+  r_[0][0] = cy * cz;
+  r_[0][1] = cx * sz + sx * sy * cz;
+  r_[0][2] = sx * sz - cx * sy * cz;
+  r_[1][0] = -cy * sz;
+  r_[1][1] = cx * cz - sx * sy * sz;
+  r_[1][2] = sx * cz + cx * sy * sz;
+  r_[2][0] = sy;
+  r_[2][1] = -sx * cy;
+  r_[2][2] = cx * cy;
+
+  // GeocentricToGeodetic steps 1 and 2: the local ellipsoid a = 6378137 - Da,
+  // b = a (df + 0.996647189328169), e^2 = 1 - b^2 / a^2, e'^2 = a^2 / b^2 - 1.
+  a_ = kWgs84SemiMajorAxis - set.Da;
+  b_ = a_ * (set.Df / kFlatteningDifferenceScale + kReferenceAxisRatio);
+  const double a2 = a_ * a_;
+  const double b2 = b_ * b_;
+  e2_ = 1 - b2 / a2;
+  second_e2_ = a2 / b2 - 1;
+  e2_a_ = e2_ * a_;
+  second_e2_b_ = second_e2_ * b_;
+  setup_fault_ = fp::CheckStep(checking, one_plus_k_, a_, b_, a2, b2, e2_, second_e2_, e2_a_, second_e2_b_);
+}
+
+fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint& point, fp::Checking checking) const {
+  // GeodeticToGeocentric, on WGS84.
+  const double h = kAssumedHeight;
+  const double phi = point.Latitude * kRadiansPerDegree;
+  const double lambda = point.Longitude * kRadiansPerDegree;
+  const double sin_phi = std::sin(phi);
+  const double cos_phi = std::cos(phi);
+  const double sin_lambda = std::sin(lambda);
+  const double cos_lambda = std::cos(lambda);
+  const double N =
+      kWgs84SemiMajorAxis / std::sqrt(1 - kWgs84EccentricitySquared * (sin_phi * sin_phi));
+  const double X = cos_lambda * cos_phi * (N + h);
+  const double Y = sin_lambda * cos_phi * (N + h);
+  const double Z = sin_phi * (kWgs84OneMinusEccentricitySquared * N + h);
+
+  // HelmertTransform steps 3 and 4: (X', Y', Z') = T + (1 + K) R (X, Y, Z),
+  // each row sum accumulated from the first column to the third. Xp, Yp, Zp
+  // stand for X', Y', Z'. An overflow here ends the shift.
+  const double u = one_plus_k_ * X;
+  const double v = one_plus_k_ * Y;
+  const double w = one_plus_k_ * Z;
+  const double Xp = t_[0] + (r_[0][0] * u + r_[0][1] * v + r_[0][2] * w);
+  const double Yp = t_[1] + (r_[1][0] * u + r_[1][1] * v + r_[1][2] * w);
+  const double Zp = t_[2] + (r_[2][0] * u + r_[2][1] * v + r_[2][2] * w);
+  if (const fp::Fault fault = fp::CheckStep(checking, Xp, Yp, Zp); fault != fp::Fault::kNone) return fault;
+
+  // A fault of the local ellipsoid (GeocentricToGeodetic steps 1 and 2) ends
+  // the shift here.
+  if (setup_fault_ != fp::Fault::kNone) return setup_fault_;
+
+  // GeocentricToGeodetic step 3: distance from the polar axis.
+  const double p = std::sqrt(Xp * Xp + Yp * Yp);
+
+  // Step 4: tan(theta) = Z' a / (p b), the parametric latitude. On the polar
+  // axis (p = 0) this divides by zero, and the shift ends with the WGS84
+  // values still in the point.
+  const double z_a = Zp * a_;
+  const double p_b = p * b_;
+  const double tan_theta = z_a / p_b;
+  if (const fp::Fault fault = fp::CheckStep(checking, p, tan_theta); fault != fp::Fault::kNone) return fault;
+
+  // sin(theta) and cos(theta) of theta = arctan(tan_theta), without forming
+  // theta: cos = 1 / sqrt(1 + tan^2), sin = tan cos; through the cotangent when
+  // |tan| > 1, so that no square overflows.
+  double sin_theta, cos_theta;
+  if (std::fabs(tan_theta) <= 1) {
+    cos_theta = 1 / std::sqrt(1 + tan_theta * tan_theta);
+    sin_theta = tan_theta * cos_theta;
+  } else {
+    const double cot_theta = p_b / z_a;
+    sin_theta = std::copysign(1 / std::sqrt(1 + cot_theta * cot_theta), tan_theta);
+    cos_theta = cot_theta * sin_theta;
+  }
+
+  // Step 5: Bowring's latitude.
+  const double sin3_theta = sin_theta * sin_theta * sin_theta;
+  const double cos3_theta = cos_theta * cos_theta * cos_theta;
+  const double phi_local = std::atan((Zp + second_e2_b_ * sin3_theta) / (p - e2_a_ * cos3_theta));
+
+  // Step 6: the longitude, in the quadrant of (X', Y').
+  const double lambda_local = std::atan2(Yp, Xp);
+
+  // Step 7.
+  const double latitude = phi_local * kDegreesPerRadian;
+  const double longitude = lambda_local * kDegreesPerRadian;
+  if (const fp::Fault fault = fp::CheckStep(checking, latitude, longitude); fault != fp::Fault::kNone) {
+    return fault;
+  }
+  point.Latitude = latitude;
+  point.Longitude = longitude;
+  return fp::Fault::kNone;
+}
+
+}  // namespace engine_internal
+
+Status SevenParameterShift(const TParameterSet& set, TWorkingPoint& point) {
+  return fp::RunWithFaultCheck<&TWorkingPoint::Latitude, &TWorkingPoint::Longitude>(
+      point, [&set](TWorkingPoint& p, fp::Checking checking) {
+        return engine_internal::PreparedSevenParameterShift(set, checking).Apply(p, checking);
+      });
+}
+
+}  // namespace tervela

@@ -1,0 +1,239 @@
+// Part 1.5: the conversion chains and the grid-to-geographic inversion.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/engine.h"
+#include "engine/geodetic_constants.h"
+#include "engine/tests/literal_reference.h"
+#include "engine/tests/test_systems.h"
+
+namespace tervela::test {
+namespace {
+
+constexpr TShiftMethod kMethods[] = {TShiftMethod::ThreeParameter, TShiftMethod::SevenParameter};
+
+const char* NameOf(TShiftMethod method) {
+  return method == TShiftMethod::ThreeParameter ? "three-parameter" : "seven-parameter";
+}
+
+// The grid image of a WGS84 point.
+TWorkingPoint GridOf(const TParameterSet& set, TShiftMethod method, double latitude,
+                     double longitude) {
+  TWorkingPoint point = Geographic(latitude, longitude);
+  EXPECT_TRUE(GeographicToGrid(set, method, point).ok());
+  return GridTarget(point.Northing, point.Easting);
+}
+
+double GridResidual(const TWorkingPoint& point) {
+  return std::hypot(point.Northing - point.TargetNorthing, point.Easting - point.TargetEasting);
+}
+
+TEST(GeographicToGrid, IsTheShiftOfTheMethodThenTheProjection) {
+  const TParameterSet set = SetFrom(kWorkedSystem);
+  for (TShiftMethod method : kMethods) {
+    TWorkingPoint chain = Geographic(45.22568, 13.58477);
+    ASSERT_TRUE(GeographicToGrid(set, method, chain).ok());
+    TWorkingPoint steps = Geographic(45.22568, 13.58477);
+    ASSERT_TRUE((method == TShiftMethod::ThreeParameter ? ThreeParameterShift(set, steps)
+                                                        : SevenParameterShift(set, steps))
+                    .ok());
+    ASSERT_TRUE(TransverseMercator(set, steps).ok());
+    // Bit for bit, and the local-datum latitude and longitude are left.
+    EXPECT_EQ(chain.Latitude, steps.Latitude) << NameOf(method);
+    EXPECT_EQ(chain.Longitude, steps.Longitude) << NameOf(method);
+    EXPECT_EQ(chain.Northing, steps.Northing) << NameOf(method);
+    EXPECT_EQ(chain.Easting, steps.Easting) << NameOf(method);
+  }
+}
+
+TEST(GeographicToGrid, AgreesWithLiteralFormulasToTheLastBits) {
+  const TParameterSet set = SetFrom(kWorkedSystem);
+  for (TShiftMethod method : kMethods) {
+    for (double latitude = 36.0; latitude <= 60.0; latitude += 1.5) {
+      for (double longitude = 5.0; longitude <= 25.0; longitude += 1.25) {
+        TWorkingPoint engine = Geographic(latitude, longitude);
+        TWorkingPoint literal = engine;
+        ASSERT_TRUE(GeographicToGrid(set, method, engine).ok());
+        literal::GeographicToGrid(set, method == TShiftMethod::SevenParameter, literal);
+        EXPECT_NEAR(engine.Northing, literal.Northing, 1e-8);
+        EXPECT_NEAR(engine.Easting, literal.Easting, 1e-8);
+      }
+    }
+  }
+}
+
+TEST(GridToGeographic, WorkedExampleLeavesGridImageAtTheTarget) {
+  // 45.2256799960 / 13.5847700007, Northing and Easting within 1e-6 m of the
+  // targets, which are unchanged.
+  TWorkingPoint point = GridTarget(5010498.551, 388863.697);
+  ASSERT_TRUE(
+      GridToGeographic(SetFrom(kZeroShiftSystem), TShiftMethod::ThreeParameter, point).ok());
+  EXPECT_NEAR(point.Latitude, 45.2256799960, 0.5e-10);
+  EXPECT_NEAR(point.Longitude, 13.5847700007, 0.5e-10);
+  EXPECT_NEAR(point.Northing, 5010498.551, 1e-6);
+  EXPECT_NEAR(point.Easting, 388863.697, 1e-6);
+  EXPECT_EQ(point.TargetNorthing, 5010498.551);
+  EXPECT_EQ(point.TargetEasting, 388863.697);
+}
+
+TEST(GridToGeographic, IsTenFixedGainStepsOfTheForwardChain) {
+  // The algorithm of Part 1.5 written out with the public forward chain:
+  // eleven runs, simultaneous updates from one residual base, and the WGS84
+  // estimate put back at the end. The inversion repeats it bit for bit.
+  const TParameterSet set = SetFrom(kWorkedSystem);
+  for (TShiftMethod method : kMethods) {
+    TWorkingPoint manual = GridTarget(5031234.5, 412345.25);
+    manual.Latitude = 45.0;
+    manual.Longitude = 13.0;
+    ASSERT_TRUE(GeographicToGrid(set, method, manual).ok());
+    double la = 45.0, lo = 13.0, N = manual.Northing, E = manual.Easting;
+    for (int i = 0; i < 10; ++i) {
+      const double dla = (manual.TargetNorthing - N) * 8.884449823e-6;
+      const double dlo = (manual.TargetEasting - E) * 1.314944622e-5;
+      la += dla;
+      lo += dlo;
+      manual.Longitude = lo;
+      manual.Latitude = la;
+      ASSERT_TRUE(GeographicToGrid(set, method, manual).ok());
+      N = manual.Northing;
+      E = manual.Easting;
+    }
+    manual.Latitude = la;
+    manual.Longitude = lo;
+
+    TWorkingPoint inverted = GridTarget(5031234.5, 412345.25);
+    ASSERT_TRUE(GridToGeographic(set, method, inverted).ok());
+    EXPECT_EQ(inverted.Latitude, manual.Latitude) << NameOf(method);
+    EXPECT_EQ(inverted.Longitude, manual.Longitude) << NameOf(method);
+    EXPECT_EQ(inverted.Northing, manual.Northing) << NameOf(method);
+    EXPECT_EQ(inverted.Easting, manual.Easting) << NameOf(method);
+  }
+}
+
+TEST(GridToGeographic, GainsAreReciprocalsOfMetresPerDegree) {
+  EXPECT_NEAR(1 / geodesy::inversion::kLatitudeGain, 112556, 0.5);
+  EXPECT_NEAR(1 / geodesy::inversion::kLongitudeGain, 76049, 0.5);
+}
+
+TEST(GridToGeographic, PointsNear45North13EastComeBackWithin1e9Degrees) {
+  for (TShiftMethod method : kMethods) {
+    for (const ParameterTexts& texts : {kZeroShiftSystem, kWorkedSystem}) {
+      const TParameterSet set = SetFrom(texts);
+      for (double latitude : {44.5, 45.0, 45.22568, 45.5}) {
+        for (double longitude : {12.5, 13.0, 13.58477, 13.5}) {
+          TWorkingPoint point = GridOf(set, method, latitude, longitude);
+          ASSERT_TRUE(GridToGeographic(set, method, point).ok());
+          EXPECT_NEAR(point.Latitude, latitude, 1e-9) << NameOf(method);
+          EXPECT_NEAR(point.Longitude, longitude, 1e-9) << NameOf(method);
+        }
+      }
+    }
+  }
+}
+
+TEST(GridToGeographic, GridResidualBelowOneMillimetreFrom40To50NorthAnd9To21East) {
+  for (TShiftMethod method : kMethods) {
+    for (const ParameterTexts& texts : {kZeroShiftSystem, kWorkedSystem}) {
+      const TParameterSet set = SetFrom(texts);
+      for (double latitude = 40.0; latitude <= 50.0; latitude += 0.5) {
+        for (double longitude = 9.0; longitude <= 21.0; longitude += 0.5) {
+          TWorkingPoint point = GridOf(set, method, latitude, longitude);
+          ASSERT_TRUE(GridToGeographic(set, method, point).ok());
+          EXPECT_LT(GridResidual(point), 1e-3)
+              << NameOf(method) << " at " << latitude << " N " << longitude << " E";
+        }
+      }
+    }
+  }
+}
+
+TEST(GridToGeographic, ResidualGrowsFarFromTheStartPoint) {
+  // About a centimetre from 36 N, up to several decimetres from 30 N or 60 N.
+  const TParameterSet set = SetFrom(kZeroShiftSystem);
+  const auto worst_residual = [&set](double latitude) {
+    double worst = 0;
+    for (double longitude = 9.0; longitude <= 21.0; longitude += 1.0) {
+      TWorkingPoint point = GridOf(set, TShiftMethod::ThreeParameter, latitude, longitude);
+      EXPECT_TRUE(GridToGeographic(set, TShiftMethod::ThreeParameter, point).ok());
+      worst = std::max(worst, GridResidual(point));
+    }
+    return worst;
+  };
+  const double at36 = worst_residual(36.0);
+  EXPECT_GT(at36, 3e-3);
+  EXPECT_LT(at36, 3e-2);
+  for (double latitude : {30.0, 60.0}) {
+    const double residual = worst_residual(latitude);
+    EXPECT_GT(residual, 0.1) << latitude;
+    EXPECT_LT(residual, 1.0) << latitude;
+  }
+}
+
+TEST(GridToGeographic, AgreesWithLiteralInversion) {
+  const TParameterSet set = SetFrom(kWorkedSystem);
+  for (TShiftMethod method : kMethods) {
+    for (double northing = 4500000; northing <= 5500000; northing += 125000) {
+      for (double easting = 250000; easting <= 750000; easting += 62500) {
+        TWorkingPoint engine = GridTarget(northing, easting);
+        TWorkingPoint literal = engine;
+        ASSERT_TRUE(GridToGeographic(set, method, engine).ok());
+        literal::GridToGeographic(set, method == TShiftMethod::SevenParameter, literal);
+        EXPECT_NEAR(engine.Latitude, literal.Latitude, 1e-12);
+        EXPECT_NEAR(engine.Longitude, literal.Longitude, 1e-12);
+        EXPECT_NEAR(engine.Northing, literal.Northing, 1e-6);
+        EXPECT_NEAR(engine.Easting, literal.Easting, 1e-6);
+      }
+    }
+  }
+}
+
+TEST(GridToGeographic, WithTheAllZeroSetMovesOnlyByTheGains) {
+  // Every grid value is 0, so each step adds the whole target times the gain.
+  TWorkingPoint point = GridTarget(1000, -2000);
+  ASSERT_TRUE(GridToGeographic(SetFrom(kAllZeroSystem), TShiftMethod::ThreeParameter, point).ok());
+  EXPECT_NEAR(point.Latitude, 45.0 + 10 * 1000 * 8.884449823e-6, 1e-12);
+  EXPECT_NEAR(point.Longitude, 13.0 - 10 * 2000 * 1.314944622e-5, 1e-12);
+  EXPECT_EQ(point.Northing, 0);
+  EXPECT_EQ(point.Easting, 0);
+}
+
+// The directions A to B and B to A of Part 1.5, built from the two chains.
+TWorkingPoint GridToGrid(const TParameterSet& from, const TParameterSet& to, TShiftMethod method,
+                         double northing, double easting) {
+  TWorkingPoint point = GridTarget(northing, easting);
+  EXPECT_TRUE(GridToGeographic(from, method, point).ok());
+  EXPECT_TRUE(GeographicToGrid(to, method, point).ok());
+  return point;
+}
+
+TEST(Directions, AToBThenBToAReturnsTheFirstGridPoint) {
+  const TParameterSet a = SetFrom(kZeroShiftSystem);
+  const TParameterSet b = SetFrom(
+      With(With(kWorkedSystem, kCentralMeridian, "16.5"), kFalseNorthing, "-5000000"));
+  for (TShiftMethod method : kMethods) {
+    for (double latitude : {42.0, 45.22568, 48.0}) {
+      for (double longitude : {11.0, 13.58477, 17.0}) {
+        const TWorkingPoint start = GridOf(a, method, latitude, longitude);
+        const TWorkingPoint in_b =
+            GridToGrid(a, b, method, start.TargetNorthing, start.TargetEasting);
+        const TWorkingPoint back = GridToGrid(b, a, method, in_b.Northing, in_b.Easting);
+        EXPECT_NEAR(back.Northing, start.TargetNorthing, 2e-3) << NameOf(method);
+        EXPECT_NEAR(back.Easting, start.TargetEasting, 2e-3) << NameOf(method);
+      }
+    }
+  }
+}
+
+TEST(Directions, AToBWithEqualSystemsReturnsTheInputPoint) {
+  const TParameterSet a = SetFrom(kWorkedSystem);
+  for (TShiftMethod method : kMethods) {
+    const TWorkingPoint point = GridToGrid(a, a, method, 5012567, 455817);
+    EXPECT_NEAR(point.Northing, 5012567, 1e-3);
+    EXPECT_NEAR(point.Easting, 455817, 1e-3);
+  }
+}
+
+}  // namespace
+}  // namespace tervela::test

@@ -1,0 +1,31 @@
+#pragma once
+
+// A literal transcription of the formulas of Parts 1.2 to 1.5, term by term
+// and in the Parts' order, with no fault checks and without the quadrant fix
+// (the longitude of the seven-parameter shift is arctan(Y'/X')). The engine
+// forms its terms differently for speed; the tests hold it to this reference.
+
+#include "engine/parameter_set.h"
+#include "engine/working_point.h"
+
+namespace tervela::literal {
+
+struct Geocentric {
+  double X, Y, Z;
+};
+
+void ThreeParameterShift(const TParameterSet& set, TWorkingPoint& point);
+void TransverseMercator(const TParameterSet& set, TWorkingPoint& point);
+void SevenParameterShift(const TParameterSet& set, TWorkingPoint& point);
+
+// The three steps of the seven-parameter shift.
+Geocentric GeodeticToGeocentric(double latitude, double longitude);
+Geocentric HelmertTransform(const TParameterSet& set, const Geocentric& xyz);
+void GeocentricToGeodetic(const TParameterSet& set, const Geocentric& xyz, double& latitude,
+                          double& longitude);
+
+// Part 1.5 with `seven` choosing the shift.
+void GeographicToGrid(const TParameterSet& set, bool seven, TWorkingPoint& point);
+void GridToGeographic(const TParameterSet& set, bool seven, TWorkingPoint& point);
+
+}  // namespace tervela::literal

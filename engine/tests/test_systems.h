@@ -1,0 +1,72 @@
+#pragma once
+
+// Parameter sets and points shared by the engine tests. The sets are written
+// as the eighteen texts of the settings page and read with ReadParameterSet,
+// so every test also goes through its order and unit conversions.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+#include "engine/engine.h"
+
+namespace tervela::test {
+
+using ParameterTexts = std::array<std::string, kParameterCount>;
+
+// Positions of the eighteen texts.
+enum Field {
+  kDx, kDy, kDz, kDa, kDf, kCorrN, kCorrE,
+  kScaleFactor, kFalseEasting, kFalseNorthing, kCentralMeridian,
+  kTx, kTy, kTz, kRx, kRy, kRz, kK,
+};
+
+// The system of the worked examples of Parts 1.2 and 1.4, both shifts filled
+// in (each method ignores the other's values).
+inline const ParameterTexts kWorkedSystem = {
+    "100", "-50", "80", "739.845", "0.10037483", "0", "0",
+    "0.9999", "500000", "0", "15",
+    "100", "-50", "80", "1", "-2", "3", "5"};
+
+// System A of Parts 1.3 and 1.5: all shift values zero, Da = Df = 0.
+inline const ParameterTexts kZeroShiftSystem = {
+    "0", "0", "0", "0", "0", "0", "0",
+    "0.9999", "500000", "0", "15",
+    "0", "0", "0", "0", "0", "0", "0"};
+
+inline const ParameterTexts kAllZeroSystem = {
+    "0", "0", "0", "0", "0", "0", "0", "0", "0",
+    "0", "0", "0", "0", "0", "0", "0", "0", "0"};
+
+// `texts` with the text at `field` replaced.
+inline ParameterTexts With(ParameterTexts texts, Field field, std::string text) {
+  texts[field] = std::move(text);
+  return texts;
+}
+
+inline TParameterSet SetFrom(const ParameterTexts& texts) {
+  TParameterSet set;
+  const Status status = ReadParameterSet(texts, '.', set);
+  EXPECT_TRUE(status.ok()) << status.error().message();
+  return set;
+}
+
+inline TWorkingPoint Geographic(double latitude, double longitude) {
+  TWorkingPoint point;
+  point.Latitude = latitude;
+  point.Longitude = longitude;
+  return point;
+}
+
+inline TWorkingPoint GridTarget(double northing, double easting) {
+  TWorkingPoint point;
+  point.TargetNorthing = northing;
+  point.TargetEasting = easting;
+  return point;
+}
+
+// Arc-seconds of a difference in degrees.
+inline double ArcSeconds(double degrees) { return degrees * 3600.0; }
+
+}  // namespace tervela::test

@@ -1,0 +1,164 @@
+// Data-driven test vectors in the manner of PROJ's: operation, input,
+// parameter set, expected output, tolerance. Each worked example and numeric
+// statement of Parts 1.2 to 1.5 that one operation call can show is one
+// vector, checked to the digits the Part gives (half a unit of the last digit).
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <ostream>
+#include <string>
+
+#include "engine/engine.h"
+#include "engine/tests/test_systems.h"
+
+namespace tervela::test {
+namespace {
+
+enum class Operation {
+  kThreeParameterShift,
+  kSevenParameterShift,
+  kTransverseMercator,
+  kGeographicToGrid3,  // three-parameter method
+  kGeographicToGrid7,  // seven-parameter method
+  kGridToGeographic3,
+  kGridToGeographic7,
+};
+
+struct TestVector {
+  const char* name;
+  Operation operation;
+  ParameterTexts parameters;
+  // Latitude, Longitude for the geographic inputs; TargetNorthing,
+  // TargetEasting for GridToGeographic.
+  std::array<double, 2> input;
+  // Latitude, Longitude after a shift or GridToGeographic; Northing, Easting
+  // after the projection or GeographicToGrid.
+  std::array<double, 2> expected;
+  double tolerance;  // degrees or metres
+};
+
+void PrintTo(const TestVector& v, std::ostream* os) { *os << v.name; }
+
+constexpr double kTenDecimals = 0.5e-10;  // degrees given to 10 decimals
+constexpr double kMillimetres = 0.5e-3;   // metres given to 3 decimals
+
+const TestVector kVectors[] = {
+    // Part 1.2, worked example.
+    {"ThreeParameterShiftWorkedExample", Operation::kThreeParameterShift, kWorkedSystem,
+     {45.22568, 13.58477}, {45.2251205946, 13.5856879915}, kTenDecimals},
+    {"ThreeParameterChainWorkedExample", Operation::kGeographicToGrid3, kWorkedSystem,
+     {45.22568, 13.58477}, {5009927.168, 388948.141}, kMillimetres},
+    // Part 1.3, worked example: the zero shift leaves the point as it is.
+    {"TransverseMercatorWorkedExample", Operation::kTransverseMercator, kZeroShiftSystem,
+     {45.22568, 13.58477}, {5010498.551, 388863.697}, kMillimetres},
+    {"ZeroShiftChainWorkedExample", Operation::kGeographicToGrid3, kZeroShiftSystem,
+     {45.22568, 13.58477}, {5010498.551, 388863.697}, kMillimetres},
+    // Part 1.4, worked example.
+    {"SevenParameterShiftWorkedExample", Operation::kSevenParameterShift, kWorkedSystem,
+     {45.22568, 13.58477}, {45.2244366653, 13.5831585080}, kTenDecimals},
+    {"SevenParameterChainWorkedExample", Operation::kGeographicToGrid7, kWorkedSystem,
+     {45.22568, 13.58477}, {5009854.659, 388748.192}, kMillimetres},
+    // Part 1.5, worked example of the inversion.
+    {"InversionWorkedExample", Operation::kGridToGeographic3, kZeroShiftSystem,
+     {5010498.551, 388863.697}, {45.2256799960, 13.5847700007}, kTenDecimals},
+    // Part 1.2, edge cases.
+    {"ThreeParameterAllZeroIsExact", Operation::kThreeParameterShift, kZeroShiftSystem,
+     {45.22568, 13.58477}, {45.22568, 13.58477}, 0.0},
+    {"CorrN3Point6AddsOneThousandthDegree", Operation::kThreeParameterShift,
+     With(kZeroShiftSystem, kCorrN, "3.6"), {45.22568, 13.58477}, {45.22668, 13.58477}, 1e-12},
+    // Part 1.4, edge cases.
+    {"SevenParameterAllZeroWithin1e-12", Operation::kSevenParameterShift, kZeroShiftSystem,
+     {45.22568, 13.58477}, {45.22568, 13.58477}, 1e-12},
+    {"Rz1ArcSecondTurnsLongitudeBack", Operation::kSevenParameterShift,
+     With(kZeroShiftSystem, kRz, "1"), {45.22568, 13.58477}, {45.22568, 13.58477 - 1.0 / 3600},
+     1e-11},
+    {"Tx100AtOriginChangesNothing", Operation::kSevenParameterShift,
+     With(kZeroShiftSystem, kTx, "100"), {0.0, 0.0}, {0.0, 0.0}, 0.0},
+    // The mended quadrant: beyond +-90 degrees the longitude keeps its side.
+    {"Quadrant120East", Operation::kSevenParameterShift, kZeroShiftSystem, {30.0, 120.0},
+     {30.0, 120.0}, 1e-12},
+    {"Quadrant120West", Operation::kSevenParameterShift, kZeroShiftSystem, {-30.0, -120.0},
+     {-30.0, -120.0}, 1e-12},
+    {"Quadrant179Point5East", Operation::kSevenParameterShift, kZeroShiftSystem, {10.0, 179.5},
+     {10.0, 179.5}, 1e-12},
+    {"Quadrant90East", Operation::kSevenParameterShift, kZeroShiftSystem, {60.0, 90.0},
+     {60.0, 90.0}, 1e-12},
+    {"Quadrant90West", Operation::kSevenParameterShift, kZeroShiftSystem, {60.0, -90.0},
+     {60.0, -90.0}, 1e-12},
+    // X' = 0 exactly: K = -1000000 ppm scales the point to the centre, so
+    // (X', Y', Z') = (Tx, Ty, Tz).
+    {"XPrimeZeroYPositiveIsPlus90", Operation::kSevenParameterShift,
+     With(With(kZeroShiftSystem, kK, "-1000000"), kTy, "5"), {45.0, 13.0}, {0.0, 90.0}, 0.0},
+    {"XPrimeZeroYNegativeIsMinus90", Operation::kSevenParameterShift,
+     With(With(kZeroShiftSystem, kK, "-1000000"), kTy, "-5"), {45.0, 13.0}, {0.0, -90.0}, 0.0},
+    // Part 1.3, edge cases.
+    {"ScaleZeroGivesFalseOrigin", Operation::kTransverseMercator,
+     With(With(kZeroShiftSystem, kScaleFactor, "0"), kFalseNorthing, "-7"), {45.22568, 13.58477},
+     {-7.0, 500000.0}, 0.0},
+    // Part 1.1: a set of eighteen zeros is accepted; every grid value is 0.
+    {"AllZeroSetThreeParameter", Operation::kGeographicToGrid3, kAllZeroSystem,
+     {45.22568, 13.58477}, {0.0, 0.0}, 0.0},
+    {"AllZeroSetSevenParameter", Operation::kGeographicToGrid7, kAllZeroSystem,
+     {45.22568, 13.58477}, {0.0, 0.0}, 0.0},
+};
+
+class EngineVector : public ::testing::TestWithParam<TestVector> {};
+
+TEST_P(EngineVector, GivesExpectedOutput) {
+  const TestVector& v = GetParam();
+  const TParameterSet set = SetFrom(v.parameters);
+  TWorkingPoint point;
+  const bool grid_input =
+      v.operation == Operation::kGridToGeographic3 || v.operation == Operation::kGridToGeographic7;
+  if (grid_input) {
+    point = GridTarget(v.input[0], v.input[1]);
+  } else {
+    point = Geographic(v.input[0], v.input[1]);
+  }
+
+  Status status;
+  bool grid_output = false;
+  switch (v.operation) {
+    case Operation::kThreeParameterShift: status = ThreeParameterShift(set, point); break;
+    case Operation::kSevenParameterShift: status = SevenParameterShift(set, point); break;
+    case Operation::kTransverseMercator:
+      status = TransverseMercator(set, point);
+      grid_output = true;
+      break;
+    case Operation::kGeographicToGrid3:
+      status = GeographicToGrid(set, TShiftMethod::ThreeParameter, point);
+      grid_output = true;
+      break;
+    case Operation::kGeographicToGrid7:
+      status = GeographicToGrid(set, TShiftMethod::SevenParameter, point);
+      grid_output = true;
+      break;
+    case Operation::kGridToGeographic3:
+      status = GridToGeographic(set, TShiftMethod::ThreeParameter, point);
+      break;
+    case Operation::kGridToGeographic7:
+      status = GridToGeographic(set, TShiftMethod::SevenParameter, point);
+      break;
+  }
+  ASSERT_TRUE(status.ok()) << status.error().message();
+
+  const double first = grid_output ? point.Northing : point.Latitude;
+  const double second = grid_output ? point.Easting : point.Longitude;
+  EXPECT_NEAR(first, v.expected[0], v.tolerance);
+  EXPECT_NEAR(second, v.expected[1], v.tolerance);
+  EXPECT_TRUE(std::isfinite(first) && std::isfinite(second));
+}
+
+INSTANTIATE_TEST_SUITE_P(Parts1_2To1_5, EngineVector, ::testing::ValuesIn(kVectors),
+                         [](const ::testing::TestParamInfo<TestVector>& info) {
+                           std::string name = info.param.name;
+                           for (char& c : name) {
+                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           }
+                           return name;
+                         });
+
+}  // namespace
+}  // namespace tervela::test

@@ -1,0 +1,141 @@
+// Part 1.3: Transverse Mercator projection.
+//
+// The Gauss-Krueger form: the meridian arc G from the equator by Helmert's
+// series in the third flattening n (terms up to sin 6 phi), plus the classic
+// power series in the longitude difference L from the central meridian, to L^6
+// for the northing and L^5 for the easting. The latitude of origin is the
+// equator; the scale factor multiplies the whole result, meridian arc
+// included, before the false origin is added. No zone, no hemisphere rule, no
+// reduction of L to a range.
+
+#include <cmath>
+
+#include "engine/engine.h"
+#include "engine/geodetic_constants.h"
+#include "engine/prepared_operations.h"
+
+namespace tervela {
+
+using namespace geodesy;
+
+namespace engine_internal {
+
+// Steps 2 to 4, the parts that depend on the parameters alone.
+PreparedTransverseMercator::PreparedTransverseMercator(const TParameterSet& set,
+                                                       fp::Checking checking)
+    : scale_factor_(set.ScaleFactor),
+      false_easting_(set.FalseEasting),
+      false_northing_(set.FalseNorthing),
+      central_meridian_(set.CentralMeridian) {
+  // Step 2: the local ellipsoid.
+  a_ = kWgs84SemiMajorAxis - set.Da;
+  b_ = a_ * (set.Df / kFlatteningDifferenceScale + kReferenceAxisRatio);
+
+  // Step 3: first eccentricity squared, third flattening, second eccentricity
+  // squared.
+  e2_ = 1 - (b_ * b_) / (a_ * a_);
+  n_ = (a_ - b_) / (a_ + b_);
+  second_e2_ = e2_ / (1 - e2_);
+
+  // Step 4: the coefficients of the meridian arc.
+  using namespace meridian_arc;
+  const double n2 = n_ * n_;
+  const double n3 = n2 * n_;
+  const double n4 = n2 * n2;
+  const double n5 = n4 * n_;
+  alpha_ = (a_ + b_) / 2 * (1 + kN2 * n2 + kN4 * n4);
+  beta_ = kBetaN1 * n_ + kBetaN3 * n3 + kBetaN5 * n5;
+  gamma_ = kGammaN2 * n2 + kGammaN4 * n4;
+  delta_ = kDeltaN3 * n3 + kDeltaN5 * n5;
+  setup_fault_ = fp::CheckStep(checking, a_, b_, e2_, n_, second_e2_, alpha_, beta_, gamma_, delta_);
+}
+
+namespace {
+
+// G = alpha (phi + beta sin 2phi + gamma sin 4phi + delta sin 6phi), the
+// multiple angles formed from sin phi and cos phi by the double-angle and
+// addition identities.
+double MeridianArcFrom(double alpha, double beta, double gamma, double delta, double phi,
+                       double sin_phi, double cos_phi) {
+  const double sin_2phi = 2 * sin_phi * cos_phi;
+  const double cos_2phi = (cos_phi - sin_phi) * (cos_phi + sin_phi);
+  const double sin_4phi = 2 * sin_2phi * cos_2phi;
+  const double cos_4phi = 1 - 2 * sin_2phi * sin_2phi;
+  const double sin_6phi = sin_4phi * cos_2phi + cos_4phi * sin_2phi;
+  return alpha * (phi + beta * sin_2phi + gamma * sin_4phi + delta * sin_6phi);
+}
+
+}  // namespace
+
+double PreparedTransverseMercator::MeridianArc(double phi) const {
+  return MeridianArcFrom(alpha_, beta_, gamma_, delta_, phi, std::sin(phi), std::cos(phi));
+}
+
+// nu = a / sqrt(1 - e^2 sin^2 phi).
+double PreparedTransverseMercator::PrimeVerticalRadius(double sin_phi) const {
+  return a_ / std::sqrt(1 - e2_ * (sin_phi * sin_phi));
+}
+
+fp::Fault PreparedTransverseMercator::Apply(TWorkingPoint& point, fp::Checking checking) const {
+  // Step 1: L, the plain difference from the central meridian, and phi.
+  const double L = (point.Longitude - central_meridian_) * kRadiansPerDegree;
+  const double phi = point.Latitude * kRadiansPerDegree;
+  if (const fp::Fault fault = fp::CheckStep(checking, L); fault != fp::Fault::kNone) return fault;
+
+  // A fault of the local ellipsoid (steps 2 and 3) ends the projection here.
+  if (setup_fault_ != fp::Fault::kNone) return setup_fault_;
+
+  const double sin_phi = std::sin(phi);
+  const double cos_phi = std::cos(phi);
+
+  // Step 4: the meridian arc.
+  const double G = MeridianArcFrom(alpha_, beta_, gamma_, delta_, phi, sin_phi, cos_phi);
+
+  // Step 5: nu, t = tan phi, eta^2 = e'^2 cos^2 phi.
+  const double nu = PrimeVerticalRadius(sin_phi);
+  const double t = sin_phi / cos_phi;
+  const double cos2 = cos_phi * cos_phi;  // powers of cos phi
+  const double cos3 = cos2 * cos_phi;
+  const double cos5 = cos3 * cos2;
+  const double t2 = t * t;
+  const double t4 = t2 * t2;
+  const double eta2 = second_e2_ * cos2;
+  const double eta4 = eta2 * eta2;
+  const double L2 = L * L;
+  const double L3 = L2 * L;
+  const double L4 = L2 * L2;
+  const double L5 = L4 * L;
+  const double L6 = L4 * L2;
+
+  // Step 6: the northing before scaling, added in the Part's order.
+  const double northing = nu / 2 * sin_phi * cos_phi * L2 +
+                          nu / 24 * sin_phi * cos3 * (5 - t2 + 9 * eta2 + 4 * eta4) * L4 +
+                          nu / 720 * sin_phi * cos5 *
+                              (61 - 58 * t2 + t4 + 270 * eta2 - 330 * t2 * eta2) * L6 +
+                          G;
+
+  // Step 7: the easting before scaling.
+  const double easting = nu * cos_phi * L + nu / 6 * cos3 * (1 - t2 + eta2) * L3 +
+                         nu / 120 * cos5 * (5 - 18 * t2 + t4 + 14 * eta2 - 58 * t2 * eta2) * L5;
+
+  // Step 8: scale and false origin.
+  const double Northing = northing * scale_factor_ + false_northing_;
+  const double Easting = easting * scale_factor_ + false_easting_;
+  if (const fp::Fault fault = fp::CheckStep(checking, Northing, Easting); fault != fp::Fault::kNone) {
+    return fault;
+  }
+  point.Northing = Northing;
+  point.Easting = Easting;
+  return fp::Fault::kNone;
+}
+
+}  // namespace engine_internal
+
+Status TransverseMercator(const TParameterSet& set, TWorkingPoint& point) {
+  return fp::RunWithFaultCheck<&TWorkingPoint::Northing, &TWorkingPoint::Easting>(
+      point, [&set](TWorkingPoint& p, fp::Checking checking) {
+        return engine_internal::PreparedTransverseMercator(set, checking).Apply(p, checking);
+      });
+}
+
+}  // namespace tervela
