@@ -4,6 +4,17 @@
 
 namespace tervela {
 
+namespace {
+
+// "I/O error n", the message of every file error without a name of its own.
+std::string IoErrorText(int code) {
+  std::string text = "I/O error ";
+  text += std::to_string(code);
+  return text;
+}
+
+}  // namespace
+
 Error Error::NotANumber(std::string_view text) {
   std::string message = "'";
   message.append(text);
@@ -30,7 +41,7 @@ Error Error::File(int code) {
     case file_error::kReadBeyondEnd: return Error(ErrorKind::File, code, "Read beyond end of file");
     case file_error::kDiskFull: return Error(ErrorKind::File, code, "Disk full");
     case file_error::kInvalidNumericInput: return Error(ErrorKind::File, code, "Invalid numeric input");
-    default: return Error(ErrorKind::File, code, "I/O error " + std::to_string(code));
+    default: return Error(ErrorKind::File, code, IoErrorText(code));
   }
 }
 
@@ -52,7 +63,7 @@ Error Error::FromErrno(int errno_value) {
     case EDQUOT: return File(file_error::kDiskFull);
     // Any other errno keeps its number, also where that number names another
     // error in the table above (EIO is 5, EINTR is 4).
-    default: return Error(ErrorKind::File, errno_value, "I/O error " + std::to_string(errno_value));
+    default: return Error(ErrorKind::File, errno_value, IoErrorText(errno_value));
   }
 }
 
