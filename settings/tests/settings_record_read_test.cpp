@@ -10,7 +10,6 @@
 namespace tervela {
 namespace {
 
-using testing::ReadBytes;
 using testing::ScratchFolder;
 using testing::WriteBytes;
 
@@ -75,17 +74,6 @@ INSTANTIATE_TEST_SUITE_P(
                  {{0, "5,5"}, {1, "\xE9\xFC\x80"}, {2, std::string("\0x", 2)}}}),
     [](const ::testing::TestParamInfo<ReadCase>& info) { return info.param.name; });
 
-TEST(SettingsRecordRead, LongLineReadWhole) {
-  ScratchFolder folder;
-  const std::string long_line(1 << 20, 'x');
-  WriteBytes(folder / "long.set", "first\r\n" + long_line + "\r\nlast\r\n");
-  TSettingsTexts texts;
-  ASSERT_TRUE(ReadSettingsRecord(folder / "long.set", texts).ok());
-  EXPECT_EQ(texts[0], "first");
-  EXPECT_EQ(texts[1], long_line);
-  EXPECT_EQ(texts[2], "last");
-}
-
 TEST(SettingsRecordRead, MissingFileChangesNothing) {
   ScratchFolder folder;
   int calls = 0;
@@ -106,15 +94,6 @@ TEST(SettingsRecordRead, FolderInsteadOfFileIsRefusedBeforeAnyLine) {
   ASSERT_FALSE(status.ok());
   EXPECT_EQ(status.error().message(), "File access denied");
   EXPECT_EQ(calls, 0);
-}
-
-TEST(SettingsRecordRead, LeavesTheFileUnchanged) {
-  ScratchFolder folder;
-  const std::string bytes = Lines(40, "\n");
-  WriteBytes(folder / "record.set", bytes);
-  TSettingsTexts texts;
-  ASSERT_TRUE(ReadSettingsRecord(folder / "record.set", texts).ok());
-  EXPECT_EQ(ReadBytes(folder / "record.set"), bytes);
 }
 
 }  // namespace
