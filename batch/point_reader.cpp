@@ -101,6 +101,14 @@ Status PointReader::BufferRestOfLine() {
   }
 }
 
+std::optional<std::size_t> PointReader::BufferedLineLength() const {
+  const char* start = buffer_.get() + pos_;
+  const void* lf = std::memchr(start, '\n', len_ - pos_);
+  if (lf != nullptr) return static_cast<std::size_t>(static_cast<const char*>(lf) - start);
+  if (at_end_) return len_ - pos_;
+  return std::nullopt;
+}
+
 Result<std::string_view> PointReader::NextFreeTextPiece() {
   for (;;) {
     Result<bool> more = Fill();

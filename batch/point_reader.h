@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "common/result.h"
@@ -43,6 +44,10 @@ class PointReader {
   // Brings the rest of the current line, up to its LF, into the buffer when
   // it fits, so that the record is read whole before it is converted.
   Status BufferRestOfLine();
+
+  // The length of the rest of the current line when it lies wholly in the
+  // buffer (up to its LF, or to the end of the data); unset otherwise.
+  std::optional<std::size_t> BufferedLineLength() const;
 
   // The next piece of the free text: the bytes up to the next CR, LF or the
   // end of the data. CRs are dropped; the LF ending the line is consumed.

@@ -2,6 +2,10 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "batch/record_lines.h"
 #include "common/number_text.h"
@@ -9,6 +13,13 @@
 namespace tervela {
 
 namespace {
+
+// Records converted together by the two threads of a grid-to-WGS84 or
+// grid-to-grid run, and the room for their free texts.
+constexpr std::size_t kBatchRecords = 4096;
+constexpr std::size_t kBatchTextBytes = 512 * 1024;
+// Below this a batch is not worth a second thread.
+constexpr std::size_t kParallelMinimum = 64;
 
 // The value of a number token; an empty token (the data ended while
 // skipping blanks) is 0.
@@ -26,6 +37,14 @@ Status WritePiece(BufferedWriter& writer, Format format) {
   return {};
 }
 
+// A record read ahead, its free text kept in the batch's text.
+struct BatchRecord {
+  double first, second;
+  std::size_t text_begin, text_size;
+  TWorkingPoint point;
+  Status status;
+};
+
 class RecordLoop {
  public:
   RecordLoop(const TRunSettings& settings, TEngineRecords& engine, TRunFiles& files)
@@ -36,48 +55,133 @@ class RecordLoop {
       Result<bool> exhausted = files_.input->Exhausted();
       if (!exhausted.ok()) return exhausted.error();
       if (exhausted.value()) return {};
-      Status done = ConvertOneRecord();
+      Status done = BatchReady() ? ConvertBatch() : ConvertOneRecord();
       if (!done) return done;
     }
   }
 
  private:
+  // The inversion dominates the grid-to-WGS84 and grid-to-grid directions, so
+  // once every parameter set is read their records are converted in batches
+  // on two threads. Reading and writing stay in record order, so the files
+  // and the first error are those of converting one record after another.
+  bool BatchReady() const {
+    return ToWgs(settings_.direction) || (GridToGrid(settings_.direction) && target_set_);
+  }
+
   Status ConvertOneRecord() {
-    const TConversionDirection direction = settings_.direction;
-    if (GridToGrid(direction) && !source_set_) {
+    if (GridToGrid(settings_.direction) && !source_set_) {
       // The texts cannot change during a run: each system is parsed once, at
       // the moment its first reading would have failed.
-      Status read = ReadSet(SourceSystem(direction));
+      Status read = ReadSet(SourceSystem(settings_.direction));
       if (!read) return read;
       source_set_ = engine_.set;
     }
-    Result<double> first = 0.0, second = 0.0;
+    double first = 0, second = 0;
     Status read = ReadNumbers(first, second);
     if (!read) return read;
+    Status converted = ConvertInOrder(first, second);
+    if (!converted) return converted;
+    return WriteRecord(engine_.point, [this] { return files_.input->NextFreeTextPiece(); });
+  }
 
+  // Converts into the engine's working point, reading the target system of a
+  // grid-to-grid run after the first inversion, as a single conversion does.
+  Status ConvertInOrder(double first, double second) {
     TWorkingPoint& point = engine_.point;
-    if (FromWgs(direction)) {
-      point.Latitude = first.value();
-      point.Longitude = second.value();
-      Status converted = GeographicToGrid(engine_.set, settings_.method, point);
-      if (!converted) return converted;
-    } else {
-      point.TargetNorthing = first.value();
-      point.TargetEasting = second.value();
-      const TParameterSet& source = source_set_ ? *source_set_ : engine_.set;
-      Status inverted = GridToGeographic(source, settings_.method, point);
-      if (!inverted) return inverted;
-      if (GridToGrid(direction)) {
-        if (!target_set_) {
-          Status target_read = ReadSet(TargetSystem(direction));
-          if (!target_read) return target_read;
-          target_set_ = engine_.set;
-        }
-        Status projected = GeographicToGrid(*target_set_, settings_.method, point);
-        if (!projected) return projected;
+    if (FromWgs(settings_.direction)) {
+      point.Latitude = first;
+      point.Longitude = second;
+      return GeographicToGrid(engine_.set, settings_.method, point);
+    }
+    point.TargetNorthing = first;
+    point.TargetEasting = second;
+    Status inverted = GridToGeographic(source_set_ ? *source_set_ : engine_.set, settings_.method, point);
+    if (!inverted || !GridToGrid(settings_.direction)) return inverted;
+    if (!target_set_) {
+      Status read = ReadSet(TargetSystem(settings_.direction));
+      if (!read) return read;
+      target_set_ = engine_.set;
+    }
+    return GeographicToGrid(*target_set_, settings_.method, point);
+  }
+
+  // The conversion of a batch record, once every set is read; touches
+  // nothing but `record`.
+  void ConvertBatchRecord(BatchRecord& record) const {
+    record.point.TargetNorthing = record.first;
+    record.point.TargetEasting = record.second;
+    const TParameterSet& source = source_set_ ? *source_set_ : engine_.set;
+    record.status = GridToGeographic(source, settings_.method, record.point);
+    if (record.status && target_set_) {
+      record.status = GeographicToGrid(*target_set_, settings_.method, record.point);
+    }
+  }
+
+  Status ConvertBatch() {
+    batch_.clear();
+    batch_text_.clear();
+    Status read_error;
+    std::optional<std::pair<double, double>> streamed_record;
+    PointReader& input = *files_.input;
+    while (batch_.size() < kBatchRecords && read_error.ok()) {
+      Result<bool> exhausted = input.Exhausted();
+      if (!exhausted.ok()) read_error = exhausted.error();
+      if (!exhausted.ok() || exhausted.value()) break;
+      BatchRecord record{};
+      read_error = ReadNumbers(record.first, record.second);
+      if (!read_error) break;
+      const std::optional<std::size_t> length = input.BufferedLineLength();
+      if (!length || batch_text_.size() + *length > kBatchTextBytes) {
+        // A line too long to keep: converted after the batch, its free text
+        // streamed.
+        streamed_record.emplace(record.first, record.second);
+        break;
+      }
+      record.text_begin = batch_text_.size();
+      for (;;) {
+        Result<std::string_view> piece = input.NextFreeTextPiece();
+        if (!piece.ok()) read_error = piece.error();
+        if (!piece.ok() || piece.value().empty()) break;
+        batch_text_.append(piece.value());
+      }
+      record.text_size = batch_text_.size() - record.text_begin;
+      if (read_error) batch_.push_back(record);
+    }
+
+    ConvertBatchRecords();
+    for (const BatchRecord& record : batch_) {
+      engine_.point = record.point;
+      if (!record.status) return record.status;
+      const std::string_view text(batch_text_.data() + record.text_begin, record.text_size);
+      bool given = false;
+      Status written = WriteRecord(record.point, [&]() -> Result<std::string_view> {
+        return std::exchange(given, true) ? std::string_view() : text;
+      });
+      if (!written) return written;
+    }
+    if (!read_error || !streamed_record) return read_error;
+    Status converted = ConvertInOrder(streamed_record->first, streamed_record->second);
+    if (!converted) return converted;
+    return WriteRecord(engine_.point, [&input] { return input.NextFreeTextPiece(); });
+  }
+
+  // Converts the first half of the batch on a second thread and the rest on
+  // this one.
+  void ConvertBatchRecords() {
+    const std::size_t half = batch_.size() / 2;
+    std::optional<std::thread> helper;
+    if (batch_.size() >= kParallelMinimum) {
+      try {
+        helper.emplace([this, half] {
+          for (std::size_t i = 0; i < half; ++i) ConvertBatchRecord(batch_[i]);
+        });
+      } catch (const std::system_error&) {
+        // No thread to be had: this thread converts the whole batch.
       }
     }
-    return WriteRecord();
+    for (std::size_t i = helper ? half : 0; i < batch_.size(); ++i) ConvertBatchRecord(batch_[i]);
+    if (helper) helper->join();
   }
 
   Status ReadSet(TLocalSystem system) {
@@ -87,24 +191,29 @@ class RecordLoop {
 
   // Reads both numbers and, when one is malformed, the rest of the record
   // before failing with the first number's error.
-  Status ReadNumbers(Result<double>& first, Result<double>& second) {
+  Status ReadNumbers(double& first, double& second) {
     PointReader& input = *files_.input;
     Status read = input.ReadToken(first_token_);
     if (read) read = input.ReadToken(second_token_);
     if (read) read = input.BufferRestOfLine();
     if (!read) return read;
-    first = TokenValue(first_token_);
-    second = TokenValue(second_token_);
-    if (first.ok() && second.ok()) return {};
+    const Result<double> first_value = TokenValue(first_token_);
+    const Result<double> second_value = TokenValue(second_token_);
+    if (first_value.ok() && second_value.ok()) {
+      first = first_value.value();
+      second = second_value.value();
+      return {};
+    }
     Status skipped = input.SkipRestOfLine();
     if (!skipped) return skipped;
-    return first.ok() ? second.error() : first.error();
+    return first_value.ok() ? second_value.error() : first_value.error();
   }
 
-  // The output line and the script lines of the converted record; the free
-  // text is streamed from the input into the output and the text script.
-  Status WriteRecord() {
-    const TWorkingPoint& point = engine_.point;
+  // The output line and the script lines of a converted record; the free
+  // text comes piece by piece from `next_piece` (empty at its end) into the
+  // output and the text script.
+  template <class NextPiece>
+  Status WriteRecord(const TWorkingPoint& point, NextPiece next_piece) {
     const TConversionDirection direction = settings_.direction;
     Status written = WritePiece(*files_.output, [&](char* out) {
       return WriteOutputFields(out, direction, point);
@@ -113,7 +222,7 @@ class RecordLoop {
       written = WritePiece(*files_.text_script, [&](char* out) { return WriteTextLineStart(out, point); });
     }
     while (written) {
-      Result<std::string_view> piece = files_.input->NextFreeTextPiece();
+      Result<std::string_view> piece = next_piece();
       if (!piece.ok()) return piece.error();
       if (piece.value().empty()) break;
       written = files_.output->Write(piece.value());
@@ -138,6 +247,8 @@ class RecordLoop {
   TNumberToken second_token_;
   // Numbers the points from 1; 64 bits so that a huge file never wraps.
   std::int64_t point_counter_ = 0;
+  std::vector<BatchRecord> batch_;
+  std::string batch_text_;
 };
 
 }  // namespace
