@@ -82,6 +82,7 @@ void TForm1::BuildWindow() {
   QFont about_font = Label1->font();
   about_font.setPixelSize(13);
   about_font.setBold(true);
+  about_font.setStretch(85);  // the larger bold caption still fits its 57 pixels
   Label1->setFont(about_font);
   Label1->setCursor(Qt::PointingHandCursor);
 
