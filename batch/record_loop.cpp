@@ -1,5 +1,6 @@
 #include "batch/record_loop.h"
 
+#include <charconv>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,11 +22,29 @@ constexpr std::size_t kBatchTextBytes = 512 * 1024;
 // Below this a batch is not worth a second thread.
 constexpr std::size_t kParallelMinimum = 64;
 
+// True for the usual shape "[-]digits[.digits]", which std::from_chars
+// reads exactly as ParseFileNumber does and which cannot overflow.
+bool IsPlainDecimal(std::string_view text) {
+  std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
+  const std::size_t integer_begin = i;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+  if (i == integer_begin) return false;
+  if (i == text.size()) return true;
+  if (text[i] != '.') return false;
+  const std::size_t fraction_begin = ++i;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+  return i > fraction_begin && i == text.size();
+}
+
 // The value of a number token; an empty token (the data ended while
 // skipping blanks) is 0.
 Result<double> TokenValue(const TNumberToken& token) {
   if (token.length == 0) return 0.0;
-  return ParseFileNumber(token.view());
+  const std::string_view text = token.view();
+  if (!IsPlainDecimal(text)) return ParseFileNumber(text);
+  double value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
 }
 
 // Formats a line piece straight into a writer's buffer.

@@ -102,6 +102,14 @@ TEST(Runs, LineAfterTheLastRecordAddsAZeroPoint) {
   EXPECT_EQ(RunOn(kWgs + " a\n", D::WgsToA).output, kGridA + " a\r\n");
 }
 
+TEST(Runs, EveryWayOfWritingANumberReadsTheSame) {
+  const std::string plain = RunOn("-45.22568 -0.0 a\n0 -13.58477 b\n", D::WgsToA).output;
+  EXPECT_EQ(RunOn("-4522568e-5 -0.E3 a\n+0. -.1358477e2 b\n", D::WgsToA).output, plain);
+  EXPECT_EQ(RunOn("-045.225680 -000 a\n0.0 -13.584770000000000000000000000000000000000000000000000000001 b\n",
+                  D::WgsToA).output,
+            plain);
+}
+
 TEST(Runs, SixtyFifthCharacterOfANumberStartsTheNextOne) {
   EXPECT_EQ(RunOn(std::string(57, '0') + "45.22568 13.58477 x\n", D::WgsToA).output,
             RunOn("45.2256 8 13.58477 x\n", D::WgsToA).output);
