@@ -16,24 +16,29 @@ namespace tervela {
 
 namespace {
 
+using engine_internal::CarriedTrig;
 using engine_internal::PreparedSevenParameterShift;
 using engine_internal::PreparedThreeParameterShift;
 using engine_internal::PreparedTransverseMercator;
 
 // One run of the forward chain: WGS84 Latitude/Longitude -> local datum ->
-// Northing/Easting.
+// Northing/Easting. The sines and cosines of the shift's latitude and
+// longitude go on to the projection and to the next run (carried_trig.h).
+// Forward and Invert take the operations' per-point steps inline (flatten),
+// so that a run's values pass from step to step in registers; the engine is
+// built as one translation unit for it (CMakeLists.txt).
 template <class Shift>
-fp::Fault Forward(const Shift& shift, const PreparedTransverseMercator& projection,
-                  TWorkingPoint& point, fp::Checking checking) {
-  if (const fp::Fault fault = shift.Apply(point, checking); fault != fp::Fault::kNone) {
+[[gnu::flatten]] fp::Fault Forward(const Shift& shift, const PreparedTransverseMercator& projection,
+                  TWorkingPoint& point, CarriedTrig& carried) {
+  if (const fp::Fault fault = shift.Apply(point, &carried); fault != fp::Fault::kNone) {
     return fault;
   }
-  return projection.Apply(point, checking);
+  return projection.Apply(point, &carried);
 }
 
 // GridToGeographic's algorithm, steps 1 to 3.
 template <class Shift>
-fp::Fault Invert(const Shift& shift, const PreparedTransverseMercator& projection,
+[[gnu::flatten]] fp::Fault Invert(const Shift& shift, const PreparedTransverseMercator& projection,
                  TWorkingPoint& point, fp::Checking checking) {
   using namespace geodesy::inversion;
 
@@ -42,7 +47,8 @@ fp::Fault Invert(const Shift& shift, const PreparedTransverseMercator& projectio
   double lo = kStartLongitude;
   point.Latitude = la;
   point.Longitude = lo;
-  if (const fp::Fault fault = Forward(shift, projection, point, checking);
+  CarriedTrig carried;
+  if (const fp::Fault fault = Forward(shift, projection, point, carried);
       fault != fp::Fault::kNone) {
     return fault;
   }
@@ -63,7 +69,7 @@ fp::Fault Invert(const Shift& shift, const PreparedTransverseMercator& projectio
     lo = next_lo;
     point.Longitude = lo;
     point.Latitude = la;
-    if (const fp::Fault fault = Forward(shift, projection, point, checking);
+    if (const fp::Fault fault = Forward(shift, projection, point, carried);
         fault != fp::Fault::kNone) {
       return fault;
     }
@@ -78,17 +84,27 @@ fp::Fault Invert(const Shift& shift, const PreparedTransverseMercator& projectio
   return fp::Fault::kNone;
 }
 
-// Sets up the shift of `method` and the projection, and runs `chain` (Forward
-// or Invert) with them.
-template <class Chain>
-fp::Fault WithOperations(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point,
-                         fp::Checking checking, Chain chain) {
+enum class Chain { kForward, kInverse };
+
+// Sets up the projection and the shift of `method` once, and runs the chain.
+template <class Shift>
+fp::Fault RunChain(Chain chain, const Shift& shift, const PreparedTransverseMercator& projection,
+                   TWorkingPoint& point, fp::Checking checking) {
+  if (chain == Chain::kInverse) return Invert(shift, projection, point, checking);
+  CarriedTrig carried;
+  return Forward(shift, projection, point, carried);
+}
+
+fp::Fault RunChain(Chain chain, const TParameterSet& set, TShiftMethod method, TWorkingPoint& point,
+                   fp::Checking checking) {
   const PreparedTransverseMercator projection(set, checking);
   switch (method) {
     case TShiftMethod::ThreeParameter:
-      return chain(PreparedThreeParameterShift(set, checking), projection, point, checking);
+      return RunChain(chain, PreparedThreeParameterShift(set, checking), projection, point,
+                      checking);
     case TShiftMethod::SevenParameter:
-      return chain(PreparedSevenParameterShift(set, checking), projection, point, checking);
+      return RunChain(chain, PreparedSevenParameterShift(set, checking), projection, point,
+                      checking);
   }
   return fp::Fault::kNone;
 }
@@ -99,10 +115,7 @@ Status GeographicToGrid(const TParameterSet& set, TShiftMethod method, TWorkingP
   return fp::RunWithFaultCheck<&TWorkingPoint::Latitude, &TWorkingPoint::Longitude,
                                &TWorkingPoint::Northing, &TWorkingPoint::Easting>(
       point, [&](TWorkingPoint& p, fp::Checking checking) {
-        return WithOperations(set, method, p, checking, [](const auto& shift, const auto& projection,
-                                                           TWorkingPoint& q, fp::Checking c) {
-          return Forward(shift, projection, q, c);
-        });
+        return RunChain(Chain::kForward, set, method, p, checking);
       });
 }
 
@@ -110,10 +123,7 @@ Status GridToGeographic(const TParameterSet& set, TShiftMethod method, TWorkingP
   return fp::RunWithFaultCheck<&TWorkingPoint::Latitude, &TWorkingPoint::Longitude,
                                &TWorkingPoint::Northing, &TWorkingPoint::Easting>(
       point, [&](TWorkingPoint& p, fp::Checking checking) {
-        return WithOperations(set, method, p, checking, [](const auto& shift, const auto& projection,
-                                                           TWorkingPoint& q, fp::Checking c) {
-          return Invert(shift, projection, q, c);
-        });
+        return RunChain(Chain::kInverse, set, method, p, checking);
       });
 }
 

@@ -53,15 +53,14 @@ enum class Checking : unsigned char { kAtEnd, kEveryStep };
 
 inline constexpr int kFaultFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
-// The fault flags raised so far. On x86 this is what fetestexcept does (the
-// x87 status word and MXCSR), inline instead of through a library call.
+// The fault flags raised so far. Where double arithmetic is SSE2 (x86-64),
+// the engine's arithmetic and the library functions it calls raise their
+// flags in MXCSR only, which is read inline; elsewhere fetestexcept reads them.
 inline int RaisedFaultFlags() {
-#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__) && defined(__SSE2_MATH__)
   unsigned int mxcsr;
-  unsigned short x87_status;
   __asm__ volatile("stmxcsr %0" : "=m"(mxcsr));
-  __asm__ volatile("fnstsw %0" : "=am"(x87_status));
-  return static_cast<int>(mxcsr | x87_status) & kFaultFlags;
+  return static_cast<int>(mxcsr) & kFaultFlags;
 #else
   return std::fetestexcept(kFaultFlags);
 #endif
@@ -70,7 +69,7 @@ inline int RaisedFaultFlags() {
 // Makes `value` an input of an empty, volatile asm statement: it must be
 // computed before this point and before the flag test that follows.
 inline void Materialise(const double& value) {
-#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__) && defined(__SSE2_MATH__)
   __asm__ volatile("" : : "x"(value));
 #elif defined(__GNUC__) || defined(__clang__)
   __asm__ volatile("" : : "m"(value) : "memory");
@@ -108,10 +107,14 @@ inline Fault CheckStep(Checking checking, const Values&... values) {
 // The Status a fault ends an operation with.
 inline Status ToStatus(Fault fault) {
   switch (fault) {
-    case Fault::kNone: return {};
-    case Fault::kInvalidOperation: return Error::InvalidOperation();
-    case Fault::kDivisionByZero: return Error::DivisionByZero();
-    case Fault::kOverflow: return Error::Overflow();
+    case Fault::kNone:
+      return {};
+    case Fault::kInvalidOperation:
+      return Error::InvalidOperation();
+    case Fault::kDivisionByZero:
+      return Error::DivisionByZero();
+    case Fault::kOverflow:
+      return Error::Overflow();
   }
   return {};
 }

@@ -37,15 +37,15 @@ inline constexpr double kAssumedHeight = 200.0;
 
 // Helmert's meridian-arc series in the third flattening n (Part 1.3).
 namespace meridian_arc {
-inline constexpr double kN2 = 1.0 / 4.0;          // alpha: n^2
-inline constexpr double kN4 = 1.0 / 64.0;         // alpha: n^4
-inline constexpr double kBetaN1 = -3.0 / 2.0;     // beta: n
-inline constexpr double kBetaN3 = 9.0 / 16.0;     // beta: n^3
-inline constexpr double kBetaN5 = -3.0 / 32.0;    // beta: n^5
-inline constexpr double kGammaN2 = 15.0 / 16.0;   // gamma: n^2
-inline constexpr double kGammaN4 = -15.0 / 32.0;  // gamma: n^4
-inline constexpr double kDeltaN3 = -35.0 / 48.0;  // delta: n^3
-inline constexpr double kDeltaN5 = 105.0 / 256.0; // delta: n^5
+inline constexpr double kN2 = 1.0 / 4.0;           // alpha: n^2
+inline constexpr double kN4 = 1.0 / 64.0;          // alpha: n^4
+inline constexpr double kBetaN1 = -3.0 / 2.0;      // beta: n
+inline constexpr double kBetaN3 = 9.0 / 16.0;      // beta: n^3
+inline constexpr double kBetaN5 = -3.0 / 32.0;     // beta: n^5
+inline constexpr double kGammaN2 = 15.0 / 16.0;    // gamma: n^2
+inline constexpr double kGammaN4 = -15.0 / 32.0;   // gamma: n^4
+inline constexpr double kDeltaN3 = -35.0 / 48.0;   // delta: n^3
+inline constexpr double kDeltaN5 = 105.0 / 256.0;  // delta: n^5
 }  // namespace meridian_arc
 
 // The fixed-gain inversion of Part 1.5.

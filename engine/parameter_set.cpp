@@ -16,8 +16,8 @@ using namespace geodesy;
 
 // How a typed value becomes the value the engine holds.
 enum class Unit {
-  kAsEntered,    // metres, ratios, degrees, arc-seconds of corr.N/corr.E, Df x 10000
-  kArcSeconds,   // rotations: held in radians, value / 648000 x pi
+  kAsEntered,        // metres, ratios, degrees, arc-seconds of corr.N/corr.E, Df x 10000
+  kArcSeconds,       // rotations: held in radians, value / 648000 x pi
   kPartsPerMillion,  // K: held as a ratio, value / 1000000
 };
 
@@ -48,6 +48,7 @@ constexpr std::array<Field, kParameterCount> kFields = {{
     {&TParameterSet::K, Unit::kPartsPerMillion},
 }};
 
+// clang-format off
 double Held(double entered, Unit unit) {
   switch (unit) {
     case Unit::kAsEntered: return entered;
@@ -57,10 +58,11 @@ double Held(double entered, Unit unit) {
   return entered;
 }
 
+// clang-format on
 }  // namespace
 
-Status ReadParameterSet(std::span<const std::string, kParameterCount> texts,
-                        char decimal_separator, TParameterSet& set) {
+Status ReadParameterSet(std::span<const std::string, kParameterCount> texts, char decimal_separator,
+                        TParameterSet& set) {
   for (std::size_t i = 0; i < kFields.size(); ++i) {
     const Result<double> entered = ParseTypedNumber(texts[i], decimal_separator);
     if (!entered.ok()) return entered.error();

@@ -13,6 +13,7 @@
 // step that faults writes nothing. Under fp::Checking::kAtEnd nothing is
 // tested; the caller tests once at the end (fp::RunWithFaultCheck).
 
+#include "engine/carried_trig.h"
 #include "engine/floating_point_check.h"
 #include "engine/parameter_set.h"
 #include "engine/working_point.h"
@@ -23,19 +24,21 @@ namespace tervela::engine_internal {
 class PreparedThreeParameterShift {
  public:
   PreparedThreeParameterShift(const TParameterSet& set, fp::Checking checking);
-  fp::Fault Apply(TWorkingPoint& point, fp::Checking checking) const;
+  // `carried`, when given, offers the sines and cosines of the last run and
+  // receives those of this one (of the corrected point of step 1).
+  fp::Fault Apply(TWorkingPoint& point, CarriedTrig* carried = nullptr) const;
 
  private:
   // From the parameter set.
-  double dx_, dy_, dz_, da_;
-  double corr_n_, corr_e_;
-  // Step 4, the local ellipsoid: delta f, a, b, e^2, and the products of them
-  // that step 5 uses at every point.
-  double delta_f_;
+  double dx_, dy_, dz_;
+  double corr_n_degrees_, corr_e_degrees_;  // corr.N / 3600, corr.E / 3600
+  // Step 4, the local ellipsoid, and the parameter-only factors of step 5.
   double a_;
   double e2_;
-  double one_minus_e2_times_a_;  // (1 - e^2) a, numerator of M
-  double a_over_b_, b_over_a_;
+  double one_minus_e2_times_a_;  // (1 - e^2) a
+  double n_terms_factor_;        // Da e^2 + df b
+  double m_term_factor_;         // df a/b (1 - e^2) a
+  fp::Checking checking_;
   fp::Fault setup_fault_;
 };
 
@@ -43,7 +46,8 @@ class PreparedThreeParameterShift {
 class PreparedSevenParameterShift {
  public:
   PreparedSevenParameterShift(const TParameterSet& set, fp::Checking checking);
-  fp::Fault Apply(TWorkingPoint& point, fp::Checking checking) const;
+  // `carried` as for the three-parameter shift (of the WGS84 point).
+  fp::Fault Apply(TWorkingPoint& point, CarriedTrig* carried = nullptr) const;
 
  private:
   // HelmertTransform: translation, 1 + K and the rotation matrix R.
@@ -54,6 +58,7 @@ class PreparedSevenParameterShift {
   double a_, b_;
   double e2_, second_e2_;      // e^2 and e'^2
   double e2_a_, second_e2_b_;  // e^2 a and e'^2 b of Bowring's formula
+  fp::Checking checking_;
   fp::Fault setup_fault_;
 };
 
@@ -61,13 +66,14 @@ class PreparedSevenParameterShift {
 class PreparedTransverseMercator {
  public:
   PreparedTransverseMercator(const TParameterSet& set, fp::Checking checking);
-  fp::Fault Apply(TWorkingPoint& point, fp::Checking checking) const;
+  // `carried`, when given, offers the shift's latitude of the same run.
+  fp::Fault Apply(TWorkingPoint& point, const CarriedTrig* carried = nullptr) const;
 
   // Intermediate quantities of the Part's worked example, for the tests.
   double b() const { return b_; }
   double n() const { return n_; }
-  double MeridianArc(double phi) const;               // G at phi [m]
-  double PrimeVerticalRadius(double sin_phi) const;   // nu at phi [m]
+  double MeridianArc(double phi) const;              // G at phi [m]
+  double PrimeVerticalRadius(double sin_phi) const;  // nu at phi [m]
 
  private:
   double scale_factor_, false_easting_, false_northing_, central_meridian_;
@@ -76,6 +82,7 @@ class PreparedTransverseMercator {
   double e2_, second_e2_;  // e^2 and e'^2
   double n_;
   double alpha_, beta_, gamma_, delta_;
+  fp::Checking checking_;
   fp::Fault setup_fault_;
 };
 

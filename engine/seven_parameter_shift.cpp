@@ -25,11 +25,12 @@ namespace engine_internal {
 
 PreparedSevenParameterShift::PreparedSevenParameterShift(const TParameterSet& set,
                                                          fp::Checking checking)
-    : t_{set.Tx, set.Ty, set.Tz}, one_plus_k_(1 + set.K) {
+    : t_{set.Tx, set.Ty, set.Tz}, one_plus_k_(1 + set.K), checking_(checking) {
   // HelmertTransform step 1: exact trigonometry of the rotations (radians).
-  const double cx = std::cos(set.Rx), sx = std::sin(set.Rx);
-  const double cy = std::cos(set.Ry), sy = std::sin(set.Ry);
-  const double cz = std::cos(set.Rz), sz = std::sin(set.Rz);
+  double cx, sx, cy, sy, cz, sz;
+  SinCos(set.Rx, sx, cx);
+  SinCos(set.Ry, sy, cy);
+  SinCos(set.Rz, sz, cz);
 
   // HelmertTransform step 2: R = R3(Rz) R2(Ry) R1(Rx), row by row.
   r_[0][0] = cy * cz;
@@ -52,18 +53,23 @@ PreparedSevenParameterShift::PreparedSevenParameterShift(const TParameterSet& se
   second_e2_ = a2 / b2 - 1;
   e2_a_ = e2_ * a_;
   second_e2_b_ = second_e2_ * b_;
-  setup_fault_ = fp::CheckStep(checking, one_plus_k_, a_, b_, a2, b2, e2_, second_e2_, e2_a_, second_e2_b_);
+  setup_fault_ =
+      fp::CheckStep(checking_, one_plus_k_, a_, b_, a2, b2, e2_, second_e2_, e2_a_, second_e2_b_);
 }
 
-fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint& point, fp::Checking checking) const {
+fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint& point, CarriedTrig* carried) const {
   // GeodeticToGeocentric, on WGS84.
   const double h = kAssumedHeight;
   const double phi = point.Latitude * kRadiansPerDegree;
   const double lambda = point.Longitude * kRadiansPerDegree;
-  const double sin_phi = std::sin(phi);
-  const double cos_phi = std::cos(phi);
-  const double sin_lambda = std::sin(lambda);
-  const double cos_lambda = std::cos(lambda);
+  double sin_phi, cos_phi, sin_lambda, cos_lambda;
+  if (carried != nullptr) {
+    SinCosNear(phi, carried->phi, sin_phi, cos_phi);
+    SinCosNear(lambda, carried->lambda, sin_lambda, cos_lambda);
+  } else {
+    SinCos(phi, sin_phi, cos_phi);
+    SinCos(lambda, sin_lambda, cos_lambda);
+  }
   const double N =
       kWgs84SemiMajorAxis / std::sqrt(1 - kWgs84EccentricitySquared * (sin_phi * sin_phi));
   const double X = cos_lambda * cos_phi * (N + h);
@@ -79,7 +85,8 @@ fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint& point, fp::Checking 
   const double Xp = t_[0] + (r_[0][0] * u + r_[0][1] * v + r_[0][2] * w);
   const double Yp = t_[1] + (r_[1][0] * u + r_[1][1] * v + r_[1][2] * w);
   const double Zp = t_[2] + (r_[2][0] * u + r_[2][1] * v + r_[2][2] * w);
-  if (const fp::Fault fault = fp::CheckStep(checking, Xp, Yp, Zp); fault != fp::Fault::kNone) return fault;
+  if (const fp::Fault fault = fp::CheckStep(checking_, Xp, Yp, Zp); fault != fp::Fault::kNone)
+    return fault;
 
   // A fault of the local ellipsoid (GeocentricToGeodetic steps 1 and 2) ends
   // the shift here.
@@ -94,7 +101,8 @@ fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint& point, fp::Checking 
   const double z_a = Zp * a_;
   const double p_b = p * b_;
   const double tan_theta = z_a / p_b;
-  if (const fp::Fault fault = fp::CheckStep(checking, p, tan_theta); fault != fp::Fault::kNone) return fault;
+  if (const fp::Fault fault = fp::CheckStep(checking_, p, tan_theta); fault != fp::Fault::kNone)
+    return fault;
 
   // sin(theta) and cos(theta) of theta = arctan(tan_theta), without forming
   // theta: cos = 1 / sqrt(1 + tan^2), sin = tan cos; through the cotangent when
@@ -120,11 +128,16 @@ fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint& point, fp::Checking 
   // Step 7.
   const double latitude = phi_local * kDegreesPerRadian;
   const double longitude = lambda_local * kDegreesPerRadian;
-  if (const fp::Fault fault = fp::CheckStep(checking, latitude, longitude); fault != fp::Fault::kNone) {
+  if (const fp::Fault fault = fp::CheckStep(checking_, latitude, longitude);
+      fault != fp::Fault::kNone) {
     return fault;
   }
   point.Latitude = latitude;
   point.Longitude = longitude;
+  if (carried != nullptr) {
+    carried->phi = {true, phi, sin_phi, cos_phi};
+    carried->lambda = {true, lambda, sin_lambda, cos_lambda};
+  }
   return fp::Fault::kNone;
 }
 
@@ -133,7 +146,7 @@ fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint& point, fp::Checking 
 Status SevenParameterShift(const TParameterSet& set, TWorkingPoint& point) {
   return fp::RunWithFaultCheck<&TWorkingPoint::Latitude, &TWorkingPoint::Longitude>(
       point, [&set](TWorkingPoint& p, fp::Checking checking) {
-        return engine_internal::PreparedSevenParameterShift(set, checking).Apply(p, checking);
+        return engine_internal::PreparedSevenParameterShift(set, checking).Apply(p);
       });
 }
 

@@ -25,25 +25,31 @@ namespace engine_internal {
 // negative, and this square root an invalid operation.
 PreparedThreeParameterShift::PreparedThreeParameterShift(const TParameterSet& set,
                                                          fp::Checking checking)
-    : dx_(set.Dx), dy_(set.Dy), dz_(set.Dz), da_(set.Da), corr_n_(set.CorrN), corr_e_(set.CorrE) {
-  delta_f_ = set.Df / kFlatteningDifferenceScale;
+    : dx_(set.Dx),
+      dy_(set.Dy),
+      dz_(set.Dz),
+      corr_n_degrees_(set.CorrN / kArcSecondsPerDegree),
+      corr_e_degrees_(set.CorrE / kArcSecondsPerDegree),
+      checking_(checking) {
+  const double delta_f = set.Df / kFlatteningDifferenceScale;
   a_ = kWgs84SemiMajorAxis - set.Da;
-  const double f = kWgs84Flattening - delta_f_;
+  const double f = kWgs84Flattening - delta_f;
   const double b = (1 - f) * a_;
   const double e = std::sqrt((2 - f) * f);
   e2_ = e * e;
+  // The parameter-only factors of steps 5 and 6 as written in Apply.
   one_minus_e2_times_a_ = (1 - e2_) * a_;
-  a_over_b_ = a_ / b;
-  b_over_a_ = b / a_;
-  setup_fault_ = fp::CheckStep(checking, delta_f_, a_, f, b, e, e2_, one_minus_e2_times_a_, a_over_b_,
-                               b_over_a_);
+  n_terms_factor_ = set.Da * e2_ + delta_f * b;
+  m_term_factor_ = delta_f * (a_ / b) * one_minus_e2_times_a_;
+  setup_fault_ = fp::CheckStep(checking_, delta_f, a_, f, b, e, e2_, one_minus_e2_times_a_,
+                               n_terms_factor_, m_term_factor_);
 }
 
-fp::Fault PreparedThreeParameterShift::Apply(TWorkingPoint& point, fp::Checking checking) const {
+fp::Fault PreparedThreeParameterShift::Apply(TWorkingPoint& point, CarriedTrig* carried) const {
   // Step 1: the empirical corrections, written to the point at once.
-  const double corrected_latitude = corr_n_ / kArcSecondsPerDegree + point.Latitude;
-  const double corrected_longitude = corr_e_ / kArcSecondsPerDegree + point.Longitude;
-  if (const fp::Fault fault = fp::CheckStep(checking, corrected_latitude, corrected_longitude);
+  const double corrected_latitude = corr_n_degrees_ + point.Latitude;
+  const double corrected_longitude = corr_e_degrees_ + point.Longitude;
+  if (const fp::Fault fault = fp::CheckStep(checking_, corrected_latitude, corrected_longitude);
       fault != fp::Fault::kNone) {
     return fault;
   }
@@ -58,36 +64,54 @@ fp::Fault PreparedThreeParameterShift::Apply(TWorkingPoint& point, fp::Checking 
   const double h = kAssumedHeight;
   const double phi = corrected_latitude * kRadiansPerDegree;
   const double lambda = corrected_longitude * kRadiansPerDegree;
-  const double sin_phi = std::sin(phi);
-  const double cos_phi = std::cos(phi);
-  const double sin_lambda = std::sin(lambda);
-  const double cos_lambda = std::cos(lambda);
+  double sin_phi, cos_phi, sin_lambda, cos_lambda;
+  if (carried != nullptr) {
+    SinCosNear(phi, carried->phi, sin_phi, cos_phi);
+    SinCosNear(lambda, carried->lambda, sin_lambda, cos_lambda);
+  } else {
+    SinCos(phi, sin_phi, cos_phi);
+    SinCos(lambda, sin_lambda, cos_lambda);
+  }
 
-  // Step 4 at phi: W = 1 - (e sin phi)^2, the radius of curvature in the prime
-  // vertical N = a / sqrt(W) and in the meridian M = (1 - e^2) a / sqrt(W^3).
+  // Step 4 at phi: W = 1 - (e sin phi)^2. The radii of curvature in the prime
+  // vertical, N = a / sqrt(W), and in the meridian, M = (1 - e^2) a / W^(3/2),
+  // enter steps 5 and 6 through sqrt(W) and W^(3/2).
   const double W = 1 - e2_ * (sin_phi * sin_phi);
   const double sqrt_W = std::sqrt(W);
-  const double N = a_ / sqrt_W;
-  const double M = one_minus_e2_times_a_ / (W * sqrt_W);
+  const double W_sqrt_W = W * sqrt_W;
 
-  // Step 5: the latitude difference, its five terms summed in the Part's order.
-  const double sin_phi_cos_phi = sin_phi * cos_phi;
-  const double S = -dx_ * sin_phi * cos_lambda - dy_ * sin_phi * sin_lambda + dz_ * cos_phi +
-                   da_ * N * e2_ * sin_phi_cos_phi / a_ +
-                   delta_f_ * (a_over_b_ * M + b_over_a_ * N) * sin_phi_cos_phi;
-  const double delta_phi = S / (M + h);
+  // Step 5: delta phi = S / (M + h), S being the sum of
+  //   -Dx sin(phi) cos(lambda) - Dy sin(phi) sin(lambda) + Dz cos(phi)   (= A)
+  //   + Da N e^2 sin(phi) cos(phi) / a + df (a/b M + b/a N) sin(phi) cos(phi).
+  // Above and below multiplied by W^(3/2), with N W^(3/2) = a W and
+  // M W^(3/2) = (1 - e^2) a, it is
+  //   (A W^(3/2) + sin(phi) cos(phi) ((Da e^2 + df b) W + df a/b (1 - e^2) a))
+  //   / ((1 - e^2) a + h W^(3/2)),
+  // one division after the square root where the Part has three. The Part
+  // leaves the order of the terms and the placement of the reciprocals open.
+  const double A = -dx_ * sin_phi * cos_lambda - dy_ * sin_phi * sin_lambda + dz_ * cos_phi;
+  const double delta_phi =
+      (A * W_sqrt_W + sin_phi * cos_phi * (n_terms_factor_ * W + m_term_factor_)) /
+      (one_minus_e2_times_a_ + h * W_sqrt_W);
 
-  // Step 6: the longitude difference.
-  const double delta_lambda = (-dx_ * sin_lambda + dy_ * cos_lambda) / ((N + h) * cos_phi);
+  // Step 6: delta lambda = (-Dx sin(lambda) + Dy cos(lambda)) / ((N + h) cos(phi)),
+  // above and below multiplied by sqrt(W).
+  const double delta_lambda =
+      (-dx_ * sin_lambda + dy_ * cos_lambda) * sqrt_W / ((a_ + h * sqrt_W) * cos_phi);
 
   // Step 7: both subtracted.
   const double latitude = corrected_latitude - delta_phi * kDegreesPerRadian;
   const double longitude = corrected_longitude - delta_lambda * kDegreesPerRadian;
-  if (const fp::Fault fault = fp::CheckStep(checking, latitude, longitude); fault != fp::Fault::kNone) {
+  if (const fp::Fault fault = fp::CheckStep(checking_, latitude, longitude);
+      fault != fp::Fault::kNone) {
     return fault;
   }
   point.Latitude = latitude;
   point.Longitude = longitude;
+  if (carried != nullptr) {
+    carried->phi = {true, phi, sin_phi, cos_phi};
+    carried->lambda = {true, lambda, sin_lambda, cos_lambda};
+  }
   return fp::Fault::kNone;
 }
 
@@ -96,7 +120,7 @@ fp::Fault PreparedThreeParameterShift::Apply(TWorkingPoint& point, fp::Checking 
 Status ThreeParameterShift(const TParameterSet& set, TWorkingPoint& point) {
   return fp::RunWithFaultCheck<&TWorkingPoint::Latitude, &TWorkingPoint::Longitude>(
       point, [&set](TWorkingPoint& p, fp::Checking checking) {
-        return engine_internal::PreparedThreeParameterShift(set, checking).Apply(p, checking);
+        return engine_internal::PreparedThreeParameterShift(set, checking).Apply(p);
       });
 }
 

@@ -26,7 +26,8 @@ PreparedTransverseMercator::PreparedTransverseMercator(const TParameterSet& set,
     : scale_factor_(set.ScaleFactor),
       false_easting_(set.FalseEasting),
       false_northing_(set.FalseNorthing),
-      central_meridian_(set.CentralMeridian) {
+      central_meridian_(set.CentralMeridian),
+      checking_(checking) {
   // Step 2: the local ellipsoid.
   a_ = kWgs84SemiMajorAxis - set.Da;
   b_ = a_ * (set.Df / kFlatteningDifferenceScale + kReferenceAxisRatio);
@@ -47,7 +48,8 @@ PreparedTransverseMercator::PreparedTransverseMercator(const TParameterSet& set,
   beta_ = kBetaN1 * n_ + kBetaN3 * n3 + kBetaN5 * n5;
   gamma_ = kGammaN2 * n2 + kGammaN4 * n4;
   delta_ = kDeltaN3 * n3 + kDeltaN5 * n5;
-  setup_fault_ = fp::CheckStep(checking, a_, b_, e2_, n_, second_e2_, alpha_, beta_, gamma_, delta_);
+  setup_fault_ =
+      fp::CheckStep(checking_, a_, b_, e2_, n_, second_e2_, alpha_, beta_, gamma_, delta_);
 }
 
 namespace {
@@ -68,7 +70,9 @@ double MeridianArcFrom(double alpha, double beta, double gamma, double delta, do
 }  // namespace
 
 double PreparedTransverseMercator::MeridianArc(double phi) const {
-  return MeridianArcFrom(alpha_, beta_, gamma_, delta_, phi, std::sin(phi), std::cos(phi));
+  double sin_phi, cos_phi;
+  SinCos(phi, sin_phi, cos_phi);
+  return MeridianArcFrom(alpha_, beta_, gamma_, delta_, phi, sin_phi, cos_phi);
 }
 
 // nu = a / sqrt(1 - e^2 sin^2 phi).
@@ -76,17 +80,22 @@ double PreparedTransverseMercator::PrimeVerticalRadius(double sin_phi) const {
   return a_ / std::sqrt(1 - e2_ * (sin_phi * sin_phi));
 }
 
-fp::Fault PreparedTransverseMercator::Apply(TWorkingPoint& point, fp::Checking checking) const {
+fp::Fault PreparedTransverseMercator::Apply(TWorkingPoint& point,
+                                            const CarriedTrig* carried) const {
   // Step 1: L, the plain difference from the central meridian, and phi.
   const double L = (point.Longitude - central_meridian_) * kRadiansPerDegree;
   const double phi = point.Latitude * kRadiansPerDegree;
-  if (const fp::Fault fault = fp::CheckStep(checking, L); fault != fp::Fault::kNone) return fault;
+  if (const fp::Fault fault = fp::CheckStep(checking_, L); fault != fp::Fault::kNone) return fault;
 
   // A fault of the local ellipsoid (steps 2 and 3) ends the projection here.
   if (setup_fault_ != fp::Fault::kNone) return setup_fault_;
 
-  const double sin_phi = std::sin(phi);
-  const double cos_phi = std::cos(phi);
+  double sin_phi, cos_phi;
+  if (carried != nullptr) {
+    SinCosNear(phi, carried->phi, sin_phi, cos_phi);
+  } else {
+    SinCos(phi, sin_phi, cos_phi);
+  }
 
   // Step 4: the meridian arc.
   const double G = MeridianArcFrom(alpha_, beta_, gamma_, delta_, phi, sin_phi, cos_phi);
@@ -107,21 +116,27 @@ fp::Fault PreparedTransverseMercator::Apply(TWorkingPoint& point, fp::Checking c
   const double L5 = L4 * L;
   const double L6 = L4 * L2;
 
-  // Step 6: the northing before scaling, added in the Part's order.
-  const double northing = nu / 2 * sin_phi * cos_phi * L2 +
-                          nu / 24 * sin_phi * cos3 * (5 - t2 + 9 * eta2 + 4 * eta4) * L4 +
-                          nu / 720 * sin_phi * cos5 *
-                              (61 - 58 * t2 + t4 + 270 * eta2 - 330 * t2 * eta2) * L6 +
-                          G;
+  // Step 6: the northing before scaling, its terms added in the Part's order;
+  // nu, common to them, multiplies their sum (so that its square root and
+  // division run alongside the series), and the divisions by 2, 24 and 720
+  // are multiplications by their reciprocals.
+  const double northing_series =
+      sin_phi * cos_phi * L2 * (1.0 / 2) +
+      sin_phi * cos3 * (5 - t2 + 9 * eta2 + 4 * eta4) * L4 * (1.0 / 24) +
+      sin_phi * cos5 * (61 - 58 * t2 + t4 + 270 * eta2 - 330 * t2 * eta2) * L6 * (1.0 / 720);
+  const double northing = nu * northing_series + G;
 
-  // Step 7: the easting before scaling.
-  const double easting = nu * cos_phi * L + nu / 6 * cos3 * (1 - t2 + eta2) * L3 +
-                         nu / 120 * cos5 * (5 - 18 * t2 + t4 + 14 * eta2 - 58 * t2 * eta2) * L5;
+  // Step 7: the easting before scaling, in the same way.
+  const double easting_series =
+      cos_phi * L + cos3 * (1 - t2 + eta2) * L3 * (1.0 / 6) +
+      cos5 * (5 - 18 * t2 + t4 + 14 * eta2 - 58 * t2 * eta2) * L5 * (1.0 / 120);
+  const double easting = nu * easting_series;
 
   // Step 8: scale and false origin.
   const double Northing = northing * scale_factor_ + false_northing_;
   const double Easting = easting * scale_factor_ + false_easting_;
-  if (const fp::Fault fault = fp::CheckStep(checking, Northing, Easting); fault != fp::Fault::kNone) {
+  if (const fp::Fault fault = fp::CheckStep(checking_, Northing, Easting);
+      fault != fp::Fault::kNone) {
     return fault;
   }
   point.Northing = Northing;
@@ -134,7 +149,7 @@ fp::Fault PreparedTransverseMercator::Apply(TWorkingPoint& point, fp::Checking c
 Status TransverseMercator(const TParameterSet& set, TWorkingPoint& point) {
   return fp::RunWithFaultCheck<&TWorkingPoint::Northing, &TWorkingPoint::Easting>(
       point, [&set](TWorkingPoint& p, fp::Checking checking) {
-        return engine_internal::PreparedTransverseMercator(set, checking).Apply(p, checking);
+        return engine_internal::PreparedTransverseMercator(set, checking).Apply(p);
       });
 }
 

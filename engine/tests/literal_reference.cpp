@@ -50,17 +50,18 @@ void TransverseMercator(const TParameterSet& s, TWorkingPoint& p) {
   const double nu = a / std::sqrt(1 - e2 * std::sin(phi) * std::sin(phi));
   const double t = std::sin(phi) / std::cos(phi);
   const double eta2 = ep2 * std::cos(phi) * std::cos(phi);
-  const double northing =
-      nu / 2 * std::sin(phi) * std::cos(phi) * L * L +
-      nu / 24 * std::sin(phi) * std::pow(std::cos(phi), 3) *
-          (5 - t * t + 9 * eta2 + 4 * eta2 * eta2) * std::pow(L, 4) +
-      nu / 720 * std::sin(phi) * std::pow(std::cos(phi), 5) *
-          (61 - 58 * t * t + std::pow(t, 4) + 270 * eta2 - 330 * t * t * eta2) * std::pow(L, 6) +
-      G;
-  const double easting =
-      nu * std::cos(phi) * L + nu / 6 * std::pow(std::cos(phi), 3) * (1 - t * t + eta2) * std::pow(L, 3) +
-      nu / 120 * std::pow(std::cos(phi), 5) *
-          (5 - 18 * t * t + std::pow(t, 4) + 14 * eta2 - 58 * t * t * eta2) * std::pow(L, 5);
+  const double northing = nu / 2 * std::sin(phi) * std::cos(phi) * L * L +
+                          nu / 24 * std::sin(phi) * std::pow(std::cos(phi), 3) *
+                              (5 - t * t + 9 * eta2 + 4 * eta2 * eta2) * std::pow(L, 4) +
+                          nu / 720 * std::sin(phi) * std::pow(std::cos(phi), 5) *
+                              (61 - 58 * t * t + std::pow(t, 4) + 270 * eta2 - 330 * t * t * eta2) *
+                              std::pow(L, 6) +
+                          G;
+  const double easting = nu * std::cos(phi) * L +
+                         nu / 6 * std::pow(std::cos(phi), 3) * (1 - t * t + eta2) * std::pow(L, 3) +
+                         nu / 120 * std::pow(std::cos(phi), 5) *
+                             (5 - 18 * t * t + std::pow(t, 4) + 14 * eta2 - 58 * t * t * eta2) *
+                             std::pow(L, 5);
   p.Northing = northing * s.ScaleFactor + s.FalseNorthing;
   p.Easting = easting * s.ScaleFactor + s.FalseEasting;
 }

@@ -16,6 +16,7 @@ namespace tervela::test {
 namespace {
 
 // The eighteen fields in the order of the settings page.
+// clang-format off
 constexpr std::array<double TParameterSet::*, kParameterCount> kOrder = {
     &TParameterSet::Dx, &TParameterSet::Dy, &TParameterSet::Dz,
     &TParameterSet::Da, &TParameterSet::Df, &TParameterSet::CorrN,
@@ -23,6 +24,7 @@ constexpr std::array<double TParameterSet::*, kParameterCount> kOrder = {
     &TParameterSet::FalseNorthing, &TParameterSet::CentralMeridian, &TParameterSet::Tx,
     &TParameterSet::Ty, &TParameterSet::Tz, &TParameterSet::Rx,
     &TParameterSet::Ry, &TParameterSet::Rz, &TParameterSet::K};
+// clang-format on
 
 // Texts "1" to "18", so each field shows where its value came from.
 ParameterTexts Numbered() {
@@ -117,8 +119,8 @@ TEST_P(StopsAtFirstBadText, EarlierFieldsStoredLaterOnesKept) {
     ASSERT_FALSE(status.ok());
     EXPECT_EQ(status.error().message(), "'" + text + "' is not a valid floating point value");
     for (int i = 0; i < kParameterCount; ++i) {
-      EXPECT_EQ(set.*kOrder[i], i < bad ? Held(i, i + 1) : -1.0) << "field " << i << ", bad "
-                                                                 << bad << " '" << text << "'";
+      EXPECT_EQ(set.*kOrder[i], i < bad ? Held(i, i + 1) : -1.0)
+          << "field " << i << ", bad " << bad << " '" << text << "'";
     }
     EXPECT_EQ(set.Name, "kept");
   }

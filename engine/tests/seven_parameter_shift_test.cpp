@@ -78,8 +78,8 @@ TEST(SevenParameterShift, QuadrantOfXPrimeCounts) {
     double longitude;
     double literal;  // what arctan(Y'/X') makes of it
   };
-  for (const Case c : {Case{120.0, -60.0}, Case{-120.0, 60.0}, Case{179.0, -1.0},
-                       Case{-91.0, 89.0}, Case{135.5, -44.5}}) {
+  for (const Case c : {Case{120.0, -60.0}, Case{-120.0, 60.0}, Case{179.0, -1.0}, Case{-91.0, 89.0},
+                       Case{135.5, -44.5}}) {
     TWorkingPoint point = Geographic(30.0, c.longitude);
     TWorkingPoint literal = point;
     ASSERT_TRUE(SevenParameterShift(set, point).ok());
@@ -142,8 +142,8 @@ TEST(SevenParameterShift, WritesOnlyLatitudeAndLongitude) {
 
 TEST(SevenParameterShift, IgnoresDxDyDzAndTheCorrections) {
   ParameterTexts other = kWorkedSystem;
-  for (Field field : {kDx, kDy, kDz, kCorrN, kCorrE, kScaleFactor, kFalseEasting,
-                      kFalseNorthing, kCentralMeridian}) {
+  for (Field field : {kDx, kDy, kDz, kCorrN, kCorrE, kScaleFactor, kFalseEasting, kFalseNorthing,
+                      kCentralMeridian}) {
     other[field] = "42.5";
   }
   TWorkingPoint a = Geographic(45.22568, 13.58477);

@@ -16,14 +16,17 @@ namespace tervela::test {
 using ParameterTexts = std::array<std::string, kParameterCount>;
 
 // Positions of the eighteen texts.
+// clang-format off
 enum Field {
   kDx, kDy, kDz, kDa, kDf, kCorrN, kCorrE,
   kScaleFactor, kFalseEasting, kFalseNorthing, kCentralMeridian,
   kTx, kTy, kTz, kRx, kRy, kRz, kK,
 };
+// clang-format on
 
 // The system of the worked examples of Parts 1.2 and 1.4, both shifts filled
 // in (each method ignores the other's values).
+// clang-format off
 inline const ParameterTexts kWorkedSystem = {
     "100", "-50", "80", "739.845", "0.10037483", "0", "0",
     "0.9999", "500000", "0", "15",
@@ -38,6 +41,7 @@ inline const ParameterTexts kZeroShiftSystem = {
 inline const ParameterTexts kAllZeroSystem = {
     "0", "0", "0", "0", "0", "0", "0", "0", "0",
     "0", "0", "0", "0", "0", "0", "0", "0", "0"};
+// clang-format on
 
 // `texts` with the text at `field` replaced.
 inline ParameterTexts With(ParameterTexts texts, Field field, std::string text) {

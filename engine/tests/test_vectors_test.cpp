@@ -44,6 +44,7 @@ void PrintTo(const TestVector& v, std::ostream* os) { *os << v.name; }
 constexpr double kTenDecimals = 0.5e-10;  // degrees given to 10 decimals
 constexpr double kMillimetres = 0.5e-3;   // metres given to 3 decimals
 
+// clang-format off
 const TestVector kVectors[] = {
     // Part 1.2, worked example.
     {"ThreeParameterShiftWorkedExample", Operation::kThreeParameterShift, kWorkedSystem,
@@ -103,6 +104,7 @@ const TestVector kVectors[] = {
     {"AllZeroSetSevenParameter", Operation::kGeographicToGrid7, kAllZeroSystem,
      {45.22568, 13.58477}, {0.0, 0.0}, 0.0},
 };
+// clang-format on
 
 class EngineVector : public ::testing::TestWithParam<TestVector> {};
 
@@ -121,8 +123,12 @@ TEST_P(EngineVector, GivesExpectedOutput) {
   Status status;
   bool grid_output = false;
   switch (v.operation) {
-    case Operation::kThreeParameterShift: status = ThreeParameterShift(set, point); break;
-    case Operation::kSevenParameterShift: status = SevenParameterShift(set, point); break;
+    case Operation::kThreeParameterShift:
+      status = ThreeParameterShift(set, point);
+      break;
+    case Operation::kSevenParameterShift:
+      status = SevenParameterShift(set, point);
+      break;
     case Operation::kTransverseMercator:
       status = TransverseMercator(set, point);
       grid_output = true;

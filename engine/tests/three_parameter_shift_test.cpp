@@ -64,8 +64,8 @@ TEST(ThreeParameterShift, CorrectionsAreAddedBeforeTheShift) {
   // The shift at (lat, lon) with corr.N, corr.E equals the shift without
   // them at the corrected point.
   TWorkingPoint corrected = Geographic(45.22568, 13.58477);
-  ASSERT_TRUE(ThreeParameterShift(
-                  SetFrom(With(With(kWorkedSystem, kCorrN, "1.8"), kCorrE, "-7.2")), corrected)
+  ASSERT_TRUE(ThreeParameterShift(SetFrom(With(With(kWorkedSystem, kCorrN, "1.8"), kCorrE, "-7.2")),
+                                  corrected)
                   .ok());
   TWorkingPoint moved = Geographic(1.8 / 3600 + 45.22568, -7.2 / 3600 + 13.58477);
   ASSERT_TRUE(ThreeParameterShift(SetFrom(kWorkedSystem), moved).ok());
@@ -98,8 +98,8 @@ TEST(ThreeParameterShift, WritesOnlyLatitudeAndLongitude) {
 TEST(ThreeParameterShift, ReadsOnlyItsSevenParameters) {
   // Projection and seven-parameter values do not change the result.
   ParameterTexts other = kWorkedSystem;
-  for (Field field : {kScaleFactor, kFalseEasting, kFalseNorthing, kCentralMeridian, kTx, kTy,
-                      kTz, kRx, kRy, kRz, kK}) {
+  for (Field field : {kScaleFactor, kFalseEasting, kFalseNorthing, kCentralMeridian, kTx, kTy, kTz,
+                      kRx, kRy, kRz, kK}) {
     other[field] = "123.25";
   }
   TWorkingPoint a = Geographic(45.22568, 13.58477);

@@ -89,9 +89,8 @@ TEST(TransverseMercator, SymmetricAboutTheCentralMeridian) {
 }
 
 TEST(TransverseMercator, ScaleFactorZeroGivesFalseOrigin) {
-  const TParameterSet set =
-      SetFrom(With(With(With(kWorkedSystem, kScaleFactor, "0"), kFalseNorthing, "100"),
-                   kFalseEasting, "200"));
+  const TParameterSet set = SetFrom(With(
+      With(With(kWorkedSystem, kScaleFactor, "0"), kFalseNorthing, "100"), kFalseEasting, "200"));
   TWorkingPoint point = Geographic(45.22568, 13.58477);
   ASSERT_TRUE(TransverseMercator(set, point).ok());
   EXPECT_EQ(point.Northing, 100);

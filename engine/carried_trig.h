@@ -1,0 +1,60 @@
+#pragma once
+
+// Sines and cosines carried along a conversion chain. Internal to the engine.
+//
+// Within one forward run the projection's latitude is the shift's latitude
+// moved by a few arc-seconds; from one run of GridToGeographic to the next the
+// estimate moves by its correction, which after the first runs is small too.
+// Where an angle x lies within 1e-3 rad (206") of an angle x0 whose sine and
+// cosine are known, they follow from the angle-difference identities with
+// d = x0 - x:
+//   sin x = sin x0 cos d - cos x0 sin d,   cos x = cos x0 cos d + sin x0 sin d,
+// where sin d = d - d^3/6 + d^5/120 and cos d = 1 - d^2/2 + d^4/24 are exact
+// in double precision for |d| <= 1e-3. That is a few multiplications in place
+// of a sincos, and gives its values to the last few bits.
+
+#include <cmath>
+
+namespace tervela::engine_internal {
+
+// sin x and cos x from one call.
+inline void SinCos(double x, double& sin_x, double& cos_x) {
+#if defined(__GLIBC__)
+  ::sincos(x, &sin_x, &cos_x);
+#else
+  sin_x = std::sin(x);
+  cos_x = std::cos(x);
+#endif
+}
+
+// An angle in radians with its sine and cosine, when known.
+struct AngleTrig {
+  bool known = false;
+  double angle = 0, sin = 0, cos = 0;
+};
+
+// The latitude and longitude that the shift of a chain's last run started
+// from: the shift of the next run starts near them, and the projection of the
+// same run has its latitude near the first.
+struct CarriedTrig {
+  AngleTrig phi;
+  AngleTrig lambda;
+};
+
+// sin x and cos x, from `near` when it is known and close enough.
+inline void SinCosNear(double x, const AngleTrig& near, double& sin_x, double& cos_x) {
+  constexpr double kNearLimit = 1e-3;
+  if (near.known && std::fabs(near.angle - x) <= kNearLimit) {
+    const double d = near.angle - x;
+    const double d2 = d * d;
+    const double d3 = d2 * d;
+    const double sin_d = d - d3 * ((1.0 / 6) - d2 * (1.0 / 120));
+    const double cos_d = 1 - d2 * ((1.0 / 2) - d2 * (1.0 / 24));
+    sin_x = near.sin * cos_d - near.cos * sin_d;
+    cos_x = near.cos * cos_d + near.sin * sin_d;
+    return;
+  }
+  SinCos(x, sin_x, cos_x);
+}
+
+}  // namespace tervela::engine_internal
