@@ -29,7 +29,7 @@ using engine_internal::PreparedTransverseMercator;
 // built as one translation unit for it (CMakeLists.txt).
 template <class Shift>
 [[gnu::flatten]] fp::Fault Forward(const Shift& shift, const PreparedTransverseMercator& projection,
-                  TWorkingPoint& point, CarriedTrig& carried) {
+                                   TWorkingPoint& point, CarriedTrig& carried) {
   if (const fp::Fault fault = shift.Apply(point, &carried); fault != fp::Fault::kNone) {
     return fault;
   }
@@ -39,7 +39,7 @@ template <class Shift>
 // GridToGeographic's algorithm, steps 1 to 3.
 template <class Shift>
 [[gnu::flatten]] fp::Fault Invert(const Shift& shift, const PreparedTransverseMercator& projection,
-                 TWorkingPoint& point, fp::Checking checking) {
+                                  TWorkingPoint& point, fp::Checking checking) {
   using namespace geodesy::inversion;
 
   // Step 1: the forward image of the start point is the first residual base.

@@ -23,6 +23,8 @@ using namespace geodesy;
 
 namespace engine_internal {
 
+// The parts that depend on the parameters alone: HelmertTransform's rotation
+// matrix and scale, GeocentricToGeodetic's local ellipsoid.
 PreparedSevenParameterShift::PreparedSevenParameterShift(const TParameterSet& set,
                                                          fp::Checking checking)
     : t_{set.Tx, set.Ty, set.Tz}, one_plus_k_(1 + set.K), checking_(checking) {
@@ -57,8 +59,11 @@ PreparedSevenParameterShift::PreparedSevenParameterShift(const TParameterSet& se
       fp::CheckStep(checking_, one_plus_k_, a_, b_, a2, b2, e2_, second_e2_, e2_a_, second_e2_b_);
 }
 
+// GeodeticToGeocentric, HelmertTransform and GeocentricToGeodetic at one point.
 fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint& point, CarriedTrig* carried) const {
-  // GeodeticToGeocentric, on WGS84.
+  // GeodeticToGeocentric, on WGS84: N = a / sqrt(1 - e^2 sin^2 phi),
+  // X = cos(lambda) cos(phi) (N + h), Y = sin(lambda) cos(phi) (N + h),
+  // Z = sin(phi) ((1 - e^2) N + h).
   const double h = kAssumedHeight;
   const double phi = point.Latitude * kRadiansPerDegree;
   const double lambda = point.Longitude * kRadiansPerDegree;
@@ -85,8 +90,9 @@ fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint& point, CarriedTrig* 
   const double Xp = t_[0] + (r_[0][0] * u + r_[0][1] * v + r_[0][2] * w);
   const double Yp = t_[1] + (r_[1][0] * u + r_[1][1] * v + r_[1][2] * w);
   const double Zp = t_[2] + (r_[2][0] * u + r_[2][1] * v + r_[2][2] * w);
-  if (const fp::Fault fault = fp::CheckStep(checking_, Xp, Yp, Zp); fault != fp::Fault::kNone)
+  if (const fp::Fault fault = fp::CheckStep(checking_, Xp, Yp, Zp); fault != fp::Fault::kNone) {
     return fault;
+  }
 
   // A fault of the local ellipsoid (GeocentricToGeodetic steps 1 and 2) ends
   // the shift here.
@@ -101,8 +107,9 @@ fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint& point, CarriedTrig* 
   const double z_a = Zp * a_;
   const double p_b = p * b_;
   const double tan_theta = z_a / p_b;
-  if (const fp::Fault fault = fp::CheckStep(checking_, p, tan_theta); fault != fp::Fault::kNone)
+  if (const fp::Fault fault = fp::CheckStep(checking_, p, tan_theta); fault != fp::Fault::kNone) {
     return fault;
+  }
 
   // sin(theta) and cos(theta) of theta = arctan(tan_theta), without forming
   // theta: cos = 1 / sqrt(1 + tan^2), sin = tan cos; through the cotangent when

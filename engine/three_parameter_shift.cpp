@@ -45,6 +45,7 @@ PreparedThreeParameterShift::PreparedThreeParameterShift(const TParameterSet& se
                                n_terms_factor_, m_term_factor_);
 }
 
+// Steps 1 to 7 at one point.
 fp::Fault PreparedThreeParameterShift::Apply(TWorkingPoint& point, CarriedTrig* carried) const {
   // Step 1: the empirical corrections, written to the point at once.
   const double corrected_latitude = corr_n_degrees_ + point.Latitude;

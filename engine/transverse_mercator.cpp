@@ -69,6 +69,7 @@ double MeridianArcFrom(double alpha, double beta, double gamma, double delta, do
 
 }  // namespace
 
+// G at phi (step 4 alone).
 double PreparedTransverseMercator::MeridianArc(double phi) const {
   double sin_phi, cos_phi;
   SinCos(phi, sin_phi, cos_phi);
@@ -80,6 +81,7 @@ double PreparedTransverseMercator::PrimeVerticalRadius(double sin_phi) const {
   return a_ / std::sqrt(1 - e2_ * (sin_phi * sin_phi));
 }
 
+// Steps 1 to 8 at one point.
 fp::Fault PreparedTransverseMercator::Apply(TWorkingPoint& point,
                                             const CarriedTrig* carried) const {
   // Step 1: L, the plain difference from the central meridian, and phi.
