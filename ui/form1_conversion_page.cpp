@@ -31,10 +31,14 @@ QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QRect& geometry
   return box;
 }
 
-QLabel* MakeReadoutLabel(QWidget* parent, const char* name, const QRect& geometry) {
+// A change readout keeps the right edge of its 33-pixel slot (x 281) but
+// reaches left over the free space, so a change of kilometres shows whole
+// instead of being cut to its first digits.
+QLabel* MakeReadoutLabel(QWidget* parent, const char* name, int top) {
   auto* label = new QLabel(parent);
   label->setObjectName(QString::fromLatin1(name));
-  label->setGeometry(geometry);
+  label->setGeometry(168, top, 113, 12);
+  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   label->setFont(ReadoutFont());
   SetTextColour(label, kMaroon);
   return label;
@@ -106,10 +110,10 @@ void TForm1::BuildConversionPage() {
                        QString::fromUtf8("dd°mm'ss.s'' ")});
   ComboBox1->hide();
 
-  Label27 = MakeReadoutLabel(page, "Label27", {248, 324, 33, 12});
+  Label27 = MakeReadoutLabel(page, "Label27", 324);
   Label23 = MakeUnitLabel(page, "Label23", kUnitRight, 322, QStringLiteral("mN"));
   Edit41 = MakeEdit(page, "Edit41", {304, 320, 81, 19}, QStringLiteral("0"), TWeight::Bold);
-  Label28 = MakeReadoutLabel(page, "Label28", {248, 348, 33, 12});
+  Label28 = MakeReadoutLabel(page, "Label28", 348);
   Label24 = MakeUnitLabel(page, "Label24", kUnitRight, 346, QStringLiteral("mE"));
   Edit42 = MakeEdit(page, "Edit42", {304, 344, 81, 19}, QStringLiteral("0"), TWeight::Bold);
 

@@ -135,6 +135,10 @@ class TSinglePointWindowTest : public QObject {
     QCOMPARE(form.Edit42->text(), QStringLiteral("388863.697"));
     QCOMPARE(form.Label27->text(), QStringLiteral("-5010498.551"));
     QCOMPARE(form.Label28->text(), QStringLiteral("-388863.697"));
+    // The whole change is visible, not just its first digits.
+    for (QLabel* readout : {form.Label27, form.Label28}) {
+      QVERIFY(readout->fontMetrics().horizontalAdvance(readout->text()) <= readout->width());
+    }
     // With no datum shift the readouts are the typed point.
     QCOMPARE(form.Edit45->text(), QStringLiteral("45.225680"));
     QCOMPARE(form.Edit46->text(), QStringLiteral("13.584770"));

@@ -110,10 +110,10 @@ class TWindowLayoutTest : public QObject {
     row("Label38", "TabSheet1", {290, 298, -1, -1}, deg_e);
     row("Edit46", "TabSheet1", {304, 296, 81, 19}, "", true);
     row("ComboBox1", "TabSheet1", {152, 304, 81, 21}, QString::fromUtf8("dd.ddddd°"));
-    row("Label27", "TabSheet1", {248, 324, 33, 12}, "");
+    row("Label27", "TabSheet1", {168, 324, 113, 12}, "");
     row("Label23", "TabSheet1", {284, 322, 18, 13}, "mN");
     row("Edit41", "TabSheet1", {304, 320, 81, 19}, "0", true);
-    row("Label28", "TabSheet1", {248, 348, 33, 12}, "");
+    row("Label28", "TabSheet1", {168, 348, 113, 12}, "");
     row("Label24", "TabSheet1", {284, 346, 18, 13}, "mE");
     row("Edit42", "TabSheet1", {304, 344, 81, 19}, "0", true);
     row("BitBtn2", "TabSheet1", {8, 376, 86, 25}, "Convert File", true);
