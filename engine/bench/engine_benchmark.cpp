@@ -1,10 +1,11 @@
-// Speed of the two conversion chains, per point, for both shift methods.
-// Targets (Release, no sanitizer): GeographicToGrid with the three-parameter
-// method at most 100 ns, GridToGeographic at most 800 ns.
+// Speed of the two conversion chains, per point, for both shift methods, over
+// points spread across 40..50 N, 9..21 E. Targets (Release, no sanitizer):
+// GeographicToGrid with the three-parameter method at most 100 ns,
+// GridToGeographic (eleven forward runs) at most 800 ns.
 
 #include <benchmark/benchmark.h>
 
-#include <array>
+#include <cstdlib>
 #include <vector>
 
 #include "engine/engine.h"
