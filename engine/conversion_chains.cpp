@@ -1,4 +1,4 @@
-// Part 1.5: the two conversion chains and the grid-to-geographic inversion.
+// The two conversion chains and the grid-to-geographic inversion.
 //
 // GeographicToGrid is the datum shift of the chosen method followed by the
 // projection. GridToGeographic has no analytic inverse to use: it runs the

@@ -1,6 +1,6 @@
 #pragma once
 
-// The constants of the geodetic engine (Parts 1.2 to 1.5), each named once with
+// The constants of the geodetic engine each named once with
 // the value the Parts give it. Internal to the engine.
 
 #include <numbers>
@@ -16,13 +16,13 @@ inline constexpr double kArcSecondsPerHalfTurn = 648000.0;  // 180 x 3600
 
 // WGS84 and the reference ellipsoid of the local datums.
 inline constexpr double kWgs84SemiMajorAxis = 6378137.0;  // a [m]
-// Flattening f of WGS84 as Part 1.2 uses it (local f = this - df).
+// Flattening f of WGS84 as the three-parameter shift uses it (local f = this - df).
 inline constexpr double kWgs84Flattening = 0.00335281066474;
-// Ratio b/a of the reference ellipsoid, Parts 1.3 and 1.4 (local b = a x
+// Ratio b/a of the reference ellipsoid, for the projection and the seven-parameter shift (local b = a x
 // (df + this)). Equal, to the digits shown, to 6356752.3142 / 6378137; it and
 // kWgs84Flattening are separate constants, not derived from each other.
 inline constexpr double kReferenceAxisRatio = 0.996647189328169;
-// First eccentricity squared e2 of WGS84 and 1 - e2, Part 1.4: 1 - (b/a)^2 and
+// First eccentricity squared e2 of WGS84 and 1 - e2, for the seven-parameter shift: 1 - (b/a)^2 and
 // (b/a)^2 for the ratio above.
 inline constexpr double kWgs84EccentricitySquared = 0.006694380004261;
 inline constexpr double kWgs84OneMinusEccentricitySquared = 0.993305619995739;
@@ -35,7 +35,7 @@ inline constexpr double kPartsPerMillion = 1000000.0;
 // Ellipsoidal height h of every point [m]; there is no height input.
 inline constexpr double kAssumedHeight = 200.0;
 
-// Helmert's meridian-arc series in the third flattening n (Part 1.3).
+// Helmert's meridian-arc series in the third flattening n.
 namespace meridian_arc {
 inline constexpr double kN2 = 1.0 / 4.0;           // alpha: n^2
 inline constexpr double kN4 = 1.0 / 64.0;          // alpha: n^4
@@ -48,7 +48,7 @@ inline constexpr double kDeltaN3 = -35.0 / 48.0;   // delta: n^3
 inline constexpr double kDeltaN5 = 105.0 / 256.0;  // delta: n^5
 }  // namespace meridian_arc
 
-// The fixed-gain inversion of Part 1.5.
+// The fixed-gain grid-to-geographic inversion.
 namespace inversion {
 inline constexpr double kStartLatitude = 45.0;   // degrees
 inline constexpr double kStartLongitude = 13.0;  // degrees

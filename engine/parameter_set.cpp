@@ -1,4 +1,4 @@
-// Part 1.1: the parameter set of a local system, filled from the eighteen
+// The parameter set of a local system, filled from the eighteen
 // texts of its settings-page edits.
 
 #include "engine/parameter_set.h"

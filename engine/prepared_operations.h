@@ -2,7 +2,7 @@
 
 // The engine's operations with their parameter-only part separated from the
 // per-point part, so that a chain run many times on one parameter set (the
-// eleven forward runs of GridToGeographic, Part 1.5) sets up its ellipsoids and
+// eleven forward runs of GridToGeographic) sets up its ellipsoids and
 // its rotation matrix once. Internal to the engine; the public operations of
 // engine.h are each one set-up followed by one Apply.
 //
@@ -20,7 +20,7 @@
 
 namespace tervela::engine_internal {
 
-// Part 1.2: Molodensky, applied backwards after corr.N and corr.E.
+// Three-parameter shift: Molodensky, applied backwards after corr.N and corr.E.
 class PreparedThreeParameterShift {
  public:
   PreparedThreeParameterShift(const TParameterSet& set, fp::Checking checking);
@@ -42,7 +42,7 @@ class PreparedThreeParameterShift {
   fp::Fault setup_fault_;
 };
 
-// Part 1.4: WGS84 geodetic -> geocentric, Helmert, geocentric -> local geodetic.
+// Seven-parameter shift: WGS84 geodetic -> geocentric, Helmert, geocentric -> local geodetic.
 class PreparedSevenParameterShift {
  public:
   PreparedSevenParameterShift(const TParameterSet& set, fp::Checking checking);
@@ -62,7 +62,7 @@ class PreparedSevenParameterShift {
   fp::Fault setup_fault_;
 };
 
-// Part 1.3: Gauss-Krueger Transverse Mercator.
+// Gauss-Krueger Transverse Mercator.
 class PreparedTransverseMercator {
  public:
   PreparedTransverseMercator(const TParameterSet& set, fp::Checking checking);

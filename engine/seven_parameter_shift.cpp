@@ -1,4 +1,4 @@
-// Part 1.4: Seven-parameter datum shift.
+// Seven-parameter datum shift.
 //
 // WGS84 geodetic coordinates (at the assumed height h = 200 m) are turned into
 // geocentric cartesian ones, moved to the local datum by a seven-parameter

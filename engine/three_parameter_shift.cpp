@@ -1,4 +1,4 @@
-// Part 1.2: Three-parameter datum shift.
+// Three-parameter datum shift.
 //
 // The standard Molodensky formula for the change of geodetic latitude and
 // longitude caused by a translation (Dx, Dy, Dz) of the datum and a change

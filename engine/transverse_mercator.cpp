@@ -1,4 +1,4 @@
-// Part 1.3: Transverse Mercator projection.
+// Transverse Mercator projection.
 //
 // The Gauss-Krueger form: the meridian arc G from the equator by Helmert's
 // series in the third flattening n (terms up to sin 6 phi), plus the classic

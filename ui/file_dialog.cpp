@@ -13,10 +13,10 @@ TFileDialog::TFileDialog(TKind kind, QString filter, QString default_suffix, QSt
       default_suffix_(std::move(default_suffix)),
       initial_folder_(std::move(initial_folder)) {}
 
-TFileDialogSpec TFileDialog::Spec() const {
+TFileDialogOptions TFileDialog::Options() const {
   const QDir folder(initial_folder_);
   const bool use_folder = !initial_folder_.isEmpty() && folder.exists();
-  return TFileDialogSpec{
+  return TFileDialogOptions{
       .filter = filter_,
       .default_suffix = default_suffix_,
       .initial_folder = use_folder ? folder.absolutePath() : QDir::currentPath(),
@@ -25,9 +25,9 @@ TFileDialogSpec TFileDialog::Spec() const {
 }
 
 std::optional<QString> TFileDialog::Execute(TPlatform& platform) {
-  const TFileDialogSpec spec = Spec();
+  const TFileDialogOptions options = Options();
   std::optional<QString> name =
-      kind_ == TKind::Open ? platform.OpenFile(spec) : platform.SaveFile(spec);
+      kind_ == TKind::Open ? platform.OpenFile(options) : platform.SaveFile(options);
   if (!name) return std::nullopt;
   last_name_ = *name;
   if (kind_ == TKind::Save) QDir::setCurrent(QFileInfo(*name).absolutePath());

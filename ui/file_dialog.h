@@ -24,7 +24,7 @@ class TFileDialog {
   std::optional<QString> Execute(TPlatform& platform);
 
  private:
-  TFileDialogSpec Spec() const;
+  TFileDialogOptions Options() const;
 
   TKind kind_;
   QString filter_;

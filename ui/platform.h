@@ -8,7 +8,7 @@ namespace tervela {
 
 // What a file dialog shows: one filter entry, the default suffix, the folder
 // it opens in and the name chosen in it last (offered again).
-struct TFileDialogSpec {
+struct TFileDialogOptions {
   QString filter;          // "Text file (*.txt)"
   QString default_suffix;  // "txt", appended by the dialog to a bare name
   QString initial_folder;  // absolute; used while no name was chosen yet
@@ -24,8 +24,8 @@ class TPlatform {
   // The standard error box: error icon, one OK button, the program's title.
   virtual void ShowError(const QString& text) = 0;
   // Modal file dialogs; the confirmed full name, or nothing on cancel.
-  virtual std::optional<QString> OpenFile(const TFileDialogSpec& spec) = 0;
-  virtual std::optional<QString> SaveFile(const TFileDialogSpec& spec) = 0;
+  virtual std::optional<QString> OpenFile(const TFileDialogOptions& options) = 0;
+  virtual std::optional<QString> SaveFile(const TFileDialogOptions& options) = 0;
   // The default alert sound.
   virtual void Beep() = 0;
   // Asks the event loop to end once control returns to it.

@@ -11,14 +11,14 @@ namespace {
 
 // Runs one file dialog. QFileDialog never changes the working directory, so
 // the open dialogs leave it as it was by themselves.
-std::optional<QString> RunFileDialog(const TFileDialogSpec& spec, QFileDialog::AcceptMode mode) {
-  QFileDialog dialog(QApplication::activeWindow(), QString(), spec.initial_folder, spec.filter);
+std::optional<QString> RunFileDialog(const TFileDialogOptions& options, QFileDialog::AcceptMode mode) {
+  QFileDialog dialog(QApplication::activeWindow(), QString(), options.initial_folder, options.filter);
   dialog.setAcceptMode(mode);
   // The chosen file need not exist, and an existing one is replaced without a question.
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  dialog.setDefaultSuffix(spec.default_suffix);
-  if (!spec.last_name.isEmpty()) dialog.selectFile(spec.last_name);
+  dialog.setDefaultSuffix(options.default_suffix);
+  if (!options.last_name.isEmpty()) dialog.selectFile(options.last_name);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().constFirst();
 }
@@ -31,12 +31,12 @@ void TQtPlatform::ShowError(const QString& text) {
   box.exec();
 }
 
-std::optional<QString> TQtPlatform::OpenFile(const TFileDialogSpec& spec) {
-  return RunFileDialog(spec, QFileDialog::AcceptOpen);
+std::optional<QString> TQtPlatform::OpenFile(const TFileDialogOptions& options) {
+  return RunFileDialog(options, QFileDialog::AcceptOpen);
 }
 
-std::optional<QString> TQtPlatform::SaveFile(const TFileDialogSpec& spec) {
-  return RunFileDialog(spec, QFileDialog::AcceptSave);
+std::optional<QString> TQtPlatform::SaveFile(const TFileDialogOptions& options) {
+  return RunFileDialog(options, QFileDialog::AcceptSave);
 }
 
 void TQtPlatform::Beep() { QApplication::beep(); }

@@ -8,8 +8,8 @@ namespace tervela {
 class TQtPlatform final : public TPlatform {
  public:
   void ShowError(const QString& text) override;
-  std::optional<QString> OpenFile(const TFileDialogSpec& spec) override;
-  std::optional<QString> SaveFile(const TFileDialogSpec& spec) override;
+  std::optional<QString> OpenFile(const TFileDialogOptions& options) override;
+  std::optional<QString> SaveFile(const TFileDialogOptions& options) override;
   void Beep() override;
   void Quit() override;
 };

@@ -23,8 +23,8 @@ class TConsolePlatform final : public tervela::TPlatform {
   void ShowError(const QString& text) override {
     std::fprintf(stderr, "error box: %s\n", qPrintable(text));
   }
-  std::optional<QString> OpenFile(const tervela::TFileDialogSpec&) override { return std::nullopt; }
-  std::optional<QString> SaveFile(const tervela::TFileDialogSpec&) override { return std::nullopt; }
+  std::optional<QString> OpenFile(const tervela::TFileDialogOptions&) override { return std::nullopt; }
+  std::optional<QString> SaveFile(const tervela::TFileDialogOptions&) override { return std::nullopt; }
   void Beep() override {}
   void Quit() override {}
 };

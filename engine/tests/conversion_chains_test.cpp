@@ -1,4 +1,4 @@
-// Part 1.5: the conversion chains and the grid-to-geographic inversion.
+// The conversion chains and the grid-to-geographic inversion.
 
 #include <gtest/gtest.h>
 
@@ -81,7 +81,7 @@ TEST(GridToGeographic, WorkedExampleLeavesGridImageAtTheTarget) {
 }
 
 TEST(GridToGeographic, IsTenFixedGainStepsOfTheForwardChain) {
-  // The algorithm of Part 1.5 written out with the public forward chain:
+  // The inversion written out with the public forward chain:
   // eleven runs, simultaneous updates from one residual base, and the WGS84
   // estimate put back at the end. The inversion repeats it to the last bits
   // (it carries sines and cosines from run to run).
@@ -202,7 +202,7 @@ TEST(GridToGeographic, WithTheAllZeroSetMovesOnlyByTheGains) {
   EXPECT_EQ(point.Easting, 0);
 }
 
-// The directions A to B and B to A of Part 1.5, built from the two chains.
+// The directions A to B and B to A, built from the two chains.
 TWorkingPoint GridToGrid(const TParameterSet& from, const TParameterSet& to, TShiftMethod method,
                          double northing, double easting) {
   TWorkingPoint point = GridTarget(northing, easting);

@@ -52,7 +52,7 @@ void RaiseByArithmetic(int flags) {
   (void)sink;
 }
 
-// --- Part 1.2: Df above 33.5281066474 -------------------------------------
+// --- Three-parameter shift: Df above 33.5281066474 -------------------------------------
 
 TEST(ThreeParameterShiftFault, DfAboveLimitIsInvalidWithStepOneValuesStored) {
   const TParameterSet set =
@@ -106,7 +106,7 @@ TEST(SevenParameterShiftFault, DfAboveLimitIsNoFaultForTheSevenParameterMethod) 
   ExpectAllFinite(point);
 }
 
-// --- Part 1.4: a point on the polar axis ----------------------------------
+// --- Seven-parameter shift: a point on the polar axis ----------------------------------
 
 // K = -1000000 ppm takes every point to the centre, so (X', Y', Z') = T.
 const ParameterTexts kOnThePolarAxis =

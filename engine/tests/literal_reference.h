@@ -1,6 +1,6 @@
 #pragma once
 
-// A literal transcription of the formulas of Parts 1.2 to 1.5, term by term
+// A literal transcription of the engine formulas, term by term
 // and in the Parts' order, with no fault checks and without the quadrant fix
 // (the longitude of the seven-parameter shift is arctan(Y'/X')). The engine
 // forms its terms differently for speed; the tests hold it to this reference.
@@ -24,7 +24,7 @@ Geocentric HelmertTransform(const TParameterSet& set, const Geocentric& xyz);
 void GeocentricToGeodetic(const TParameterSet& set, const Geocentric& xyz, double& latitude,
                           double& longitude);
 
-// Part 1.5 with `seven` choosing the shift.
+// The inversion with `seven` choosing the shift.
 void GeographicToGrid(const TParameterSet& set, bool seven, TWorkingPoint& point);
 void GridToGeographic(const TParameterSet& set, bool seven, TWorkingPoint& point);
 

@@ -1,4 +1,4 @@
-// Part 1.1: ReadParameterSet, its order, its unit conversions and its stop at
+// ReadParameterSet, its order, its unit conversions and its stop at
 // the first text that is not a number.
 
 #include "engine/parameter_set.h"
@@ -148,7 +148,7 @@ TEST(ReadParameterSet, OverflowingTextStopsTheFillWithOverflow) {
 }
 
 TEST(ReadParameterSet, BadTxAlsoStopsWhateverTheMethod) {
-  // All eighteen texts are read for every conversion (Part 1.1).
+  // All eighteen texts are read for every conversion.
   TParameterSet set;
   EXPECT_FALSE(ReadParameterSet(With(kWorkedSystem, kTx, "1O0"), '.', set).ok());
 }

@@ -1,4 +1,4 @@
-// Part 1.4: the seven-parameter datum shift, and its mended longitude.
+// The seven-parameter datum shift, and its mended longitude.
 
 #include <gtest/gtest.h>
 

@@ -24,7 +24,7 @@ enum Field {
 };
 // clang-format on
 
-// The system of the worked examples of Parts 1.2 and 1.4, both shifts filled
+// The system of the worked examples of the two shifts, both shifts filled
 // in (each method ignores the other's values).
 // clang-format off
 inline const ParameterTexts kWorkedSystem = {
@@ -32,7 +32,7 @@ inline const ParameterTexts kWorkedSystem = {
     "0.9999", "500000", "0", "15",
     "100", "-50", "80", "1", "-2", "3", "5"};
 
-// System A of Parts 1.3 and 1.5: all shift values zero, Da = Df = 0.
+// System A of the projection and inversion examples: all shift values zero, Da = Df = 0.
 inline const ParameterTexts kZeroShiftSystem = {
     "0", "0", "0", "0", "0", "0", "0",
     "0.9999", "500000", "0", "15",

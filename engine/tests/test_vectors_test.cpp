@@ -1,6 +1,6 @@
 // Data-driven test vectors in the manner of PROJ's: operation, input,
 // parameter set, expected output, tolerance. Each worked example and numeric
-// statement of Parts 1.2 to 1.5 that one operation call can show is one
+// statement about the engine that one operation call can show is one
 // vector, checked to the digits the Part gives (half a unit of the last digit).
 
 #include <gtest/gtest.h>
@@ -46,30 +46,30 @@ constexpr double kMillimetres = 0.5e-3;   // metres given to 3 decimals
 
 // clang-format off
 const TestVector kVectors[] = {
-    // Part 1.2, worked example.
+    // Three-parameter shift, worked example.
     {"ThreeParameterShiftWorkedExample", Operation::kThreeParameterShift, kWorkedSystem,
      {45.22568, 13.58477}, {45.2251205946, 13.5856879915}, kTenDecimals},
     {"ThreeParameterChainWorkedExample", Operation::kGeographicToGrid3, kWorkedSystem,
      {45.22568, 13.58477}, {5009927.168, 388948.141}, kMillimetres},
-    // Part 1.3, worked example: the zero shift leaves the point as it is.
+    // Projection, worked example: the zero shift leaves the point as it is.
     {"TransverseMercatorWorkedExample", Operation::kTransverseMercator, kZeroShiftSystem,
      {45.22568, 13.58477}, {5010498.551, 388863.697}, kMillimetres},
     {"ZeroShiftChainWorkedExample", Operation::kGeographicToGrid3, kZeroShiftSystem,
      {45.22568, 13.58477}, {5010498.551, 388863.697}, kMillimetres},
-    // Part 1.4, worked example.
+    // Seven-parameter shift, worked example.
     {"SevenParameterShiftWorkedExample", Operation::kSevenParameterShift, kWorkedSystem,
      {45.22568, 13.58477}, {45.2244366653, 13.5831585080}, kTenDecimals},
     {"SevenParameterChainWorkedExample", Operation::kGeographicToGrid7, kWorkedSystem,
      {45.22568, 13.58477}, {5009854.659, 388748.192}, kMillimetres},
-    // Part 1.5, worked example of the inversion.
+    // Inversion, worked example of the inversion.
     {"InversionWorkedExample", Operation::kGridToGeographic3, kZeroShiftSystem,
      {5010498.551, 388863.697}, {45.2256799960, 13.5847700007}, kTenDecimals},
-    // Part 1.2, edge cases.
+    // Three-parameter shift, edge cases.
     {"ThreeParameterAllZeroIsExact", Operation::kThreeParameterShift, kZeroShiftSystem,
      {45.22568, 13.58477}, {45.22568, 13.58477}, 0.0},
     {"CorrN3Point6AddsOneThousandthDegree", Operation::kThreeParameterShift,
      With(kZeroShiftSystem, kCorrN, "3.6"), {45.22568, 13.58477}, {45.22668, 13.58477}, 1e-12},
-    // Part 1.4, edge cases.
+    // Seven-parameter shift, edge cases.
     {"SevenParameterAllZeroWithin1e-12", Operation::kSevenParameterShift, kZeroShiftSystem,
      {45.22568, 13.58477}, {45.22568, 13.58477}, 1e-12},
     {"Rz1ArcSecondTurnsLongitudeBack", Operation::kSevenParameterShift,
@@ -94,11 +94,11 @@ const TestVector kVectors[] = {
      With(With(kZeroShiftSystem, kK, "-1000000"), kTy, "5"), {45.0, 13.0}, {0.0, 90.0}, 0.0},
     {"XPrimeZeroYNegativeIsMinus90", Operation::kSevenParameterShift,
      With(With(kZeroShiftSystem, kK, "-1000000"), kTy, "-5"), {45.0, 13.0}, {0.0, -90.0}, 0.0},
-    // Part 1.3, edge cases.
+    // Projection, edge cases.
     {"ScaleZeroGivesFalseOrigin", Operation::kTransverseMercator,
      With(With(kZeroShiftSystem, kScaleFactor, "0"), kFalseNorthing, "-7"), {45.22568, 13.58477},
      {-7.0, 500000.0}, 0.0},
-    // Part 1.1: a set of eighteen zeros is accepted; every grid value is 0.
+    // A set of eighteen zeros is accepted; every grid value is 0.
     {"AllZeroSetThreeParameter", Operation::kGeographicToGrid3, kAllZeroSystem,
      {45.22568, 13.58477}, {0.0, 0.0}, 0.0},
     {"AllZeroSetSevenParameter", Operation::kGeographicToGrid7, kAllZeroSystem,

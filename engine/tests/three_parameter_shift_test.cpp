@@ -1,4 +1,4 @@
-// Part 1.2: the three-parameter datum shift.
+// The three-parameter datum shift.
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// Part 1.3: the Transverse Mercator projection.
+// The Transverse Mercator projection.
 
 #include <gtest/gtest.h>
 

@@ -18,20 +18,20 @@ inline const QString kCancel;
 class TFakePlatform final : public TPlatform {
  public:
   void ShowError(const QString& text) override { errors.append(text); }
-  std::optional<QString> OpenFile(const TFileDialogSpec& spec) override {
-    open_requests.append(spec);
+  std::optional<QString> OpenFile(const TFileDialogOptions& options) override {
+    open_requests.append(options);
     return NextAnswer();
   }
-  std::optional<QString> SaveFile(const TFileDialogSpec& spec) override {
-    save_requests.append(spec);
+  std::optional<QString> SaveFile(const TFileDialogOptions& options) override {
+    save_requests.append(options);
     return NextAnswer();
   }
   void Beep() override { ++beeps; }
   void Quit() override { ++quits; }
 
   QStringList errors;
-  QList<TFileDialogSpec> open_requests;
-  QList<TFileDialogSpec> save_requests;
+  QList<TFileDialogOptions> open_requests;
+  QList<TFileDialogOptions> save_requests;
   std::deque<QString> answers;
   int beeps = 0;
   int quits = 0;

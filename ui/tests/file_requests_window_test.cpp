@@ -198,9 +198,9 @@ class TFileRequestsWindowTest : public QObject {
     QVERIFY(record.startsWith("1,5\r\n"));
     QVERIFY(record.endsWith("GK zone 5\r\n\r\n"));
     QCOMPARE(Canonical(QDir::currentPath()), Canonical(folder));
-    const TFileDialogSpec& spec = fixture_->platform().save_requests[1];
-    QCOMPARE(spec.filter, QStringLiteral("Settings File (*.set)"));
-    QCOMPARE(spec.default_suffix, QStringLiteral("set"));
+    const TFileDialogOptions& options = fixture_->platform().save_requests[1];
+    QCOMPARE(options.filter, QStringLiteral("Settings File (*.set)"));
+    QCOMPARE(options.default_suffix, QStringLiteral("set"));
     QCOMPARE(fixture_->platform().errors, QStringList{"File not found."});
   }
 
