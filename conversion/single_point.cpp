@@ -19,6 +19,19 @@ Status ParseInto(const std::string& text, char separator, double& target) {
   return {};
 }
 
+// The first reads of every direction: the source system's eighteen texts, then
+// Edit39 into `first` and Edit40 into `second`.
+Status ReadSourceAndInputs(TConversionDirection direction, const TSettingsTexts& settings,
+                           char separator, const TConversionPage& page, TParameterSet& set,
+                           double& first, double& second) {
+  if (Status s = ReadParameterSet(ParameterTexts(settings, SourceSystem(direction)), separator, set);
+      !s) {
+    return s;
+  }
+  if (Status s = ParseInto(page.Edit39, separator, first); !s) return s;
+  return ParseInto(page.Edit40, separator, second);
+}
+
 // The change readout: the previous output minus the new one, in extended precision.
 Result<std::string> ChangeReadout(const std::string& previous_text, double new_value,
                                   char separator) {
@@ -34,13 +47,11 @@ Status ConvertFromWgs(TConversionDirection direction, TShiftMethod method,
                       const TSettingsTexts& settings, char separator, TEngineRecords& engine,
                       TConversionPage& page) {
   TWorkingPoint& point = engine.point;
-  if (Status s = ReadParameterSet(ParameterTexts(settings, SourceSystem(direction)), separator,
-                                  engine.set);
+  if (Status s = ReadSourceAndInputs(direction, settings, separator, page, engine.set,
+                                     point.Latitude, point.Longitude);
       !s) {
     return s;
   }
-  if (Status s = ParseInto(page.Edit39, separator, point.Latitude); !s) return s;
-  if (Status s = ParseInto(page.Edit40, separator, point.Longitude); !s) return s;
   if (Status s = GeographicToGrid(engine.set, method, point); !s) return s;
 
   Result<std::string> northing_change = ChangeReadout(page.Edit41, point.Northing, separator);
@@ -61,13 +72,11 @@ Status ConvertFromGrid(TConversionDirection direction, TShiftMethod method,
                        const TSettingsTexts& settings, char separator, TEngineRecords& engine,
                        TConversionPage& page) {
   TWorkingPoint& point = engine.point;
-  if (Status s = ReadParameterSet(ParameterTexts(settings, SourceSystem(direction)), separator,
-                                  engine.set);
+  if (Status s = ReadSourceAndInputs(direction, settings, separator, page, engine.set,
+                                     point.TargetNorthing, point.TargetEasting);
       !s) {
     return s;
   }
-  if (Status s = ParseInto(page.Edit39, separator, point.TargetNorthing); !s) return s;
-  if (Status s = ParseInto(page.Edit40, separator, point.TargetEasting); !s) return s;
   if (Status s = GridToGeographic(engine.set, method, point); !s) return s;
 
   if (ToWgs(direction)) {
