@@ -3,8 +3,8 @@
 // Floating-point fault detection for the engine's operations. Internal to the
 // engine.
 //
-// The Parts say where an invalid operation, a division by zero or an overflow
-// arises, and the first fault to arise decides the message. The engine runs
+// Each formula has its own places where an invalid operation, a division by
+// zero or an overflow can arise, and the first fault to arise decides the message. The engine runs
 // its formulas in plain IEEE 754 arithmetic with the exceptions masked and
 // reads the sticky status flags:
 //

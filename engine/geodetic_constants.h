@@ -1,7 +1,6 @@
 #pragma once
 
-// The constants of the geodetic engine each named once with
-// the value the Parts give it. Internal to the engine.
+// The constants of the geodetic engine, each named once with its value. Internal to the engine.
 
 #include <numbers>
 

@@ -7,7 +7,7 @@
 // engine.h are each one set-up followed by one Apply.
 //
 // Under fp::Checking::kEveryStep a fault of the set-up is not reported when it
-// arises but kept, and reported by Apply at the place the Part's step order
+// arises but kept, and reported by Apply at the place the formula's step order
 // gives it, after the steps that come before it have run and written what
 // they write; a point-dependent step that comes first may so fault first. A
 // step that faults writes nothing. Under fp::Checking::kAtEnd nothing is
@@ -69,7 +69,7 @@ class PreparedTransverseMercator {
   // `carried`, when given, offers the shift's latitude of the same run.
   fp::Fault Apply(TWorkingPoint& point, const CarriedTrig* carried = nullptr) const;
 
-  // Intermediate quantities of the Part's worked example, for the tests.
+  // Intermediate quantities of the projection's worked example, for the tests.
   double b() const { return b_; }
   double n() const { return n_; }
   double MeridianArc(double phi) const;              // G at phi [m]

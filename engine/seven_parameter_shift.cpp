@@ -6,10 +6,10 @@
 // back into geodetic coordinates on the local ellipsoid with Bowring's closed
 // formula, one step, no iteration.
 //
-// Mended against the Part: the longitude is atan2(Y', X'), so the quadrant of
+// The longitude is atan2(Y', X'), so the quadrant of
 // X' counts (120 E comes back as 120 E, not -60 E) and X' = 0 gives +90 or -90
 // degrees by the sign of Y'. Where X' > 0, that is within +-90 degrees, the
-// result is the Part's arctan(Y' / X') to the last bits.
+// result is the plain arctan(Y' / X') to the last bits.
 
 #include <cmath>
 

@@ -88,8 +88,9 @@ fp::Fault PreparedThreeParameterShift::Apply(TWorkingPoint& point, CarriedTrig* 
   // M W^(3/2) = (1 - e^2) a, it is
   //   (A W^(3/2) + sin(phi) cos(phi) ((Da e^2 + df b) W + df a/b (1 - e^2) a))
   //   / ((1 - e^2) a + h W^(3/2)),
-  // one division after the square root where the Part has three. The Part
-  // leaves the order of the terms and the placement of the reciprocals open.
+  // one division after the square root where the formula as written has
+  // three; the order of the terms and the placement of the reciprocals only
+  // change the last bits.
   const double A = -dx_ * sin_phi * cos_lambda - dy_ * sin_phi * sin_lambda + dz_ * cos_phi;
   const double delta_phi =
       (A * W_sqrt_W + sin_phi * cos_phi * (n_terms_factor_ * W + m_term_factor_)) /

@@ -118,7 +118,7 @@ fp::Fault PreparedTransverseMercator::Apply(TWorkingPoint& point,
   const double L5 = L4 * L;
   const double L6 = L4 * L2;
 
-  // Step 6: the northing before scaling, its terms added in the Part's order;
+  // Step 6: the northing before scaling, its terms added in the written order;
   // nu, common to them, multiplies their sum (so that its square root and
   // division run alongside the series), and the divisions by 2, 24 and 720
   // are multiplications by their reciprocals.

@@ -13,7 +13,7 @@
 namespace tervela {
 namespace {
 
-// The system of the Parts' worked examples, with both shifts filled in.
+// The system of the worked examples, with both shifts filled in.
 TParameterSet WorkedSystem() {
   TParameterSet set;
   set.Dx = 100;

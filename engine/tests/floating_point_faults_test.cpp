@@ -1,4 +1,4 @@
-// Floating-point faults: where the Parts say they arise, the message of the
+// Floating-point faults: where each formula raises them, the message of the
 // first one, and the state of the working point they leave. Nothing that
 // faulted leaves a NaN or an infinity behind.
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // A literal transcription of the engine formulas, term by term
-// and in the Parts' order, with no fault checks and without the quadrant fix
+// and in their written order, with no fault checks and without the quadrant fix
 // (the longitude of the seven-parameter shift is arctan(Y'/X')). The engine
 // forms its terms differently for speed; the tests hold it to this reference.
 

@@ -71,7 +71,7 @@ TEST(SevenParameterShift, OnePpmScalesEachGeocentricCoordinateByOneMillionth) {
 }
 
 TEST(SevenParameterShift, QuadrantOfXPrimeCounts) {
-  // The Part's arctan(Y'/X') gives -60 for a point at 120 E; the mended
+  // The plain arctan(Y'/X') gives -60 for a point at 120 E; the mended
   // shift keeps it at 120 E, and likewise in the other quadrants.
   const TParameterSet set = SetFrom(kZeroShiftSystem);
   struct Case {
@@ -91,7 +91,7 @@ TEST(SevenParameterShift, QuadrantOfXPrimeCounts) {
 }
 
 TEST(SevenParameterShift, WithinNinetyDegreesResultsAreUnchanged) {
-  // Where X' > 0 the mended longitude is the Part's arctan(Y'/X').
+  // Where X' > 0 the mended longitude is the plain arctan(Y'/X').
   const TParameterSet set = SetFrom(kWorkedSystem);
   for (double latitude = -85.0; latitude <= 85.0; latitude += 5.0) {
     for (double longitude = -89.0; longitude <= 89.0; longitude += 2.0) {

@@ -1,7 +1,7 @@
 // Data-driven test vectors in the manner of PROJ's: operation, input,
 // parameter set, expected output, tolerance. Each worked example and numeric
 // statement about the engine that one operation call can show is one
-// vector, checked to the digits the Part gives (half a unit of the last digit).
+// vector, checked to the digits the example gives (half a unit of the last digit).
 
 #include <gtest/gtest.h>
 
