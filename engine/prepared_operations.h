@@ -20,6 +20,21 @@
 
 namespace tervela::engine_internal {
 
+// The last step of both shifts: checks the new latitude and longitude, writes
+// them, and hands on the sines and cosines of the point the shift started from.
+inline fp::Fault StoreShiftResult(fp::Checking checking, double latitude, double longitude,
+                                  const AngleTrig& phi, const AngleTrig& lambda,
+                                  TWorkingPoint& point, CarriedTrig* carried) {
+  if (const fp::Fault fault = fp::CheckStep(checking, latitude, longitude);
+      fault != fp::Fault::kNone) {
+    return fault;
+  }
+  point.Latitude = latitude;
+  point.Longitude = longitude;
+  if (carried != nullptr) *carried = {phi, lambda};
+  return fp::Fault::kNone;
+}
+
 // Three-parameter shift: Molodensky, applied backwards after corr.N and corr.E.
 class PreparedThreeParameterShift {
  public:

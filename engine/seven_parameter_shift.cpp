@@ -135,17 +135,8 @@ fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint& point, CarriedTrig* 
   // Step 7.
   const double latitude = phi_local * kDegreesPerRadian;
   const double longitude = lambda_local * kDegreesPerRadian;
-  if (const fp::Fault fault = fp::CheckStep(checking_, latitude, longitude);
-      fault != fp::Fault::kNone) {
-    return fault;
-  }
-  point.Latitude = latitude;
-  point.Longitude = longitude;
-  if (carried != nullptr) {
-    carried->phi = {true, phi, sin_phi, cos_phi};
-    carried->lambda = {true, lambda, sin_lambda, cos_lambda};
-  }
-  return fp::Fault::kNone;
+  return StoreShiftResult(checking_, latitude, longitude, {true, phi, sin_phi, cos_phi},
+                          {true, lambda, sin_lambda, cos_lambda}, point, carried);
 }
 
 }  // namespace engine_internal

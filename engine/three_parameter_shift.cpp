@@ -104,17 +104,8 @@ fp::Fault PreparedThreeParameterShift::Apply(TWorkingPoint& point, CarriedTrig* 
   // Step 7: both subtracted.
   const double latitude = corrected_latitude - delta_phi * kDegreesPerRadian;
   const double longitude = corrected_longitude - delta_lambda * kDegreesPerRadian;
-  if (const fp::Fault fault = fp::CheckStep(checking_, latitude, longitude);
-      fault != fp::Fault::kNone) {
-    return fault;
-  }
-  point.Latitude = latitude;
-  point.Longitude = longitude;
-  if (carried != nullptr) {
-    carried->phi = {true, phi, sin_phi, cos_phi};
-    carried->lambda = {true, lambda, sin_lambda, cos_lambda};
-  }
-  return fp::Fault::kNone;
+  return StoreShiftResult(checking_, latitude, longitude, {true, phi, sin_phi, cos_phi},
+                          {true, lambda, sin_lambda, cos_lambda}, point, carried);
 }
 
 }  // namespace engine_internal
