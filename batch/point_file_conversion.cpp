@@ -1,15 +1,13 @@
 #include "batch/point_file_conversion.h"
 
-#include <unistd.h>
-
 #include <array>
-#include <memory>
 #include <optional>
+#include <vector>
 
-#include "batch/buffered_writer.h"
 #include "batch/point_file_run.h"
 #include "batch/record_loop.h"
 #include "batch/run_files.h"
+#include "io/files.h"
 
 namespace tervela {
 
@@ -23,52 +21,44 @@ std::array<std::string, 3> ScriptNames(const std::string& output_name) {
   return {output_name + " text.scr", output_name + " point.scr", output_name + " prognumb.scr"};
 }
 
-// Closes a descriptor that the run took over but never used.
-struct DescriptorGuard {
-  int fd;
-  ~DescriptorGuard() {
-    if (fd >= 0) ::close(fd);
-  }
-  int Release() { return std::exchange(fd, -1); }
-};
-
 // The files of one run, opened in the order input, output, text script,
 // point script, numbering script; each object closes its file when it goes.
 class OpenRun {
  public:
-  Status Open(const TFileConversion& request, TRunEndpoints& endpoints, DescriptorGuard& input_fd,
-              DescriptorGuard& output_fd) {
-    int input = input_fd.Release();
-    if (input < 0) {
-      Result<int> opened = OpenInputFile(request.input_name);
+  // Opens the input (or takes `input`), checks that no output is the
+  // input, then creates the output (or takes `output`) and the scripts.
+  Status Open(const TFileConversion& request, io::FileDescriptor input, io::FileDescriptor output,
+              PointReader::ProgressCallback progress) {
+    if (!input.is_open()) {
+      Result<io::FileDescriptor> opened = io::OpenForReading(request.input_name);
       if (!opened.ok()) return opened.error();
-      input = opened.value();
+      input = std::move(opened.value());
     }
-    input_.emplace(input, std::move(endpoints.progress));
+    const int input_fd = input.get();
+    input_.emplace(std::move(input), std::move(progress));
 
     std::array<std::string, 4> names;  // output first, then the scripts
-    if (output_fd.fd < 0) names[0] = request.output_name;
+    if (!output.is_open()) names[0] = request.output_name;
     if (request.scripts) {
       const std::array<std::string, 3> scripts = ScriptNames(request.output_name);
       std::copy(scripts.begin(), scripts.end(), names.begin() + 1);
     }
-    const std::array<int, 1> given_output = {output_fd.fd};
-    Status distinct = CheckFilesDistinct(input, std::span(given_output.data(), output_fd.fd >= 0 ? 1 : 0),
-                                         names);
+    const std::array<int, 1> given_output = {output.get()};
+    Status distinct = CheckFilesDistinct(
+        input_fd, std::span(given_output.data(), output.is_open() ? 1 : 0), names);
     if (!distinct) return distinct;
 
-    int output = output_fd.Release();
-    if (output < 0) {
-      Result<int> created = CreateOutputFile(request.output_name);
+    if (!output.is_open()) {
+      Result<io::FileDescriptor> created = io::CreateForWriting(request.output_name);
       if (!created.ok()) return created.error();
-      output = created.value();
+      output = std::move(created.value());
     }
-    output_.emplace(output, kOutputBufferSize);
+    output_.emplace(std::move(output), kOutputBufferSize);
     if (!request.scripts) return {};
     for (std::size_t i = 0; i < scripts_.size(); ++i) {
-      Result<int> created = CreateOutputFile(names[i + 1]);
+      Result<io::FileDescriptor> created = io::CreateForWriting(names[i + 1]);
       if (!created.ok()) return created.error();
-      scripts_[i].emplace(created.value(), kScriptBufferSize);
+      scripts_[i].emplace(std::move(created.value()), kScriptBufferSize);
     }
     return {};
   }
@@ -89,7 +79,7 @@ class OpenRun {
   // checked; the first failure is reported once all are closed.
   Status CloseAll() {
     Status first = input_ ? input_->Close() : Status();
-    for (BufferedWriter* writer : Writers()) {
+    for (io::BufferedWriter* writer : Writers()) {
       Status closed = writer->Close();
       if (first.ok() && !closed.ok()) first = closed;
     }
@@ -101,7 +91,7 @@ class OpenRun {
   // it is the one reported.
   Status Abandon(Status error) {
     Status flush_error;
-    for (BufferedWriter* writer : Writers()) {
+    for (io::BufferedWriter* writer : Writers()) {
       Status closed = writer->Close();
       if (flush_error.ok() && !closed.ok()) flush_error = closed;
     }
@@ -110,41 +100,40 @@ class OpenRun {
   }
 
  private:
-  std::vector<BufferedWriter*> Writers() {
-    std::vector<BufferedWriter*> writers;
+  std::vector<io::BufferedWriter*> Writers() {
+    std::vector<io::BufferedWriter*> writers;
     if (output_) writers.push_back(&*output_);
-    for (std::optional<BufferedWriter>& script : scripts_) {
+    for (std::optional<io::BufferedWriter>& script : scripts_) {
       if (script) writers.push_back(&*script);
     }
     return writers;
   }
 
   std::optional<PointReader> input_;
-  std::optional<BufferedWriter> output_;
-  std::array<std::optional<BufferedWriter>, 3> scripts_;
+  std::optional<io::BufferedWriter> output_;
+  std::array<std::optional<io::BufferedWriter>, 3> scripts_;
 };
 
 }  // namespace
 
 Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& settings,
                         char decimal_separator, TEngineRecords& engine, TRunEndpoints endpoints) {
-  DescriptorGuard input_fd{endpoints.input_fd};
-  DescriptorGuard output_fd{endpoints.output_fd};
-  const TRunSettings run{request.direction, request.method, &settings, decimal_separator};
+  io::FileDescriptor input(endpoints.input_fd);
+  io::FileDescriptor output(endpoints.output_fd);
+  PointConverter converter(request.direction, request.method, settings, decimal_separator);
 
   // Every direction but the grid-to-grid ones reads its parameter set before
   // any file is touched.
   if (!GridToGrid(request.direction)) {
-    Status read = ReadParameterSet(ParameterTexts(settings, SourceSystem(request.direction)),
-                                   decimal_separator, engine.set);
-    if (!read) return read;
+    if (Status read = converter.ReadSourceSystem(); !read) return read;
   }
 
   OpenRun files;
-  Status status = files.Open(request, endpoints, input_fd, output_fd);
+  Status status = files.Open(request, std::move(input), std::move(output), std::move(endpoints.progress));
   if (status) {
     TRunFiles open = files.Files();
-    status = ConvertRecords(run, engine, open);
+    status = ConvertRecords(converter, open, engine.point);
+    engine.set = converter.ActiveSet();
   }
   if (!status) return files.Abandon(status);
   return files.CloseAll();

@@ -2,12 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <optional>
 #include <string_view>
 
 #include "common/result.h"
+#include "io/buffered_reader.h"
 
 namespace tervela {
 
@@ -20,17 +19,13 @@ struct TNumberToken {
   std::string_view view() const { return {text, length}; }
 };
 
-// Reads the records of a point file from a descriptor it owns, through one
-// large buffer. A Ctrl-Z byte (26) ends the data: nothing behind it is read.
+// Reads the records of a point file through one large buffer. A Ctrl-Z byte
+// (26) ends the data: nothing behind it is read.
 class PointReader {
  public:
-  // Called after every read from the descriptor with the bytes read so far.
-  using ProgressCallback = std::function<void(std::uint64_t bytes_read)>;
+  using ProgressCallback = io::BufferedReader::ProgressCallback;
 
-  explicit PointReader(int fd, ProgressCallback progress = {});
-  PointReader(const PointReader&) = delete;
-  PointReader& operator=(const PointReader&) = delete;
-  ~PointReader();
+  explicit PointReader(io::FileDescriptor file, ProgressCallback progress = {});
 
   // True when no byte is left or the next byte is Ctrl-Z. Looks at the next
   // byte only; blanks and line ends count as data.
@@ -57,22 +52,15 @@ class PointReader {
   // Consumes everything up to and including the next LF.
   Status SkipRestOfLine();
 
-  // Closes the descriptor; the error is that of the close.
-  Status Close();
+  // Closes the file; the error is that of the close.
+  Status Close() { return input_.Close(); }
 
  private:
-  // Makes at least one byte available; false at the end of the data.
+  // Makes at least one byte available; false at the end of the data or at a
+  // Ctrl-Z.
   Result<bool> Fill();
-  // Reads more bytes behind those still unread, moving them to the front.
-  Result<bool> ReadMore();
 
-  int fd_;
-  ProgressCallback progress_;
-  std::unique_ptr<char[]> buffer_;
-  std::size_t pos_ = 0;
-  std::size_t len_ = 0;
-  bool at_end_ = false;
-  std::uint64_t bytes_read_ = 0;
+  io::BufferedReader input_;
 };
 
 }  // namespace tervela

@@ -49,8 +49,8 @@ Result<double> TokenValue(const TNumberToken& token) {
 
 // Formats a line piece straight into a writer's buffer.
 template <class Format>
-Status WritePiece(BufferedWriter& writer, Format format) {
-  Result<char*> space = writer.Reserve(BufferedWriter::kMaxReserve);
+Status WritePiece(io::BufferedWriter& writer, Format format) {
+  Result<char*> space = writer.Reserve(io::BufferedWriter::kMaxReserve);
   if (!space.ok()) return space.error();
   writer.Commit(format(space.value()));
   return {};
@@ -66,75 +66,38 @@ struct BatchRecord {
 
 class RecordLoop {
  public:
-  RecordLoop(const TRunSettings& settings, TEngineRecords& engine, TRunFiles& files)
-      : settings_(settings), engine_(engine), files_(files) {}
+  RecordLoop(PointConverter& converter, TRunFiles& files, TWorkingPoint& point)
+      : converter_(converter), files_(files), point_(point) {}
 
   Status Run() {
     for (;;) {
       Result<bool> exhausted = files_.input->Exhausted();
       if (!exhausted.ok()) return exhausted.error();
       if (exhausted.value()) return {};
-      Status done = BatchReady() ? ConvertBatch() : ConvertOneRecord();
+      Status done = converter_.Ready() ? ConvertBatch() : ConvertOneRecord();
       if (!done) return done;
     }
   }
 
  private:
-  // The inversion dominates the grid-to-WGS84 and grid-to-grid directions, so
-  // once every parameter set is read their records are converted in batches
-  // on two threads. Reading and writing stay in record order, so the files
-  // and the first error are those of converting one record after another.
-  bool BatchReady() const {
-    return ToWgs(settings_.direction) || (GridToGrid(settings_.direction) && target_set_);
-  }
-
+  // Until every parameter set is read, records are converted one at a time,
+  // so that each set is read at the record where a single conversion would
+  // read it. After that the inversion dominates the directions from a grid,
+  // so records are converted in batches on two threads. Reading and writing
+  // stay in record order, so the files and the first error are those of
+  // converting one record after another.
   Status ConvertOneRecord() {
-    if (GridToGrid(settings_.direction) && !source_set_) {
-      // The texts cannot change during a run: each system is parsed once, at
-      // the moment its first reading would have failed.
-      Status read = ReadSet(SourceSystem(settings_.direction));
-      if (!read) return read;
-      source_set_ = engine_.set;
-    }
+    if (Status read = converter_.ReadSourceSystem(); !read) return read;
     double first = 0, second = 0;
-    Status read = ReadNumbers(first, second);
-    if (!read) return read;
-    Status converted = ConvertInOrder(first, second);
-    if (!converted) return converted;
-    return WriteRecord(engine_.point, [this] { return files_.input->NextFreeTextPiece(); });
+    if (Status read = ReadNumbers(first, second); !read) return read;
+    if (Status converted = converter_.ConvertReading(first, second, point_); !converted) {
+      return converted;
+    }
+    return WriteRecord(point_, [this] { return files_.input->NextFreeTextPiece(); });
   }
 
-  // Converts into the engine's working point, reading the target system of a
-  // grid-to-grid run after the first inversion, as a single conversion does.
-  Status ConvertInOrder(double first, double second) {
-    TWorkingPoint& point = engine_.point;
-    if (FromWgs(settings_.direction)) {
-      point.Latitude = first;
-      point.Longitude = second;
-      return GeographicToGrid(engine_.set, settings_.method, point);
-    }
-    point.TargetNorthing = first;
-    point.TargetEasting = second;
-    Status inverted = GridToGeographic(source_set_ ? *source_set_ : engine_.set, settings_.method, point);
-    if (!inverted || !GridToGrid(settings_.direction)) return inverted;
-    if (!target_set_) {
-      Status read = ReadSet(TargetSystem(settings_.direction));
-      if (!read) return read;
-      target_set_ = engine_.set;
-    }
-    return GeographicToGrid(*target_set_, settings_.method, point);
-  }
-
-  // The conversion of a batch record, once every set is read; touches
-  // nothing but `record`.
   void ConvertBatchRecord(BatchRecord& record) const {
-    record.point.TargetNorthing = record.first;
-    record.point.TargetEasting = record.second;
-    const TParameterSet& source = source_set_ ? *source_set_ : engine_.set;
-    record.status = GridToGeographic(source, settings_.method, record.point);
-    if (record.status && target_set_) {
-      record.status = GeographicToGrid(*target_set_, settings_.method, record.point);
-    }
+    record.status = converter_.Convert(record.first, record.second, record.point);
   }
 
   Status ConvertBatch() {
@@ -170,7 +133,7 @@ class RecordLoop {
 
     ConvertBatchRecords();
     for (const BatchRecord& record : batch_) {
-      engine_.point = record.point;
+      point_ = record.point;
       if (!record.status) return record.status;
       const std::string_view text(batch_text_.data() + record.text_begin, record.text_size);
       bool given = false;
@@ -180,9 +143,9 @@ class RecordLoop {
       if (!written) return written;
     }
     if (!read_error || !streamed_record) return read_error;
-    Status converted = ConvertInOrder(streamed_record->first, streamed_record->second);
+    Status converted = converter_.Convert(streamed_record->first, streamed_record->second, point_);
     if (!converted) return converted;
-    return WriteRecord(engine_.point, [&input] { return input.NextFreeTextPiece(); });
+    return WriteRecord(point_, [&input] { return input.NextFreeTextPiece(); });
   }
 
   // Converts the first half of the batch on a second thread and the rest on
@@ -201,11 +164,6 @@ class RecordLoop {
     }
     for (std::size_t i = helper ? half : 0; i < batch_.size(); ++i) ConvertBatchRecord(batch_[i]);
     if (helper) helper->join();
-  }
-
-  Status ReadSet(TLocalSystem system) {
-    return ReadParameterSet(ParameterTexts(*settings_.texts, system), settings_.decimal_separator,
-                            engine_.set);
   }
 
   // Reads both numbers and, when one is malformed, the rest of the record
@@ -233,7 +191,7 @@ class RecordLoop {
   // output and the text script.
   template <class NextPiece>
   Status WriteRecord(const TWorkingPoint& point, NextPiece next_piece) {
-    const TConversionDirection direction = settings_.direction;
+    const TConversionDirection direction = converter_.direction();
     Status written = WritePiece(*files_.output, [&](char* out) {
       return WriteOutputFields(out, direction, point);
     });
@@ -257,11 +215,9 @@ class RecordLoop {
                       [&](char* out) { return WriteNumberLine(out, point, point_counter_); });
   }
 
-  const TRunSettings& settings_;
-  TEngineRecords& engine_;
+  PointConverter& converter_;
   TRunFiles& files_;
-  std::optional<TParameterSet> source_set_;
-  std::optional<TParameterSet> target_set_;
+  TWorkingPoint& point_;
   TNumberToken first_token_;
   TNumberToken second_token_;
   // Numbers the points from 1; 64 bits so that a huge file never wraps.
@@ -272,8 +228,8 @@ class RecordLoop {
 
 }  // namespace
 
-Status ConvertRecords(const TRunSettings& settings, TEngineRecords& engine, TRunFiles& files) {
-  return RecordLoop(settings, engine, files).Run();
+Status ConvertRecords(PointConverter& converter, TRunFiles& files, TWorkingPoint& point) {
+  return RecordLoop(converter, files, point).Run();
 }
 
 }  // namespace tervela

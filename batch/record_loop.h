@@ -1,10 +1,8 @@
 #pragma once
 
-#include "batch/buffered_writer.h"
 #include "batch/point_reader.h"
-#include "conversion/direction.h"
-#include "engine/engine.h"
-#include "settings/settings_record.h"
+#include "conversion/point_converter.h"
+#include "io/buffered_writer.h"
 
 namespace tervela {
 
@@ -12,26 +10,16 @@ namespace tervela {
 // off.
 struct TRunFiles {
   PointReader* input = nullptr;
-  BufferedWriter* output = nullptr;
-  BufferedWriter* text_script = nullptr;
-  BufferedWriter* point_script = nullptr;
-  BufferedWriter* number_script = nullptr;
+  io::BufferedWriter* output = nullptr;
+  io::BufferedWriter* text_script = nullptr;
+  io::BufferedWriter* point_script = nullptr;
+  io::BufferedWriter* number_script = nullptr;
 };
 
-// What a run converts with: the direction, the method, and the parameter
-// texts of the Settings page with the separator they are parsed with.
-struct TRunSettings {
-  TConversionDirection direction;
-  TShiftMethod method;
-  const TSettingsTexts* texts;
-  char decimal_separator;
-};
-
-// Converts the records of `files.input` until the input is exhausted,
-// writing one output line and, with scripts, one line to each script per
-// record. For WgsToA, WgsToB, AToWgs and BToWgs `engine.set` must already hold
-// the source system; AToB and BToA read both systems at the first record.
+// Converts the records of `files.input` with `converter` until the input is
+// exhausted, writing one output line and, with scripts, one line to each
+// script per record. `point` ends as the last record's conversion left it.
 // The first failure ends the loop; the files stay open.
-Status ConvertRecords(const TRunSettings& settings, TEngineRecords& engine, TRunFiles& files);
+Status ConvertRecords(PointConverter& converter, TRunFiles& files, TWorkingPoint& point);
 
 }  // namespace tervela

@@ -7,14 +7,6 @@
 
 namespace tervela {
 
-// Opens an existing file for reading. An empty name is "File not found"; a
-// directory is refused as "File access denied", as it cannot be read as text.
-Result<int> OpenInputFile(const std::string& name);
-
-// Creates a file for writing, truncating one that exists. An empty name is
-// "File not found".
-Result<int> CreateOutputFile(const std::string& name);
-
 // Guards the input, which a run holds open but cannot lock against writers:
 // fails with "I/O error 32" (sharing violation) when one of the output
 // descriptors or names designates the input file (the same path, a symbolic

@@ -1,7 +1,6 @@
 // tervela-convert: the point-file conversion of the window, from the command
 // line, for scripted and large jobs.
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -13,6 +12,7 @@
 #include "cli/command_line.h"
 #include "cli/locale_separator.h"
 #include "cli/progress_line.h"
+#include "io/files.h"
 
 namespace {
 
@@ -20,13 +20,6 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
 void Print(std::FILE* stream, const std::string& text) { std::fputs(text.c_str(), stream); }
-
-// The size of the file behind `fd` when it is a regular file.
-std::optional<std::uint64_t> RegularFileSize(int fd) {
-  struct stat status {};
-  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
-  return static_cast<std::uint64_t>(status.st_size);
-}
 
 int Run(const tervela::TCommandLine& command) {
   const char separator = command.decimal_separator.value_or(tervela::LocaleDecimalSeparator());
@@ -42,13 +35,8 @@ int Run(const tervela::TCommandLine& command) {
   if (request.output_name == "-") endpoints.output_fd = STDOUT_FILENO;
   std::optional<tervela::ProgressLine> progress;
   if (::isatty(STDERR_FILENO)) {
-    std::optional<std::uint64_t> size;
-    if (endpoints.input_fd >= 0) {
-      size = RegularFileSize(endpoints.input_fd);
-    } else if (struct stat status {}; ::stat(request.input_name.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
-      size = static_cast<std::uint64_t>(status.st_size);
-    }
-    progress.emplace(size);
+    progress.emplace(endpoints.input_fd >= 0 ? tervela::io::RegularFileSize(endpoints.input_fd)
+                                             : tervela::io::RegularFileSize(request.input_name));
     endpoints.progress = [&progress](std::uint64_t bytes) { progress->Update(bytes); };
   }
 

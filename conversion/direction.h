@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "engine/parameter_set.h"
+#include "settings/settings_record.h"
 
 namespace tervela {
 

@@ -7,9 +7,6 @@
 
 namespace tervela {
 
-// The two local grid systems.
-enum class TLocalSystem { A, B };
-
 // The eighteen numbers of one local system, in the order they are typed, and
 // its display name. Rx, Ry, Rz are held in radians and K as a ratio; every
 // other field is held as typed (Df is the flattening difference times 10000).

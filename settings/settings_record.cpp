@@ -1,6 +1,7 @@
 #include "settings/settings_record.h"
 
-#include "common/line_reader.h"
+#include "io/replace_file.h"
+#include "settings/line_reader.h"
 #include "settings/settings_record_lines.h"
 
 namespace tervela {
@@ -9,7 +10,7 @@ namespace {
 constexpr std::string_view kLineEnd = "\r\n";
 }  // namespace
 
-Status WriteSettingsLines(const TSettingsTexts& texts, ByteSink& sink) {
+Status WriteSettingsLines(const TSettingsTexts& texts, io::ByteSink& sink) {
   for (const std::string& text : texts) {
     if (Status written = sink.Write(text); !written) return written;
     if (Status written = sink.Write(kLineEnd); !written) return written;
@@ -18,7 +19,7 @@ Status WriteSettingsLines(const TSettingsTexts& texts, ByteSink& sink) {
 }
 
 Status WriteSettingsRecord(const std::string& path, const TSettingsTexts& texts) {
-  return ReplaceFile(path, [&texts](ByteSink& sink) { return WriteSettingsLines(texts, sink); });
+  return io::ReplaceFile(path, [&texts](io::ByteSink& sink) { return WriteSettingsLines(texts, sink); });
 }
 
 Status ReadSettingsRecord(const std::string& path,

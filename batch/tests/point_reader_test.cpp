@@ -33,7 +33,7 @@ int DescriptorWith(const std::string& bytes) {
 // Reads records the way a run does: two tokens, then the free text to the
 // line end, while the input is not exhausted.
 std::vector<ReadRecord> ReadAll(const std::string& bytes) {
-  PointReader reader(DescriptorWith(bytes));
+  PointReader reader(io::FileDescriptor{DescriptorWith(bytes)});
   std::vector<ReadRecord> records;
   for (;;) {
     Result<bool> exhausted = reader.Exhausted();
@@ -107,7 +107,7 @@ TEST(PointReader, StreamsFreeTextLongerThanItsBuffer) {
 }
 
 TEST(PointReader, SkipRestOfLineStopsAfterLineEnd) {
-  PointReader reader(DescriptorWith("a b rest\r\n3 4 next\n"));
+  PointReader reader(io::FileDescriptor{DescriptorWith("a b rest\r\n3 4 next\n")});
   TNumberToken token;
   ASSERT_TRUE(reader.ReadToken(token).ok());
   ASSERT_TRUE(reader.SkipRestOfLine().ok());
@@ -116,7 +116,7 @@ TEST(PointReader, SkipRestOfLineStopsAfterLineEnd) {
 }
 
 TEST(PointReader, ReadErrorIsAFileError) {
-  PointReader reader(::open("/", O_RDONLY | O_DIRECTORY));
+  PointReader reader(io::FileDescriptor{::open("/", O_RDONLY | O_DIRECTORY)});
   Result<bool> exhausted = reader.Exhausted();
   ASSERT_FALSE(exhausted.ok());
   EXPECT_EQ(exhausted.error().message(), "File access denied");

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "batch/point_file_conversion.h"
-#include "batch/tests/scratch_folder.h"
+#include "test_support/scratch_folder.h"
 #include "batch/tests/test_settings.h"
 
 namespace tervela::testing {

@@ -20,7 +20,7 @@ inline TSettingsTexts WorkedExampleSettings() {
 // point up to the residual of the inversion.
 inline TSettingsTexts IdenticalSystemsSettings() {
   TSettingsTexts texts = WorkedExampleSettings();
-  for (int i = 0; i < kParameterCount; ++i) texts[kParameterCount + i] = texts[i];
+  for (int i = 0; i < kSystemTextCount; ++i) texts[kSystemTextCount + i] = texts[i];
   return texts;
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "batch/tests/scratch_folder.h"
+#include "test_support/scratch_folder.h"
 #include "batch/tests/test_settings.h"
 
 namespace tervela {

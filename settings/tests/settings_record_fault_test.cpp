@@ -10,15 +10,17 @@
 #include <functional>
 #include <string>
 
-#include "settings/replace_file.h"
+#include "io/replace_file.h"
 #include "settings/settings_record.h"
 #include "settings/settings_record_lines.h"
-#include "settings/tests/scratch_folder.h"
+#include "test_support/scratch_folder.h"
 
 namespace tervela {
 namespace {
 
 namespace fs = std::filesystem;
+using io::ByteSink;
+using io::ReplaceFile;
 using testing::ReadBytes;
 using testing::ScratchFolder;
 using testing::WriteBytes;

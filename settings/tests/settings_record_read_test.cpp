@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "settings/settings_record.h"
-#include "settings/tests/scratch_folder.h"
+#include "test_support/scratch_folder.h"
 
 namespace tervela {
 namespace {
@@ -90,7 +90,7 @@ TEST(SettingsRecordRead, FolderInsteadOfFileIsRefusedBeforeAnyLine) {
   ScratchFolder folder;
   int calls = 0;
   Status status =
-      ReadSettingsRecord(folder.path().string(), [&](int, const std::string&) { ++calls; });
+      ReadSettingsRecord(folder.path(), [&](int, const std::string&) { ++calls; });
   ASSERT_FALSE(status.ok());
   EXPECT_EQ(status.error().message(), "File access denied");
   EXPECT_EQ(calls, 0);

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "settings/settings_record.h"
-#include "settings/tests/scratch_folder.h"
+#include "test_support/scratch_folder.h"
 
 namespace tervela {
 namespace {

@@ -1,4 +1,4 @@
-#include "common/line_reader.h"
+#include "settings/line_reader.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

@@ -5,15 +5,9 @@
 #include <string_view>
 
 #include "common/result.h"
+#include "io/buffered_writer.h"
 
-namespace tervela {
-
-// Where the contents of a file being written go.
-class ByteSink {
- public:
-  virtual ~ByteSink() = default;
-  virtual Status Write(std::string_view bytes) = 0;
-};
+namespace tervela::io {
 
 // Writes a file so that a failure never destroys the file it replaces.
 // `write_contents` writes the whole contents into a temporary file in the
@@ -30,4 +24,4 @@ class ByteSink {
 Status ReplaceFile(const std::string& path,
                    const std::function<Status(ByteSink& sink)>& write_contents);
 
-}  // namespace tervela
+}  // namespace tervela::io

@@ -1,4 +1,4 @@
-#include "settings/replace_file.h"
+#include "io/replace_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,9 @@
 #include <random>
 #include <system_error>
 
-namespace tervela {
+#include "io/system_calls.h"
+
+namespace tervela::io {
 
 namespace {
 
@@ -20,43 +22,6 @@ namespace fs = std::filesystem;
 constexpr int kMaxLinkHops = 40;
 constexpr std::size_t kSinkBufferSize = 65536;
 constexpr int kTemporaryNameAttempts = 100;
-
-// Buffers writes to an open file descriptor; Flush() pushes the rest out.
-class FileSink final : public ByteSink {
- public:
-  explicit FileSink(int fd) : fd_(fd) { buffer_.reserve(kSinkBufferSize); }
-
-  Status Write(std::string_view bytes) override {
-    if (buffer_.size() + bytes.size() <= kSinkBufferSize) {
-      buffer_.append(bytes);
-      return {};
-    }
-    if (Status flushed = Flush(); !flushed) return flushed;
-    if (bytes.size() >= kSinkBufferSize) return WriteAll(bytes);
-    buffer_.append(bytes);
-    return {};
-  }
-
-  Status Flush() {
-    Status written = WriteAll(buffer_);
-    buffer_.clear();
-    return written;
-  }
-
- private:
-  Status WriteAll(std::string_view bytes) {
-    while (!bytes.empty()) {
-      const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) return Error::FromErrno(errno);
-      bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return {};
-  }
-
-  int fd_;
-  std::string buffer_;
-};
 
 // Follows symbolic links from `path` to the file they finally name, which need
 // not exist yet (a dangling link names the file it would create).
@@ -77,30 +42,32 @@ Result<fs::path> FollowLinks(const fs::path& path) {
   return Error::FromErrno(ELOOP);
 }
 
-// Writes the contents into `fd`, flushes them to disk and closes `fd`, which is
-// closed on every path.
-Status WriteFlushClose(int fd, const std::function<Status(ByteSink&)>& write_contents,
+// Writes the contents into `file`, flushes them to disk and closes `file`,
+// which is closed on every path.
+Status WriteFlushClose(FileDescriptor file, const std::function<Status(ByteSink&)>& write_contents,
                        bool sync_to_disk) {
-  FileSink sink(fd);
+  const int fd = file.get();
+  BufferedWriter sink(std::move(file), kSinkBufferSize);
   Status status = write_contents(sink);
   if (status) status = sink.Flush();
   if (status && sync_to_disk && ::fsync(fd) != 0) status = Error::FromErrno(errno);
-  if (::close(fd) != 0 && status) status = Error::FromErrno(errno);
-  return status;
+  Status closed = sink.Close();
+  return status.ok() ? closed : status;
 }
 
 // Truncates and writes a file that is not a regular one (a device, a pipe), as
 // renaming over it would replace the node itself.
 Status WriteInPlace(const fs::path& target,
                     const std::function<Status(ByteSink&)>& write_contents) {
-  const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return Error::FromErrno(errno);
-  return WriteFlushClose(fd, write_contents, /*sync_to_disk=*/false);
+  FileDescriptor file(::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (!file.is_open()) return Error::FromErrno(errno);
+  return WriteFlushClose(std::move(file), write_contents, /*sync_to_disk=*/false);
 }
 
 // Creates a new, uniquely named file next to `target`, named after it and
 // hidden. `mode` is passed to open, so the umask applies.
-Result<int> CreateTemporaryFile(const fs::path& target, mode_t mode, fs::path& temporary) {
+Result<FileDescriptor> CreateTemporaryFile(const fs::path& target, mode_t mode,
+                                           fs::path& temporary) {
   static constexpr char kLetters[] =
       "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
   // Part of the target's name only, so a long name stays within the name limit.
@@ -112,8 +79,8 @@ Result<int> CreateTemporaryFile(const fs::path& target, mode_t mode, fs::path& t
     for (int i = 0; i < 6; ++i) name.push_back(kLetters[pick(random)]);
     name += ".tmp";
     temporary = target.parent_path() / name;
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd >= 0) return fd;
+    FileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+    if (file.is_open()) return file;
     if (errno != EEXIST) return Error::FromErrno(errno);
   }
   return Error::FromErrno(EEXIST);
@@ -134,10 +101,8 @@ Status CopyOwnerAndMode(int fd, const struct stat& old_file) {
 // that cannot be opened or synced does not turn the save into a failure.
 void SyncFolderOf(const fs::path& target) {
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
+  const FileDescriptor folder_file(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder_file.is_open()) ::fsync(folder_file.get());
 }
 
 }  // namespace
@@ -159,18 +124,14 @@ Status ReplaceFile(const std::string& path,
   if (existing && ::access(target.c_str(), W_OK) != 0) return Error::FromErrno(errno);
 
   fs::path temporary;
-  Result<int> created = CreateTemporaryFile(target, existing ? 0600 : 0666, temporary);
+  Result<FileDescriptor> created = CreateTemporaryFile(target, existing ? 0600 : 0666, temporary);
   if (!created) return created.error();
-  const int fd = created.value();
+  FileDescriptor& file = created.value();
 
   Status status;
-  if (existing) status = CopyOwnerAndMode(fd, *existing);
-  if (status) {
-    status = WriteFlushClose(fd, write_contents, /*sync_to_disk=*/true);
-  } else {
-    ::close(fd);
-  }
-  if (status && ::rename(temporary.c_str(), target.c_str()) != 0) status = Error::FromErrno(errno);
+  if (existing) status = CopyOwnerAndMode(file.get(), *existing);
+  if (status) status = WriteFlushClose(std::move(file), write_contents, /*sync_to_disk=*/true);
+  if (status) status = Rename(temporary.c_str(), target.c_str());
   if (!status) {
     ::unlink(temporary.c_str());
     return status;
@@ -179,4 +140,4 @@ Status ReplaceFile(const std::string& path,
   return {};
 }
 
-}  // namespace tervela
+}  // namespace tervela::io

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tervela::testing {
 
@@ -16,6 +17,8 @@ class ScratchFolder {
 
   const std::string& path() const { return path_; }
   std::string operator/(std::string_view name) const { return path_ + "/" + std::string(name); }
+  // The names of the entries, sorted.
+  std::vector<std::string> Entries() const;
 
  private:
   std::string path_;

@@ -1,8 +1,8 @@
-#include "batch/tests/scratch_folder.h"
+#include "test_support/scratch_folder.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,17 +11,28 @@
 
 namespace tervela::testing {
 
+namespace fs = std::filesystem;
+
 ScratchFolder::ScratchFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tervela-batch-XXXXXX").string();
+  std::string pattern = (fs::temp_directory_path() / "tervela-test-XXXXXX").string();
   if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
   path_ = pattern;
 }
 
 ScratchFolder::~ScratchFolder() {
+  // Tests take permissions away from the folder; give them back to remove it.
   std::error_code ignored;
-  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                               std::filesystem::perm_options::add, ignored);
-  std::filesystem::remove_all(path_, ignored);
+  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+  fs::remove_all(path_, ignored);
+}
+
+std::vector<std::string> ScratchFolder::Entries() const {
+  std::vector<std::string> names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(path_)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 std::string ReadBytes(const std::string& path) {
@@ -35,6 +46,7 @@ std::string ReadBytes(const std::string& path) {
 void WriteBytes(const std::string& path, std::string_view bytes) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!file.flush()) throw std::runtime_error("cannot write " + path);
 }
 
 bool Exists(const std::string& path) {

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <cstddef>
-#include <memory>
 #include <string>
 
 #include "common/result.h"
+#include "io/buffered_reader.h"
 
 namespace tervela {
 
@@ -16,24 +15,14 @@ class LineReader {
  public:
   // Opens an existing file for reading; the error is the file error of the open.
   static Result<LineReader> Open(const std::string& path);
-  explicit LineReader(int fd);
-  LineReader(LineReader&& other) noexcept;
-  LineReader& operator=(LineReader&&) = delete;
-  ~LineReader();
+  explicit LineReader(io::FileDescriptor file);
 
   Status ReadLine(std::string& line);
   // Closes the file; the error is that of the close.
-  Status Close();
+  Status Close() { return input_.Close(); }
 
  private:
-  // Makes at least one byte available; false at the end of the data.
-  Result<bool> Fill();
-
-  int fd_ = -1;
-  bool at_end_ = false;
-  std::size_t pos_ = 0;
-  std::size_t len_ = 0;
-  std::unique_ptr<char[]> buffer_;
+  io::BufferedReader input_;
 };
 
 }  // namespace tervela

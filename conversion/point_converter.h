@@ -1,0 +1,57 @@
+#pragma once
+
+#include "common/result.h"
+#include "conversion/direction.h"
+#include "engine/engine.h"
+#include "settings/settings_record.h"
+
+namespace tervela {
+
+// Converts points in one direction with one datum shift method, reading the
+// parameter sets from the Settings page's texts. Each system is parsed once,
+// at the moment a conversion first needs it, so that the first bad text is
+// the one a single conversion meets first: the source system before the
+// point's own numbers (ReadSourceSystem), the target system of a grid-to-grid
+// direction only after the first inversion succeeded.
+class PointConverter {
+ public:
+  // Keeps a reference to `texts`, which must outlive the converter.
+  PointConverter(TConversionDirection direction, TShiftMethod method, const TSettingsTexts& texts,
+                 char decimal_separator);
+
+  TConversionDirection direction() const { return direction_; }
+
+  // Parses the source system's eighteen texts unless that was done already.
+  Status ReadSourceSystem();
+
+  // True once every system the direction uses is parsed: Convert may then be
+  // called from several threads at once.
+  bool Ready() const { return source_read_ && (target_read_ || !GridToGrid(direction_)); }
+
+  // Converts (first, second) into `point`: latitude and longitude in degrees
+  // from WGS84, otherwise northing and easting in metres of the source grid.
+  // The point ends as the engine's chains leave it: grid results in
+  // Northing/Easting, WGS84 results in Latitude/Longitude. Parses what is
+  // not parsed yet, in the order described above.
+  Status ConvertReading(double first, double second, TWorkingPoint& point);
+
+  // As ConvertReading, once Ready(); touches nothing but `point`.
+  Status Convert(double first, double second, TWorkingPoint& point) const;
+
+  // The parameter set parsed last: the engine's active set after a run.
+  const TParameterSet& ActiveSet() const { return target_read_ ? target_ : source_; }
+
+ private:
+  Status ReadSystem(TLocalSystem system, TParameterSet& set) const;
+
+  TConversionDirection direction_;
+  TShiftMethod method_;
+  const TSettingsTexts& texts_;
+  char decimal_separator_;
+  TParameterSet source_;
+  TParameterSet target_;
+  bool source_read_ = false;
+  bool target_read_ = false;
+};
+
+}  // namespace tervela

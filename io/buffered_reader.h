@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "common/result.h"
+#include "io/file_descriptor.h"
+
+namespace tervela::io {
+
+// Reads a file through one buffer of fixed capacity. It knows nothing of
+// lines or records: the readers built on it look at the unread bytes
+// (data(), size()), consume what they used, and ask for more.
+class BufferedReader {
+ public:
+  // Told the file's bytes read so far, after every read from the file.
+  using ProgressCallback = std::function<void(std::uint64_t bytes_read)>;
+
+  BufferedReader(FileDescriptor file, std::size_t capacity, ProgressCallback progress = {});
+
+  // The bytes read and not yet consumed.
+  const char* data() const { return buffer_.get() + pos_; }
+  std::size_t size() const { return len_ - pos_; }
+  std::size_t capacity() const { return capacity_; }
+  void Consume(std::size_t count) { pos_ += count; }
+
+  // Makes at least one unread byte available; false at the end of the data.
+  Result<bool> Fill() {
+    if (pos_ < len_) return true;
+    return ReadMore();
+  }
+
+  // Moves the unread bytes to the front and reads more behind them; false
+  // when the file has no more (or the unread bytes fill the buffer).
+  Result<bool> ReadMore();
+
+  // True once the file has given its last byte or EndData() was called.
+  bool at_end() const { return at_end_; }
+  // Ends the data here: the unread bytes are dropped and nothing more is read.
+  void EndData();
+
+  // Closes the file; the error is that of the close.
+  Status Close() { return file_.Close(); }
+
+ private:
+  FileDescriptor file_;
+  ProgressCallback progress_;
+  std::size_t capacity_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t pos_ = 0;
+  std::size_t len_ = 0;
+  bool at_end_ = false;
+  std::uint64_t bytes_read_ = 0;
+};
+
+}  // namespace tervela::io

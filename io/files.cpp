@@ -1,0 +1,64 @@
+#include "io/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+
+namespace tervela::io {
+
+namespace {
+
+bool StatRegular(int fd, struct stat& status) {
+  return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+}
+
+bool StatRegular(const std::string& name, struct stat& status) {
+  return !name.empty() && ::stat(name.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+}  // namespace
+
+Result<FileDescriptor> OpenForReading(const std::string& name, FolderAtOpen folder) {
+  if (name.empty()) return Error::File(file_error::kFileNotFound);
+  FileDescriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!file.is_open()) return Error::FromErrno(errno);
+  if (folder == FolderAtOpen::Open) return file;
+  struct stat status {};
+  if (::fstat(file.get(), &status) != 0) return Error::FromErrno(errno);
+  if (S_ISDIR(status.st_mode)) return Error::FromErrno(EISDIR);
+  return file;
+}
+
+Result<FileDescriptor> CreateForWriting(const std::string& name) {
+  if (name.empty()) return Error::File(file_error::kFileNotFound);
+  FileDescriptor file(::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (!file.is_open()) return Error::FromErrno(errno);
+  return file;
+}
+
+std::optional<FileIdentity> RegularFileIdentity(int fd) {
+  struct stat status {};
+  if (!StatRegular(fd, status)) return std::nullopt;
+  return FileIdentity{status.st_dev, status.st_ino};
+}
+
+std::optional<FileIdentity> RegularFileIdentity(const std::string& name) {
+  struct stat status {};
+  if (!StatRegular(name, status)) return std::nullopt;
+  return FileIdentity{status.st_dev, status.st_ino};
+}
+
+std::optional<std::uint64_t> RegularFileSize(int fd) {
+  struct stat status {};
+  if (!StatRegular(fd, status)) return std::nullopt;
+  return static_cast<std::uint64_t>(status.st_size);
+}
+
+std::optional<std::uint64_t> RegularFileSize(const std::string& name) {
+  struct stat status {};
+  if (!StatRegular(name, status)) return std::nullopt;
+  return static_cast<std::uint64_t>(status.st_size);
+}
+
+}  // namespace tervela::io

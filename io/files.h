@@ -1,0 +1,43 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "common/result.h"
+#include "io/file_descriptor.h"
+
+namespace tervela::io {
+
+// Whether OpenForReading refuses a folder at once ("File access denied"), or
+// opens it so that its first read fails with the same error.
+enum class FolderAtOpen { Refuse, Open };
+
+// Opens an existing file for reading. An empty name is "File not found".
+Result<FileDescriptor> OpenForReading(const std::string& name,
+                                      FolderAtOpen folder = FolderAtOpen::Refuse);
+
+// Creates a file for writing, truncating one that exists (0666 less the
+// umask for a new one). An empty name is "File not found".
+Result<FileDescriptor> CreateForWriting(const std::string& name);
+
+// What makes two names or descriptors the same file.
+struct FileIdentity {
+  dev_t device;
+  ino_t inode;
+  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+// The identity of the regular file open on `fd` or named `name` (symbolic
+// links followed); unset for anything else: a terminal, a pipe, a device, a
+// name that does not exist.
+std::optional<FileIdentity> RegularFileIdentity(int fd);
+std::optional<FileIdentity> RegularFileIdentity(const std::string& name);
+
+// The size of the regular file open on `fd` or named `name`; unset otherwise.
+std::optional<std::uint64_t> RegularFileSize(int fd);
+std::optional<std::uint64_t> RegularFileSize(const std::string& name);
+
+}  // namespace tervela::io
