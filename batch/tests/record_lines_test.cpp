@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/number_text.h"
+#include "test_support/case_name.h"
 
 namespace tervela {
 namespace {
@@ -47,7 +48,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "text 20.0,96.0 3 0 12\r\n"},
         ScriptCase{-12.25, -7.75, 3000000000, "point -12.3,-7.8\r\n", "text -12.3,-7.8 5 0 ",
                    "text -12.3,-11.8 3 0 3000000000\r\n"},
-        ScriptCase{0.5, 3.96, 7, "point 0.5,4.0\r\n", "text 0.5,4.0 5 0 ", "text 0.5,0.0 3 0 7\r\n"}));
+        ScriptCase{0.5, 3.96, 7, "point 0.5,4.0\r\n", "text 0.5,4.0 5 0 ", "text 0.5,0.0 3 0 7\r\n"}),
+    [](const auto& info) { return testing::CaseName(info.index, info.param.point_line); });
 
 TEST(OutputFields, HaveTheDirectionsDecimalsAndBlanks) {
   TWorkingPoint point;

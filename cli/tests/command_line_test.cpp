@@ -1,4 +1,5 @@
 #include "cli/command_line.h"
+#include "test_support/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -61,7 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{{"--settings", "s", "--direction", "a-b", "--decimal-separator", ",.", "a", "b"},
                   "--decimal-separator needs a single character"},
         UsageCase{{"--settings", "s", "--direction", "a-b", "--scripts", "a", "-"},
-                  "--scripts needs an OUTPUT file name, not \"-\""}));
+                  "--scripts needs an OUTPUT file name, not \"-\""}),
+    [](const auto& info) { return testing::CaseName(info.index, info.param.error); });
 
 TEST(CommandLine, DoubleDashEndsOptions) {
   const TCommandLineParse parse = Parse({"--settings", "s", "--direction", "a-b", "--", "-in", "--out"});

@@ -1,4 +1,5 @@
 #include "common/error.h"
+#include "test_support/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BoxCase{"quoted '", "quoted '"}, BoxCase{"(bracketed)", "(bracketed)"},
                       BoxCase{"comma,", "comma,"}, BoxCase{"minus-", "minus-"},
                       BoxCase{"slash/", "slash/."}, BoxCase{"colon:", "colon:."},
-                      BoxCase{"degree \xB0", "degree \xB0."}, BoxCase{"", ""}));
+                      BoxCase{"degree \xB0", "degree \xB0."}, BoxCase{"", ""}),
+    [](const auto& info) { return testing::CaseName(info.index, info.param.message); });
 
 TEST(ErrorBoxFullStop, NotANumberMessageGetsItsFullStop) {
   EXPECT_EQ(Error::NotANumber("12a").BoxText(), "'12a' is not a valid floating point value.");
@@ -59,7 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FileErrorCase{100, "Read beyond end of file"},
                       FileErrorCase{101, "Disk full"}, FileErrorCase{106, "Invalid numeric input"},
                       FileErrorCase{32, "I/O error 32"}, FileErrorCase{112, "I/O error 112"},
-                      FileErrorCase{1, "I/O error 1"}, FileErrorCase{102, "I/O error 102"}));
+                      FileErrorCase{1, "I/O error 1"}, FileErrorCase{102, "I/O error 102"}),
+    [](const auto& info) { return testing::CaseName(info.index, info.param.message); });
 
 struct ErrnoCase {
   int errno_value;
@@ -87,7 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
         ErrnoCase{ENOSPC, "Disk full"}, ErrnoCase{EDQUOT, "Disk full"},
         ErrnoCase{EIO, "I/O error 5"}, ErrnoCase{EINTR, "I/O error 4"},
         ErrnoCase{ESRCH, "I/O error 3"}, ErrnoCase{ENETUNREACH, "I/O error 101"},
-        ErrnoCase{EFBIG, "I/O error 27"}, ErrnoCase{EBUSY, "I/O error 16"}));
+        ErrnoCase{EFBIG, "I/O error 27"}, ErrnoCase{EBUSY, "I/O error 16"}),
+    [](const auto& info) { return testing::CaseName(info.index, info.param.message); });
 
 TEST(FileErrorFromErrno, KeepsTheErrnoAsCodeWhenUnnamed) {
   EXPECT_EQ(Error::FromErrno(EIO).code(), EIO);

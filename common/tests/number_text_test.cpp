@@ -1,4 +1,5 @@
 #include "common/number_text.h"
+#include "test_support/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TypedCase{"5.", '.', 5.0}, TypedCase{"1e-400", '.', 0.0},
                       TypedCase{"0.00000000001e-320", '.', 0.0},
                       TypedCase{"5009927.168", '.', 5009927.168},
-                      TypedCase{"1.7976931348623157e308", '.', std::numeric_limits<double>::max()}));
+                      TypedCase{"1.7976931348623157e308", '.', std::numeric_limits<double>::max()}),
+    [](const auto& info) { return testing::CaseName(info.index, info.param.text); });
 
 struct RefusedCase {
   const char* text;
@@ -58,7 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedCase{"--4", '.'}, RefusedCase{"1e", '.'}, RefusedCase{"1e+", '.'},
                       RefusedCase{".", '.'}, RefusedCase{"-", '.'}, RefusedCase{"1.2.3", '.'},
                       RefusedCase{"inf", '.'}, RefusedCase{"nan", '.'}, RefusedCase{"0x10", '.'},
-                      RefusedCase{"e5", '.'}, RefusedCase{"1e5.5", '.'}));
+                      RefusedCase{"e5", '.'}, RefusedCase{"1e5.5", '.'}),
+    [](const auto& info) { return testing::CaseName(info.index, info.param.text); });
 
 TEST(TypedNumber, MagnitudeBeyondDoubleRangeIsOverflow) {
   for (const char* text : {"1e400", "-1e400", "1000e306", "0.1e310", "1.8e308"}) {
@@ -110,7 +113,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{5009927.16849, 3, '.', "5009927.168"},
                       FormatCase{45.2256799960, 8, ',', "45,22568000"},
                       FormatCase{1234567.0, 1, '.', "1234567.0"},
-                      FormatCase{-100.04, 1, '.', "-100.0"}, FormatCase{1e20, 3, '.', "100000000000000000000.000"}));
+                      FormatCase{-100.04, 1, '.', "-100.0"}, FormatCase{1e20, 3, '.', "100000000000000000000.000"}),
+    [](const auto& info) { return testing::CaseName(info.index, info.param.expected); });
 
 TEST(FixedFormat, LongDoubleKeepsTheSameRules) {
   EXPECT_EQ(FormatFixed(0.0625L, 3, '.'), "0.063");

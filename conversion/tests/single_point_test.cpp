@@ -50,6 +50,12 @@ struct ConvertCase {
   const char* readout_lon;
 };
 
+std::string CaseName(const ConvertCase& c) {
+  static constexpr const char* kDirections[] = {"WgsToA", "WgsToB", "AToWgs", "BToWgs", "AToB", "BToA"};
+  return std::string(kDirections[static_cast<int>(c.direction)]) +
+         (c.method == M::ThreeParameter ? "Three" : "Seven");
+}
+
 class ConvertDataDirections : public ::testing::TestWithParam<ConvertCase> {};
 
 TEST_P(ConvertDataDirections, WritesOutputsAndReadouts) {
@@ -81,7 +87,8 @@ INSTANTIATE_TEST_SUITE_P(
         ConvertCase{D::AToWgs, M::ThreeParameter, "5009927.168", "388948.141", "45.22568000",
                     "13.58477000", "45.225680", "13.584770"},
         ConvertCase{D::AToWgs, M::SevenParameter, "5009854.659", "388748.192", "45.22568000",
-                    "13.58477000", "45.225680", "13.584770"}));
+                    "13.58477000", "45.225680", "13.584770"}),
+    [](const ::testing::TestParamInfo<ConvertCase>& info) { return CaseName(info.param); });
 
 // Grid to grid and back, through Invert, returns the first grid point up to the
 // residuals of the two inversions and the rounding to millimetres.
