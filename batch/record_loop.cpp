@@ -74,18 +74,20 @@ class RecordLoop {
       Result<bool> exhausted = files_.input->Exhausted();
       if (!exhausted.ok()) return exhausted.error();
       if (exhausted.value()) return {};
-      Status done = converter_.Ready() ? ConvertBatch() : ConvertOneRecord();
+      Status done = Batched() ? ConvertBatch() : ConvertOneRecord();
       if (!done) return done;
     }
   }
 
  private:
-  // Until every parameter set is read, records are converted one at a time,
-  // so that each set is read at the record where a single conversion would
-  // read it. After that the inversion dominates the directions from a grid,
-  // so records are converted in batches on two threads. Reading and writing
-  // stay in record order, so the files and the first error are those of
-  // converting one record after another.
+  // The inversion dominates the directions from a grid, so once every
+  // parameter set is read their records are converted in batches on two
+  // threads. Until then records are converted one at a time, so that each set
+  // is read at the record where a single conversion would read it. Reading
+  // and writing stay in record order, so the files and the first error are
+  // those of converting one record after another.
+  bool Batched() const { return converter_.Ready() && !FromWgs(converter_.direction()); }
+
   Status ConvertOneRecord() {
     if (Status read = converter_.ReadSourceSystem(); !read) return read;
     double first = 0, second = 0;
