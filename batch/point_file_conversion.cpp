@@ -27,15 +27,14 @@ class OpenRun {
  public:
   // Opens the input (or takes `input`), checks that no output is the
   // input, then creates the output (or takes `output`) and the scripts.
-  Status Open(const TFileConversion& request, io::FileDescriptor input, io::FileDescriptor output,
-              PointReader::ProgressCallback progress) {
+  Status Open(const TFileConversion& request, io::FileDescriptor input, io::FileDescriptor output) {
     if (!input.is_open()) {
       Result<io::FileDescriptor> opened = io::OpenForReading(request.input_name);
       if (!opened.ok()) return opened.error();
       input = std::move(opened.value());
     }
     const int input_fd = input.get();
-    input_.emplace(std::move(input), std::move(progress));
+    input_.emplace(std::move(input));
 
     std::array<std::string, 4> names;  // output first, then the scripts
     if (!output.is_open()) names[0] = request.output_name;
@@ -129,10 +128,10 @@ Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& se
   }
 
   OpenRun files;
-  Status status = files.Open(request, std::move(input), std::move(output), std::move(endpoints.progress));
+  Status status = files.Open(request, std::move(input), std::move(output));
   if (status) {
     TRunFiles open = files.Files();
-    status = ConvertRecords(converter, open, engine.point);
+    status = ConvertRecords(converter, open, endpoints.observer, engine.point);
     engine.set = converter.ActiveSet();
   }
   if (!status) return files.Abandon(status);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "batch/point_file_conversion.h"
-#include "batch/point_reader.h"
+#include "batch/run_observer.h"
 
 namespace tervela {
 
@@ -13,13 +13,12 @@ struct TRunEndpoints {
   // A descriptor to write instead of creating `output_name`, or -1; taken
   // over likewise. Script names are still formed from `output_name`.
   int output_fd = -1;
-  // Told the input bytes read so far, after every read from the input.
-  PointReader::ProgressCallback progress;
+  // Told the progress of the run and asked whether to stop it; may be null.
+  RunObserver* observer = nullptr;
 };
 
-// ConvertPointFile with the input or output given as descriptors and a
-// progress report. Steps, files written and errors are those of
-// ConvertPointFile.
+// ConvertPointFile with the input or output given as descriptors, watched by
+// an observer. Steps, files written and errors are those of ConvertPointFile.
 Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& settings,
                         char decimal_separator, TEngineRecords& engine, TRunEndpoints endpoints);
 

@@ -15,8 +15,7 @@ bool EndsFreeText(char c) { return c == '\r' || c == '\n' || c == kCtrlZ; }
 
 }  // namespace
 
-PointReader::PointReader(io::FileDescriptor file, ProgressCallback progress)
-    : input_(std::move(file), kBufferSize, std::move(progress)) {}
+PointReader::PointReader(io::FileDescriptor file) : input_(std::move(file), kBufferSize) {}
 
 Result<bool> PointReader::Fill() {
   Result<bool> more = input_.Fill();

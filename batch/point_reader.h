@@ -23,9 +23,7 @@ struct TNumberToken {
 // (26) ends the data: nothing behind it is read.
 class PointReader {
  public:
-  using ProgressCallback = io::BufferedReader::ProgressCallback;
-
-  explicit PointReader(io::FileDescriptor file, ProgressCallback progress = {});
+  explicit PointReader(io::FileDescriptor file);
 
   // True when no byte is left or the next byte is Ctrl-Z. Looks at the next
   // byte only; blanks and line ends count as data.
@@ -51,6 +49,9 @@ class PointReader {
 
   // Consumes everything up to and including the next LF.
   Status SkipRestOfLine();
+
+  // The input's bytes read so far.
+  std::uint64_t bytes_read() const { return input_.bytes_read(); }
 
   // Closes the file; the error is that of the close.
   Status Close() { return input_.Close(); }

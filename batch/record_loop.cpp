@@ -19,6 +19,8 @@ namespace {
 // grid-to-grid run, and the room for their free texts.
 constexpr std::size_t kBatchRecords = 4096;
 constexpr std::size_t kBatchTextBytes = 512 * 1024;
+// Records between two calls of the observer.
+constexpr std::uint64_t kReportInterval = 4096;
 // Below this a batch is not worth a second thread.
 constexpr std::size_t kParallelMinimum = 64;
 
@@ -66,14 +68,23 @@ struct BatchRecord {
 
 class RecordLoop {
  public:
-  RecordLoop(PointConverter& converter, TRunFiles& files, TWorkingPoint& point)
-      : converter_(converter), files_(files), point_(point) {}
+  RecordLoop(PointConverter& converter, TRunFiles& files, RunObserver* observer,
+             TWorkingPoint& point)
+      : converter_(converter), files_(files), observer_(observer), point_(point) {}
 
   Status Run() {
     for (;;) {
+      if (observer_ && records_written_ >= next_report_) {
+        next_report_ = records_written_ + kReportInterval;
+        observer_->Progress(files_.input->bytes_read(), records_written_);
+        if (observer_->CancelRequested()) return {};
+      }
       Result<bool> exhausted = files_.input->Exhausted();
       if (!exhausted.ok()) return exhausted.error();
-      if (exhausted.value()) return {};
+      if (exhausted.value()) {
+        if (observer_) observer_->Progress(files_.input->bytes_read(), records_written_);
+        return {};
+      }
       Status done = Batched() ? ConvertBatch() : ConvertOneRecord();
       if (!done) return done;
     }
@@ -208,30 +219,35 @@ class RecordLoop {
       if (written && files_.text_script) written = files_.text_script->Write(piece.value());
     }
     if (written) written = files_.output->Write(kLineEnd);
+    if (written) ++records_written_;
     if (!files_.text_script || !written) return written;
     written = WritePiece(*files_.point_script, [&](char* out) { return WritePointLine(out, point); });
     if (written) written = files_.text_script->Write(kLineEnd);
     if (!written) return written;
-    ++point_counter_;
+    const auto number = static_cast<std::int64_t>(records_written_);
     return WritePiece(*files_.number_script,
-                      [&](char* out) { return WriteNumberLine(out, point, point_counter_); });
+                      [&](char* out) { return WriteNumberLine(out, point, number); });
   }
 
   PointConverter& converter_;
   TRunFiles& files_;
+  RunObserver* observer_;
   TWorkingPoint& point_;
+  // Also the number of the last point in the numbering script; 64 bits so
+  // that a huge file never wraps.
+  std::uint64_t records_written_ = 0;
+  std::uint64_t next_report_ = 0;
   TNumberToken first_token_;
   TNumberToken second_token_;
-  // Numbers the points from 1; 64 bits so that a huge file never wraps.
-  std::int64_t point_counter_ = 0;
   std::vector<BatchRecord> batch_;
   std::string batch_text_;
 };
 
 }  // namespace
 
-Status ConvertRecords(PointConverter& converter, TRunFiles& files, TWorkingPoint& point) {
-  return RecordLoop(converter, files, point).Run();
+Status ConvertRecords(PointConverter& converter, TRunFiles& files, RunObserver* observer,
+                      TWorkingPoint& point) {
+  return RecordLoop(converter, files, observer, point).Run();
 }
 
 }  // namespace tervela

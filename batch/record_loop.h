@@ -1,6 +1,7 @@
 #pragma once
 
 #include "batch/point_reader.h"
+#include "batch/run_observer.h"
 #include "conversion/point_converter.h"
 #include "io/buffered_writer.h"
 
@@ -18,8 +19,10 @@ struct TRunFiles {
 
 // Converts the records of `files.input` with `converter` until the input is
 // exhausted, writing one output line and, with scripts, one line to each
-// script per record. `point` ends as the last record's conversion left it.
-// The first failure ends the loop; the files stay open.
-Status ConvertRecords(PointConverter& converter, TRunFiles& files, TWorkingPoint& point);
+// script per record. `observer` (may be null) is told the progress between
+// records and may end the loop there. `point` ends as the last record's
+// conversion left it. The first failure ends the loop; the files stay open.
+Status ConvertRecords(PointConverter& converter, TRunFiles& files, RunObserver* observer,
+                      TWorkingPoint& point);
 
 }  // namespace tervela

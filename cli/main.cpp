@@ -37,7 +37,7 @@ int Run(const tervela::TCommandLine& command) {
   if (::isatty(STDERR_FILENO)) {
     progress.emplace(endpoints.input_fd >= 0 ? tervela::io::RegularFileSize(endpoints.input_fd)
                                              : tervela::io::RegularFileSize(request.input_name));
-    endpoints.progress = [&progress](std::uint64_t bytes) { progress->Update(bytes); };
+    endpoints.observer = &*progress;
   }
 
   tervela::TEngineRecords engine;

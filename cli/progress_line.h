@@ -4,17 +4,20 @@
 #include <cstdint>
 #include <optional>
 
+#include "batch/run_observer.h"
+
 namespace tervela {
 
 // A progress line on standard error for a long run on a terminal: nothing
 // during the first second, then the share of the input read, redrawn at most
 // five times a second.
-class ProgressLine {
+class ProgressLine final : public RunObserver {
  public:
   // `input_size` is the input's size when known (a regular file).
   explicit ProgressLine(std::optional<std::uint64_t> input_size);
 
-  void Update(std::uint64_t bytes_read);
+  void Progress(std::uint64_t bytes_read, std::uint64_t points_written) override;
+  bool CancelRequested() override { return false; }
   // Removes the line, if one was drawn.
   void Clear();
 

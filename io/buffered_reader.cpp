@@ -6,11 +6,8 @@
 
 namespace tervela::io {
 
-BufferedReader::BufferedReader(FileDescriptor file, std::size_t capacity, ProgressCallback progress)
-    : file_(std::move(file)),
-      progress_(std::move(progress)),
-      capacity_(capacity),
-      buffer_(new char[capacity]) {}
+BufferedReader::BufferedReader(FileDescriptor file, std::size_t capacity)
+    : file_(std::move(file)), capacity_(capacity), buffer_(new char[capacity]) {}
 
 Result<bool> BufferedReader::ReadMore() {
   if (at_end_) return false;
@@ -28,7 +25,6 @@ Result<bool> BufferedReader::ReadMore() {
   }
   len_ += read.value();
   bytes_read_ += read.value();
-  if (progress_) progress_(bytes_read_);
   return true;
 }
 

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 #include "common/result.h"
@@ -15,15 +14,14 @@ namespace tervela::io {
 // (data(), size()), consume what they used, and ask for more.
 class BufferedReader {
  public:
-  // Told the file's bytes read so far, after every read from the file.
-  using ProgressCallback = std::function<void(std::uint64_t bytes_read)>;
-
-  BufferedReader(FileDescriptor file, std::size_t capacity, ProgressCallback progress = {});
+  BufferedReader(FileDescriptor file, std::size_t capacity);
 
   // The bytes read and not yet consumed.
   const char* data() const { return buffer_.get() + pos_; }
   std::size_t size() const { return len_ - pos_; }
   std::size_t capacity() const { return capacity_; }
+  // The bytes read from the file so far.
+  std::uint64_t bytes_read() const { return bytes_read_; }
   void Consume(std::size_t count) { pos_ += count; }
 
   // Makes at least one unread byte available; false at the end of the data.
@@ -46,7 +44,6 @@ class BufferedReader {
 
  private:
   FileDescriptor file_;
-  ProgressCallback progress_;
   std::size_t capacity_;
   std::unique_ptr<char[]> buffer_;
   std::size_t pos_ = 0;

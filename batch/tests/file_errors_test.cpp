@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "batch/point_file_run.h"
 #include "batch/tests/run_helpers.h"
 
@@ -110,25 +112,61 @@ TEST_F(FileErrors, ReadOnlyOutputFolderIsAccessDenied) {
   EXPECT_FALSE(Exists(folder + "/out.txt"));
 }
 
+// Records the last progress report and asks to stop once `cancel_at` points
+// are written.
+struct TestObserver final : RunObserver {
+  std::uint64_t bytes = 0, points = 0, cancel_at = UINT64_MAX;
+  void Progress(std::uint64_t bytes_read, std::uint64_t points_written) override {
+    bytes = bytes_read;
+    points = points_written;
+  }
+  bool CancelRequested() override { return points >= cancel_at; }
+};
+
 TEST_F(FileErrors, DescriptorsAndProgress) {
   TEngineRecords engine;
   const TFileConversion request{TConversionDirection::WgsToA, TShiftMethod::ThreeParameter, false, "", ""};
-  std::uint64_t reported = 0;
+  TestObserver observer;
   TRunEndpoints endpoints;
   endpoints.input_fd = ::open(in_.c_str(), O_RDONLY);
   endpoints.output_fd = ::open(out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  endpoints.progress = [&](std::uint64_t bytes) { reported = bytes; };
+  endpoints.observer = &observer;
   EXPECT_TRUE(ConvertPointFile(request, testing::WorkedExampleSettings(), '.', engine, endpoints).ok());
   EXPECT_EQ(ReadBytes(out_), "5010498.551 388863.697 a\r\n");
-  EXPECT_EQ(reported, kInput.size());
+  EXPECT_EQ(observer.bytes, kInput.size());
 
   // Output descriptor open on the input itself (an append redirection).
   endpoints.input_fd = ::open(in_.c_str(), O_RDONLY);
   endpoints.output_fd = ::open(in_.c_str(), O_WRONLY | O_APPEND);
-  endpoints.progress = nullptr;
+  endpoints.observer = nullptr;
   EXPECT_EQ(BoxTextOf(ConvertPointFile(request, testing::WorkedExampleSettings(), '.', engine, endpoints)),
             "I/O error 32.");
   EXPECT_EQ(ReadBytes(in_), kInput);
+}
+
+// A cancelled run ends at a record boundary, in both the one-at-a-time and
+// the batched directions, keeping whole lines and the input untouched.
+TEST_F(FileErrors, CancelKeepsTheWholeLinesWritten) {
+  for (const TConversionDirection direction : {TConversionDirection::WgsToB, TConversionDirection::BToWgs}) {
+    std::string input;
+    for (int i = 0; i < 10000; ++i) {
+      input += FromWgs(direction) ? "45.22568 13.58477 p\r\n" : "5010498.551 388863.697 p\r\n";
+    }
+    WriteBytes(in_, input);
+    TEngineRecords engine;
+    const TFileConversion request{direction, TShiftMethod::ThreeParameter, true, in_, out_};
+    TestObserver observer;
+    observer.cancel_at = 1;
+    TRunEndpoints endpoints;
+    endpoints.observer = &observer;
+    ASSERT_TRUE(ConvertPointFile(request, testing::WorkedExampleSettings(), '.', engine, endpoints).ok());
+    const std::string output = ReadBytes(out_);
+    EXPECT_GT(observer.points, 0u);
+    EXPECT_LT(observer.points, 10000u);
+    EXPECT_EQ(static_cast<std::uint64_t>(std::count(output.begin(), output.end(), '\n')), observer.points);
+    EXPECT_EQ(output.substr(output.size() - 2), "\r\n");
+    EXPECT_EQ(ReadBytes(in_), input);
+  }
 }
 
 }  // namespace
