@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <system_error>
 
@@ -141,6 +142,61 @@ std::string Format(Float value, int decimals, char separator) {
   return text;
 }
 
+// The powers of ten a fixed format scales by, each exact in a double.
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
+                                   1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17};
+// Below this every double is exact as an integer with room for one more bit.
+constexpr double kTwoToThe52 = 4503599627370496.0;
+
+// Dekker's splitting: hi + lo == a, each half with at most 26 significant bits,
+// so that products of halves are exact.
+void Split(double a, double& hi, double& lo) {
+  const double c = 134217729.0 * a;  // 2^27 + 1
+  hi = c - (c - a);
+  lo = a - hi;
+}
+
+// The fixed format of the common case without any big-number arithmetic:
+// value x 10^decimals is formed exactly as a product and its rounding error
+// (Dekker's two-product; the build keeps floating-point contraction off, so
+// each step rounds as written), then rounded half away from zero by looking
+// at the exact fraction. Null when the scaled value is 2^52 or more (or not
+// finite): the caller then takes the general path.
+char* FormatFixedExactTo(char* out, double value, int decimals) {
+  const double scale = kPowersOfTen[decimals];
+  const double magnitude = std::fabs(value);
+  const double product = magnitude * scale;
+  if (!(product < kTwoToThe52)) return nullptr;
+  double value_hi, value_lo, scale_hi, scale_lo;
+  Split(magnitude, value_hi, value_lo);
+  Split(scale, scale_hi, scale_lo);
+  const double error = ((value_hi * scale_hi - product) + value_hi * scale_lo + value_lo * scale_hi) +
+                       value_lo * scale_lo;
+  // product + error is the exact scaled value. Its fraction past the integer
+  // part is compared with one half: product - whole is exact, and so is
+  // fraction - 0.5 wherever the sum could be near zero (Sterbenz), so the
+  // sign of the last sum is exact; zero is an exact tie, rounded away.
+  const double whole = std::floor(product);
+  const double fraction = product - whole;
+  const bool up = (fraction - 0.5) + error >= 0;
+  const std::uint64_t scaled = static_cast<std::uint64_t>(whole) + (up ? 1 : 0);
+
+  // The digits, lowest first, at least one before the point.
+  char digits[24];
+  int count = 0;
+  std::uint64_t rest = scaled;
+  do {
+    digits[count++] = static_cast<char>('0' + rest % 10);
+    rest /= 10;
+  } while (rest != 0 || count <= decimals);
+  if (value < 0 && scaled != 0) *out++ = '-';
+  for (int i = count - 1; i >= 0; --i) {
+    *out++ = digits[i];
+    if (i == decimals && decimals > 0) *out++ = '.';
+  }
+  return out;
+}
+
 }  // namespace
 
 Result<double> ParseTypedNumber(std::string_view text, char decimal_separator) {
@@ -167,8 +223,9 @@ std::string FormatFixed(long double value, int decimals, char decimal_separator)
 }
 
 char* FormatFixedTo(char* out, double value, int decimals) {
+  if (char* end = FormatFixedExactTo(out, value, decimals)) return end;
   if (!MayBeHalfway(value, decimals)) {
-    // The common case: correctly rounded, no tie possible.
+    // Correctly rounded, no tie possible.
     char* end = std::to_chars(out, out + kMaxFixedChars, value, std::chars_format::fixed, decimals).ptr;
     if (*out == '-') {
       bool all_zero = true;

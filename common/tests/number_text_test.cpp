@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 namespace tervela {
 namespace {
@@ -120,6 +121,22 @@ TEST(FixedFormat, LongDoubleKeepsTheSameRules) {
   EXPECT_EQ(FormatFixed(0.0625L, 3, '.'), "0.063");
   EXPECT_EQ(FormatFixed(-0.0001L, 3, ','), "0,000");
   EXPECT_EQ(FormatFixed(-5009927.1685L, 3, '.'), "-5009927.169");
+}
+
+// The file writer's fast path against the general formatter, on values of
+// every magnitude it takes, ties and near-ties included.
+TEST(FixedFormat, FileFormatMatchesTheGeneralFormatter) {
+  std::mt19937_64 random(20261208);
+  std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
+  std::uniform_int_distribution<int> exponent(-12, 16), decimals(0, 9);
+  for (int i = 0; i < 200000; ++i) {
+    const int d = decimals(random);
+    double value = std::ldexp(mantissa(random), exponent(random) * 3);
+    if (i % 4 == 0) value = std::round(value * std::pow(10.0, d + 1)) / std::pow(10.0, d + 1);
+    char out[kMaxFixedChars];
+    const std::string fast(out, FormatFixedTo(out, value, d));
+    ASSERT_EQ(fast, FormatFixed(value, d, '.')) << value << " with " << d << " decimals";
+  }
 }
 
 }  // namespace
