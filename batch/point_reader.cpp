@@ -2,12 +2,13 @@
 
 #include <cstring>
 
+#include "batch/record_text.h"
+
 namespace tervela {
 
 namespace {
 
 constexpr std::size_t kBufferSize = 256 * 1024;
-constexpr char kCtrlZ = 26;
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
@@ -115,6 +116,35 @@ Status PointReader::SkipRestOfLine() {
       return {};
     }
     input_.Consume(count);
+  }
+}
+
+Result<std::size_t> PointReader::TakeRecords(std::string& records, std::size_t max_bytes) {
+  for (;;) {
+    if (input_.size() < input_.capacity() / 2 && !input_.at_end()) {
+      Result<bool> more = input_.ReadMore();
+      if (!more.ok()) return more.error();
+    }
+    const char* const begin = input_.data();
+    const char* const end = begin + input_.size();
+    const char* taken = begin;
+    std::size_t count = 0;
+    bool ends_data = false;
+    while (taken < end && !ends_data && static_cast<std::size_t>(taken - begin) < max_bytes) {
+      const char* record_end = FindRecordEnd(taken, end, input_.at_end(), &ends_data);
+      if (record_end == nullptr) break;
+      if (record_end > taken) ++count;
+      taken = record_end;
+    }
+    if (count > 0 || ends_data || (taken == end && input_.at_end())) {
+      records.append(begin, taken);
+      input_.Consume(static_cast<std::size_t>(taken - begin));
+      if (ends_data) input_.EndData();
+      return count;
+    }
+    if (input_.size() == input_.capacity()) return std::size_t{0};
+    Result<bool> more = input_.ReadMore();
+    if (!more.ok()) return more.error();
   }
 }
 

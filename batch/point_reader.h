@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "common/result.h"
@@ -49,6 +50,13 @@ class PointReader {
 
   // Consumes everything up to and including the next LF.
   Status SkipRestOfLine();
+
+  // Appends to `records` whole records from the front of the data, as many
+  // as the buffer holds but no more once `max_bytes` are taken (at least one
+  // unless the data is exhausted), reading more as needed, and returns how
+  // many. Nothing behind a Ctrl-Z is taken. 0 with data left means the next
+  // record is longer than the buffer: read it with the calls above.
+  Result<std::size_t> TakeRecords(std::string& records, std::size_t max_bytes);
 
   // The input's bytes read so far.
   std::uint64_t bytes_read() const { return input_.bytes_read(); }

@@ -1,52 +1,37 @@
 #include "batch/record_loop.h"
 
-#include <charconv>
+#include <algorithm>
+#include <array>
 #include <cstdint>
-#include <optional>
-#include <string>
-#include <system_error>
+#include <string_view>
 #include <thread>
-#include <vector>
 
+#include "batch/chunk_workers.h"
+#include "batch/record_chunk.h"
 #include "batch/record_lines.h"
-#include "common/number_text.h"
+#include "batch/record_text.h"
 
 namespace tervela {
 
 namespace {
 
-// Records converted together by the two threads of a grid-to-WGS84 or
-// grid-to-grid run, and the room for their free texts.
-constexpr std::size_t kBatchRecords = 4096;
-constexpr std::size_t kBatchTextBytes = 512 * 1024;
-// Records between two calls of the observer.
+// Records between two calls of the observer while records are converted one
+// at a time.
 constexpr std::uint64_t kReportInterval = 4096;
-// Below this a batch is not worth a second thread.
-constexpr std::size_t kParallelMinimum = 64;
+// The input bytes of one chunk (some two thousand records of a usual file),
+// and the chunks in flight between reading and writing. Together with what
+// converting them adds (about four times the input with scripts), this keeps
+// a run's memory at a few MiB whatever the file's size.
+constexpr std::size_t kChunkBytes = 64 * 1024;
+constexpr std::size_t kChunksInFlight = 6;
 
-// True for the usual shape "[-]digits[.digits]", which std::from_chars
-// reads exactly as ParseFileNumber does and which cannot overflow.
-bool IsPlainDecimal(std::string_view text) {
-  std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
-  const std::size_t integer_begin = i;
-  while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
-  if (i == integer_begin) return false;
-  if (i == text.size()) return true;
-  if (text[i] != '.') return false;
-  const std::size_t fraction_begin = ++i;
-  while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
-  return i > fraction_begin && i == text.size();
-}
-
-// The value of a number token; an empty token (the data ended while
-// skipping blanks) is 0.
-Result<double> TokenValue(const TNumberToken& token) {
-  if (token.length == 0) return 0.0;
-  const std::string_view text = token.view();
-  if (!IsPlainDecimal(text)) return ParseFileNumber(text);
-  double value = 0;
-  std::from_chars(text.data(), text.data() + text.size(), value);
-  return value;
+// Copies a formatted piece into a writer's buffer, reserving as a piece
+// formatted there would, so the writer flushes at the same bytes.
+Status CopyPiece(io::BufferedWriter& writer, const char* begin, const char* end) {
+  Result<char*> space = writer.Reserve(io::BufferedWriter::kMaxReserve);
+  if (!space.ok()) return space.error();
+  writer.Commit(std::copy(begin, end, space.value()));
+  return {};
 }
 
 // Formats a line piece straight into a writer's buffer.
@@ -58,47 +43,131 @@ Status WritePiece(io::BufferedWriter& writer, Format format) {
   return {};
 }
 
-// A record read ahead, its free text kept in the batch's text.
-struct BatchRecord {
-  double first, second;
-  std::size_t text_begin, text_size;
-  TWorkingPoint point;
-  Status status;
-};
-
 class RecordLoop {
  public:
   RecordLoop(PointConverter& converter, TRunFiles& files, RunObserver* observer,
              TWorkingPoint& point)
       : converter_(converter), files_(files), observer_(observer), point_(point) {}
 
+  // Records are converted one at a time until every parameter set is read,
+  // so that each set is read at the record where a single conversion would
+  // read it; the rest go through the chunk pipeline.
   Status Run() {
-    for (;;) {
-      if (observer_ && records_written_ >= next_report_) {
-        next_report_ = records_written_ + kReportInterval;
-        observer_->Progress(files_.input->bytes_read(), records_written_);
-        if (observer_->CancelRequested()) return {};
-      }
+    while (!converter_.Ready()) {
+      if (Cancelled()) return {};
       Result<bool> exhausted = files_.input->Exhausted();
       if (!exhausted.ok()) return exhausted.error();
-      if (exhausted.value()) {
-        if (observer_) observer_->Progress(files_.input->bytes_read(), records_written_);
-        return {};
-      }
-      Status done = Batched() ? ConvertBatch() : ConvertOneRecord();
-      if (!done) return done;
+      if (exhausted.value()) return Finished();
+      if (Status done = ConvertOneRecord(); !done) return done;
     }
+    return RunPipeline();
   }
 
  private:
-  // The inversion dominates the directions from a grid, so once every
-  // parameter set is read their records are converted in batches on two
-  // threads. Until then records are converted one at a time, so that each set
-  // is read at the record where a single conversion would read it. Reading
-  // and writing stay in record order, so the files and the first error are
-  // those of converting one record after another.
-  bool Batched() const { return converter_.Ready() && !FromWgs(converter_.direction()); }
+  // Reports the progress every kReportInterval records and asks whether to
+  // stop.
+  bool Cancelled() {
+    if (!observer_ || records_written_ < next_report_) return false;
+    next_report_ = records_written_ + kReportInterval;
+    observer_->Progress(files_.input->bytes_read(), records_written_);
+    return observer_->CancelRequested();
+  }
 
+  Status Finished() {
+    if (observer_) observer_->Progress(files_.input->bytes_read(), records_written_);
+    return {};
+  }
+
+  // Reading and writing overlap converting: this thread takes runs of whole
+  // records from the input into chunks, worker threads convert and format
+  // them, and this thread writes them out in record order, one record after
+  // another as a one-at-a-time run would. A failure in a chunk is reported
+  // after the records before it are written; a record longer than the input
+  // buffer is read and converted on its own, streamed, once the chunks
+  // before it are written.
+  Status RunPipeline() {
+    std::array<RecordChunk, kChunksInFlight> chunks;
+    ChunkWorkers workers(converter_, files_.text_script != nullptr,
+                         std::max(1u, std::thread::hardware_concurrency()));
+    std::size_t submitted = 0, written = 0;
+    std::uint64_t records_taken = records_written_;
+    Status input_error;
+    bool input_done = false, long_record = false;
+    for (;;) {
+      while (!input_done && !long_record && submitted - written < chunks.size()) {
+        Result<bool> exhausted = files_.input->Exhausted();
+        if (!exhausted.ok() || exhausted.value()) {
+          if (!exhausted.ok()) input_error = exhausted.error();
+          input_done = true;
+          break;
+        }
+        RecordChunk& chunk = chunks[submitted % chunks.size()];
+        chunk.input.clear();
+        Result<std::size_t> taken = files_.input->TakeRecords(chunk.input, kChunkBytes);
+        if (!taken.ok()) {
+          input_error = taken.error();
+          input_done = true;
+          break;
+        }
+        if (taken.value() == 0) {
+          long_record = true;
+          break;
+        }
+        chunk.first_number = records_taken + 1;
+        records_taken += taken.value();
+        workers.Submit(chunk);
+        ++submitted;
+      }
+      if (written == submitted) {
+        if (!long_record) return input_error.ok() ? Finished() : input_error;
+        long_record = false;
+        if (Status done = ConvertOneRecord(); !done) return done;
+        records_taken = records_written_;
+        continue;
+      }
+      workers.Wait();
+      if (Status done = WriteChunk(chunks[written % chunks.size()]); !done) return done;
+      ++written;
+      if (observer_) {
+        observer_->Progress(files_.input->bytes_read(), records_written_);
+        if (observer_->CancelRequested()) return {};
+      }
+    }
+  }
+
+  // Writes the converted records of a chunk, then reports its failure.
+  Status WriteChunk(const RecordChunk& chunk) {
+    const char* const lines = chunk.lines.data();
+    const char* piece = lines;
+    for (const RecordPieces& record : chunk.records) {
+      const char* const fields_end = lines + record.fields_end;
+      const char* const text_start_end = lines + record.text_start_end;
+      const std::string_view free_text(text_start_end, record.free_text_end - record.text_start_end);
+      Status written = CopyPiece(*files_.output, piece, fields_end);
+      if (written && files_.text_script) written = CopyPiece(*files_.text_script, fields_end, text_start_end);
+      if (written && !free_text.empty()) {
+        written = files_.output->Write(free_text);
+        if (written && files_.text_script) written = files_.text_script->Write(free_text);
+      }
+      if (written) written = files_.output->Write(kLineEnd);
+      if (!written) return written;
+      ++records_written_;
+      if (files_.text_script) {
+        written = CopyPiece(*files_.point_script, lines + record.free_text_end, lines + record.point_line_end);
+        if (written) written = files_.text_script->Write(kLineEnd);
+        if (written) {
+          written = CopyPiece(*files_.number_script, lines + record.point_line_end,
+                              lines + record.number_line_end);
+        }
+        if (!written) return written;
+      }
+      piece = lines + record.number_line_end;
+    }
+    return chunk.error;
+  }
+
+  // Reads, converts and writes the next record, its free text streamed
+  // piece by piece.
   Status ConvertOneRecord() {
     if (Status read = converter_.ReadSourceSystem(); !read) return read;
     double first = 0, second = 0;
@@ -109,76 +178,6 @@ class RecordLoop {
     return WriteRecord(point_, [this] { return files_.input->NextFreeTextPiece(); });
   }
 
-  void ConvertBatchRecord(BatchRecord& record) const {
-    record.status = converter_.Convert(record.first, record.second, record.point);
-  }
-
-  Status ConvertBatch() {
-    batch_.clear();
-    batch_text_.clear();
-    Status read_error;
-    std::optional<std::pair<double, double>> streamed_record;
-    PointReader& input = *files_.input;
-    while (batch_.size() < kBatchRecords && read_error.ok()) {
-      Result<bool> exhausted = input.Exhausted();
-      if (!exhausted.ok()) read_error = exhausted.error();
-      if (!exhausted.ok() || exhausted.value()) break;
-      BatchRecord record{};
-      read_error = ReadNumbers(record.first, record.second);
-      if (!read_error) break;
-      const std::optional<std::size_t> length = input.BufferedLineLength();
-      if (!length || batch_text_.size() + *length > kBatchTextBytes) {
-        // A line too long to keep: converted after the batch, its free text
-        // streamed.
-        streamed_record.emplace(record.first, record.second);
-        break;
-      }
-      record.text_begin = batch_text_.size();
-      for (;;) {
-        Result<std::string_view> piece = input.NextFreeTextPiece();
-        if (!piece.ok()) read_error = piece.error();
-        if (!piece.ok() || piece.value().empty()) break;
-        batch_text_.append(piece.value());
-      }
-      record.text_size = batch_text_.size() - record.text_begin;
-      if (read_error) batch_.push_back(record);
-    }
-
-    ConvertBatchRecords();
-    for (const BatchRecord& record : batch_) {
-      point_ = record.point;
-      if (!record.status) return record.status;
-      const std::string_view text(batch_text_.data() + record.text_begin, record.text_size);
-      bool given = false;
-      Status written = WriteRecord(record.point, [&]() -> Result<std::string_view> {
-        return std::exchange(given, true) ? std::string_view() : text;
-      });
-      if (!written) return written;
-    }
-    if (!read_error || !streamed_record) return read_error;
-    Status converted = converter_.Convert(streamed_record->first, streamed_record->second, point_);
-    if (!converted) return converted;
-    return WriteRecord(point_, [&input] { return input.NextFreeTextPiece(); });
-  }
-
-  // Converts the first half of the batch on a second thread and the rest on
-  // this one.
-  void ConvertBatchRecords() {
-    const std::size_t half = batch_.size() / 2;
-    std::optional<std::thread> helper;
-    if (batch_.size() >= kParallelMinimum) {
-      try {
-        helper.emplace([this, half] {
-          for (std::size_t i = 0; i < half; ++i) ConvertBatchRecord(batch_[i]);
-        });
-      } catch (const std::system_error&) {
-        // No thread to be had: this thread converts the whole batch.
-      }
-    }
-    for (std::size_t i = helper ? half : 0; i < batch_.size(); ++i) ConvertBatchRecord(batch_[i]);
-    if (helper) helper->join();
-  }
-
   // Reads both numbers and, when one is malformed, the rest of the record
   // before failing with the first number's error.
   Status ReadNumbers(double& first, double& second) {
@@ -187,8 +186,8 @@ class RecordLoop {
     if (read) read = input.ReadToken(second_token_);
     if (read) read = input.BufferRestOfLine();
     if (!read) return read;
-    const Result<double> first_value = TokenValue(first_token_);
-    const Result<double> second_value = TokenValue(second_token_);
+    const Result<double> first_value = TokenValue(first_token_.view());
+    const Result<double> second_value = TokenValue(second_token_.view());
     if (first_value.ok() && second_value.ok()) {
       first = first_value.value();
       second = second_value.value();
@@ -239,8 +238,6 @@ class RecordLoop {
   std::uint64_t next_report_ = 0;
   TNumberToken first_token_;
   TNumberToken second_token_;
-  std::vector<BatchRecord> batch_;
-  std::string batch_text_;
 };
 
 }  // namespace
