@@ -103,6 +103,7 @@ void TForm1::BuildHelpPage() {
   SetBackground(Memo1, palette().color(QPalette::ToolTipBase));
   SetTextColour(Memo1, kBlack);
   Memo1->setPlainText(HelpText());
+  Memo1->setAccessibleName(QStringLiteral("Help text"));
 }
 
 void TForm1::ConnectHandlers() {

@@ -59,6 +59,10 @@ class TSinglePointWindowTest : public QObject {
              captions);
     QCOMPARE(form.Edit39->text(), QStringLiteral("kept"));
     QCOMPARE(form.Label37->text(), QString::fromUtf8("°N"));
+    QCOMPARE((QStringList{AccessibleName(form.Edit39), AccessibleName(form.Edit40),
+                          AccessibleName(form.Edit41), AccessibleName(form.Edit42)}),
+             (QStringList{"Input data " + captions[0], "Input data " + captions[1],
+                          "Output data " + captions[2], "Output data " + captions[3]}));
   }
 
   void knownResults_data() {
@@ -135,6 +139,9 @@ class TSinglePointWindowTest : public QObject {
     QCOMPARE(form.Edit42->text(), QStringLiteral("388863.697"));
     QCOMPARE(form.Label27->text(), QStringLiteral("-5010498.551"));
     QCOMPARE(form.Label28->text(), QStringLiteral("-388863.697"));
+    // A screen reader hears the value too, not only what the readout is.
+    QCOMPARE(AccessibleName(form.Label27), QStringLiteral("Northing change -5010498.551"));
+    QCOMPARE(AccessibleName(form.Label28), QStringLiteral("Easting change -388863.697"));
     // The whole change is visible, not just its first digits.
     for (QLabel* readout : {form.Label27, form.Label28}) {
       QVERIFY(readout->fontMetrics().horizontalAdvance(readout->text()) <= readout->width());
