@@ -1,4 +1,5 @@
 // "Convert Data" and the page controls around it, driven through the window.
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,19 +41,28 @@ class TSinglePointWindowTest : public QObject {
   void unitCaptions_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QStringList>("captions");
+    QTest::addColumn<bool>("screen_reader");  // chosen by the accessible toggle action
     const QString dn = QString::fromUtf8("°N"), de = QString::fromUtf8("°E");
-    QTest::newRow("A to WGS84") << "RadioButton8" << QStringList{"mN", "mE", dn, de};
-    QTest::newRow("B to WGS84") << "RadioButton9" << QStringList{"mN", "mE", dn, de};
-    QTest::newRow("A to B") << "RadioButton3" << QStringList{"mN", "mE", "mN", "mE"};
-    QTest::newRow("B to A") << "RadioButton4" << QStringList{"mN", "mE", "mN", "mE"};
-    QTest::newRow("WGS84 to B") << "RadioButton2" << QStringList{dn, de, "mN", "mE"};
+    QTest::newRow("A to WGS84") << "RadioButton8" << QStringList{"mN", "mE", dn, de} << false;
+    QTest::newRow("B to WGS84") << "RadioButton9" << QStringList{"mN", "mE", dn, de} << false;
+    QTest::newRow("A to B") << "RadioButton3" << QStringList{"mN", "mE", "mN", "mE"} << false;
+    QTest::newRow("B to A") << "RadioButton4" << QStringList{"mN", "mE", "mN", "mE"} << false;
+    QTest::newRow("WGS84 to B") << "RadioButton2" << QStringList{dn, de, "mN", "mE"} << false;
+    QTest::newRow("A to WGS84, screen reader") << "RadioButton8" << QStringList{"mN", "mE", dn, de}
+                                               << true;
   }
   void unitCaptions() {
     QFETCH(QString, button);
     QFETCH(QStringList, captions);
+    QFETCH(bool, screen_reader);
     TForm1& form = fixture_->form();
     form.Edit39->setText("kept");
-    fixture_->Click(button);
+    if (screen_reader) {
+      QAccessible::queryAccessibleInterface(fixture_->Find<QRadioButton>(button))
+          ->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    } else {
+      fixture_->Click(button);
+    }
     QVERIFY(fixture_->Find<QRadioButton>(button)->isChecked());
     QCOMPARE((QStringList{form.Label21->text(), form.Label22->text(), form.Label23->text(),
                           form.Label24->text()}),
