@@ -1,7 +1,6 @@
 #include "ui/tests/window_fixture.h"
 
 #include <QAbstractButton>
-#include <QAccessible>
 #include <QLabel>
 #include <QTest>
 
@@ -59,10 +58,6 @@ void TWindowFixture::Click(const QString& name) {
   auto* button = Find<QAbstractButton>(name);
   QVERIFY2(button != nullptr, qPrintable(name));
   button->click();
-}
-
-QString AccessibleName(QObject* control) {
-  return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
 }
 
 QStringList ControlSnapshot(const QWidget& window) {

@@ -53,9 +53,6 @@ class TWindowFixture {
   std::unique_ptr<TForm1> form_;
 };
 
-// The name a screen reader reads for `control`.
-QString AccessibleName(QObject* control);
-
 // Every line edit's and label's text and every check state of the window,
 // to see whether a request changed any control.
 QStringList ControlSnapshot(const QWidget& window);
