@@ -103,6 +103,7 @@ void TForm1::BuildHelpPage() {
   SetBackground(Memo1, palette().color(QPalette::ToolTipBase));
   SetTextColour(Memo1, kBlack);
   Memo1->setPlainText(HelpText());
+  Memo1->setAccessibleName(QStringLiteral("Help text"));
 }
 
 void TForm1::ConnectHandlers() {
@@ -119,12 +120,20 @@ void TForm1::ConnectHandlers() {
   bind(Button4, &TForm1::Button4Click);
   bind(Button5, &TForm1::Button5Click);
   bind(Button6, &TForm1::Button6Click);
-  bind(RadioButton1, &TForm1::RadioButton1Click);
-  bind(RadioButton2, &TForm1::RadioButton2Click);
-  bind(RadioButton8, &TForm1::RadioButton8Click);
-  bind(RadioButton9, &TForm1::RadioButton9Click);
-  bind(RadioButton3, &TForm1::RadioButton3Click);
-  bind(RadioButton4, &TForm1::RadioButton4Click);
+  // A direction counts as chosen whenever its button becomes checked: by a
+  // click, the arrow keys, or a screen reader's toggle action, which checks
+  // the button without a click.
+  const auto bind_direction = [this](QAbstractButton* button, THandler handler) {
+    connect(button, &QAbstractButton::toggled, this, [this, handler](bool checked) {
+      if (checked) Run(handler);
+    });
+  };
+  bind_direction(RadioButton1, &TForm1::RadioButton1Click);
+  bind_direction(RadioButton2, &TForm1::RadioButton2Click);
+  bind_direction(RadioButton8, &TForm1::RadioButton8Click);
+  bind_direction(RadioButton9, &TForm1::RadioButton9Click);
+  bind_direction(RadioButton3, &TForm1::RadioButton3Click);
+  bind_direction(RadioButton4, &TForm1::RadioButton4Click);
   connect(Label1, &TClickableLabel::clicked, this, [this] { Run(&TForm1::Label1Click); });
 }
 

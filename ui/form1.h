@@ -112,6 +112,13 @@ class TForm1 : public QWidget {
   void SetConversionTabOrder();
   void ConnectHandlers();
 
+  // What a screen reader calls the Conversion page's controls. The names of
+  // the coordinate fields follow their unit labels, those of the change
+  // readouts carry the value shown; each is called again when these change.
+  void NameConversionControls();
+  void NameCoordinateFields();
+  void NameChangeReadouts();
+
   // The one place where a handler's error becomes the error box.
   void Run(THandler handler);
 

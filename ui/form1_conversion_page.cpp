@@ -125,6 +125,7 @@ void TForm1::BuildConversionPage() {
   // Reads the ini file like the start does; never shown.
   Button6 = MakeButton(page, "Button6", {176, 456, 60, 25}, QStringLiteral("Load .ini"));
   Button6->hide();
+  NameConversionControls();
 }
 
 void TForm1::SetConversionTabOrder() {

@@ -26,6 +26,7 @@ Status TForm1::ShowUnits(TConversionDirection direction) {
   for (std::size_t i = 0; i < captions.size(); ++i) {
     labels[i]->setText(QString::fromUtf8(captions[i].data(), qsizetype(captions[i].size())));
   }
+  NameCoordinateFields();
   return {};
 }
 

@@ -52,6 +52,7 @@ Status TForm1::BitBtn3Click() {
   Show(Edit46, page.Edit46);
   Show(Label27, page.Label27);
   Show(Label28, page.Label28);
+  NameChangeReadouts();
   return status;
 }
 

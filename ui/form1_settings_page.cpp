@@ -9,35 +9,49 @@
 namespace tervela {
 namespace {
 
-// The eighteen parameter rows, top to bottom: caption label, caption, colour.
+// The eighteen parameter rows, top to bottom: caption label, caption, colour,
+// and what the row holds, in words, for a screen reader's description.
 struct TRowCaption {
   QLabel* TForm1::*label;
   const char* name;
   const char* caption;
   QColor colour;
+  const char* meaning;
 };
 
 const QColor kWindowText = kBlack;
 
 const TRowCaption kRowCaptions[kParameterCount] = {
-    {&TForm1::Label3, "Label3", "dx [m]", kPurple},
-    {&TForm1::Label4, "Label4", "dy [m]", kPurple},
-    {&TForm1::Label5, "Label5", "dz [m]", kPurple},
-    {&TForm1::Label6, "Label6", "da [m]", kGreen},
-    {&TForm1::Label7, "Label7", "df", kGreen},
-    {&TForm1::Label12, "Label12", "corr.N [\"]", kPurple},
-    {&TForm1::Label13, "Label13", "corr.E [\"]", kPurple},
-    {&TForm1::Label8, "Label8", "Scale Factor", kWindowText},
-    {&TForm1::Label9, "Label9", "False Easting [m]", kWindowText},
-    {&TForm1::Label10, "Label10", "False Northing [m]", kWindowText},
-    {&TForm1::Label11, "Label11", "Central Meridian", kWindowText},
-    {&TForm1::Label14, "Label14", "Tx [m]", kMaroon},
-    {&TForm1::Label15, "Label15", "Ty [m]", kMaroon},
-    {&TForm1::Label16, "Label16", "Tz [m]", kMaroon},
-    {&TForm1::Label17, "Label17", "Rx [\"]", kMaroon},
-    {&TForm1::Label18, "Label18", "Ry [\"]", kMaroon},
-    {&TForm1::Label19, "Label19", "Rz [\"]", kMaroon},
-    {&TForm1::Label20, "Label20", "k [ppm]", kMaroon},
+    {&TForm1::Label3, "Label3", "dx [m]", kPurple, "Three-parameter shift along X, metres"},
+    {&TForm1::Label4, "Label4", "dy [m]", kPurple, "Three-parameter shift along Y, metres"},
+    {&TForm1::Label5, "Label5", "dz [m]", kPurple, "Three-parameter shift along Z, metres"},
+    {&TForm1::Label6, "Label6", "da [m]", kGreen,
+     "Semi-major axis of WGS84 minus that of the local ellipsoid, metres"},
+    {&TForm1::Label7, "Label7", "df", kGreen,
+     "Flattening of WGS84 minus that of the local ellipsoid, times 10000"},
+    {&TForm1::Label12, "Label12", "corr.N [\"]", kPurple,
+     "Correction to the latitude before the three-parameter shift, arc-seconds"},
+    {&TForm1::Label13, "Label13", "corr.E [\"]", kPurple,
+     "Correction to the longitude before the three-parameter shift, arc-seconds"},
+    {&TForm1::Label8, "Label8", "Scale Factor", kWindowText,
+     "Scale factor on the central meridian"},
+    {&TForm1::Label9, "Label9", "False Easting [m]", kWindowText,
+     "Easting added to every projected point, metres"},
+    {&TForm1::Label10, "Label10", "False Northing [m]", kWindowText,
+     "Northing added to every projected point, metres"},
+    {&TForm1::Label11, "Label11", "Central Meridian", kWindowText,
+     "Longitude of the central meridian, decimal degrees east"},
+    {&TForm1::Label14, "Label14", "Tx [m]", kMaroon, "Seven-parameter shift along X, metres"},
+    {&TForm1::Label15, "Label15", "Ty [m]", kMaroon, "Seven-parameter shift along Y, metres"},
+    {&TForm1::Label16, "Label16", "Tz [m]", kMaroon, "Seven-parameter shift along Z, metres"},
+    {&TForm1::Label17, "Label17", "Rx [\"]", kMaroon,
+     "Seven-parameter rotation about X, arc-seconds"},
+    {&TForm1::Label18, "Label18", "Ry [\"]", kMaroon,
+     "Seven-parameter rotation about Y, arc-seconds"},
+    {&TForm1::Label19, "Label19", "Rz [\"]", kMaroon,
+     "Seven-parameter rotation about Z, arc-seconds"},
+    {&TForm1::Label20, "Label20", "k [ppm]", kMaroon,
+     "Seven-parameter scale change, parts per million"},
 };
 
 // One column of the Settings page: its name box and its eighteen edits, top
@@ -46,18 +60,19 @@ struct TColumn {
   QGroupBox* TForm1::*group;
   const char* group_name;
   const char* caption;
+  const char* system;  // as a screen reader names the column's edits
   int left;
   QLineEdit* TForm1::*name_box;
   std::array<QLineEdit* TForm1::*, kParameterCount> edits;
 };
 
 const TColumn kColumns[2] = {
-    {&TForm1::GroupBox1, "GroupBox1", "WGS84 to A", 96, &TForm1::Edit43,
+    {&TForm1::GroupBox1, "GroupBox1", "WGS84 to A", "system A", 96, &TForm1::Edit43,
      {&TForm1::Edit1, &TForm1::Edit2, &TForm1::Edit3, &TForm1::Edit4, &TForm1::Edit5,
       &TForm1::Edit6, &TForm1::Edit7, &TForm1::Edit8, &TForm1::Edit9, &TForm1::Edit10,
       &TForm1::Edit13, &TForm1::Edit14, &TForm1::Edit15, &TForm1::Edit16, &TForm1::Edit17,
       &TForm1::Edit18, &TForm1::Edit19, &TForm1::Edit20}},
-    {&TForm1::GroupBox2, "GroupBox2", "WGS84 to B", 192, &TForm1::Edit44,
+    {&TForm1::GroupBox2, "GroupBox2", "WGS84 to B", "system B", 192, &TForm1::Edit44,
      {&TForm1::Edit21, &TForm1::Edit22, &TForm1::Edit23, &TForm1::Edit24, &TForm1::Edit25,
       &TForm1::Edit26, &TForm1::Edit27, &TForm1::Edit28, &TForm1::Edit29, &TForm1::Edit30,
       &TForm1::Edit31, &TForm1::Edit32, &TForm1::Edit33, &TForm1::Edit34, &TForm1::Edit35,
@@ -90,6 +105,8 @@ void TForm1::BuildSettingsPage() {
     QLineEdit* name_box =
         MakeEdit(group, EditName(kSettingsRecordEdits[name_line]).constData(), {8, 16, 73, 19});
     SetBackground(name_box, kInactiveCaptionTextColour);
+    const QString system = QString::fromLatin1(column.system);
+    name_box->setAccessibleName(QStringLiteral("Name of ") + system);
     this->*column.name_box = name_box;
     settings_edits_[name_line] = name_box;
 
@@ -97,6 +114,9 @@ void TForm1::BuildSettingsPage() {
       const int line = c * kParameterCount + row;
       QLineEdit* edit = MakeEdit(group, EditName(kSettingsRecordEdits[line]).constData(),
                                  {8, 40 + 24 * row, 73, 19});
+      // "dx [m], system A": unique on the page, unlike the column's caption.
+      edit->setAccessibleName(QString::fromLatin1(kRowCaptions[row].caption) + ", " + system);
+      edit->setAccessibleDescription(QString::fromLatin1(kRowCaptions[row].meaning));
       this->*column.edits[row] = edit;
       settings_edits_[line] = edit;
     }

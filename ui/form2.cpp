@@ -35,6 +35,7 @@ TForm2::TForm2(QWidget* owner)
   Image1->setGeometry(9, 8, 129, 105);
   Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   Image1->setPixmap(AboutPicture());
+  Image1->setAccessibleName(QStringLiteral("Map grid with a marked point"));
 
   Label3 = MakeLabel(this, "Label3", {8, 160}, QStringLiteral("Version 1.0"));
   Label2 = MakeLabel(this, "Label2", {8, 176}, QString::fromUtf8("© 2024 The Tervela team"));

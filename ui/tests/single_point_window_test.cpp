@@ -1,4 +1,5 @@
 // "Convert Data" and the page controls around it, driven through the window.
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -52,13 +53,19 @@ class TSinglePointWindowTest : public QObject {
     QFETCH(QStringList, captions);
     TForm1& form = fixture_->form();
     form.Edit39->setText("kept");
-    fixture_->Click(button);
+    // Chosen as a screen reader chooses it, which checks the button without a click.
+    QAccessible::queryAccessibleInterface(fixture_->Find<QRadioButton>(button))
+        ->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     QVERIFY(fixture_->Find<QRadioButton>(button)->isChecked());
     QCOMPARE((QStringList{form.Label21->text(), form.Label22->text(), form.Label23->text(),
                           form.Label24->text()}),
              captions);
     QCOMPARE(form.Edit39->text(), QStringLiteral("kept"));
     QCOMPARE(form.Label37->text(), QString::fromUtf8("°N"));
+    QCOMPARE((QStringList{form.Edit39->accessibleName(), form.Edit40->accessibleName(),
+                          form.Edit41->accessibleName(), form.Edit42->accessibleName()}),
+             (QStringList{"Input data " + captions[0], "Input data " + captions[1],
+                          "Output data " + captions[2], "Output data " + captions[3]}));
   }
 
   void knownResults_data() {
@@ -135,6 +142,9 @@ class TSinglePointWindowTest : public QObject {
     QCOMPARE(form.Edit42->text(), QStringLiteral("388863.697"));
     QCOMPARE(form.Label27->text(), QStringLiteral("-5010498.551"));
     QCOMPARE(form.Label28->text(), QStringLiteral("-388863.697"));
+    // A label's name replaces its text for a screen reader, so it carries the value.
+    QCOMPARE(form.Label27->accessibleName(), QStringLiteral("Northing change -5010498.551"));
+    QCOMPARE(form.Label28->accessibleName(), QStringLiteral("Easting change -388863.697"));
     // The whole change is visible, not just its first digits.
     for (QLabel* readout : {form.Label27, form.Label28}) {
       QVERIFY(readout->fontMetrics().horizontalAdvance(readout->text()) <= readout->width());

@@ -1,4 +1,5 @@
 // The main window and the About box as the user first sees them.
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -230,6 +231,25 @@ class TWindowLayoutTest : public QObject {
     expected.append(form.Button3);
     QCOMPARE(TabStops(form.Edit43, form.TabSheet2, expected.size() - 1),
              expected.mid(1));
+  }
+
+  // A screen reader finds each edit, button, radio button and check box of
+  // both pages by a name of its own.
+  void accessibleNames() {
+    TForm1& form = fixture_->form();
+    for (const auto& [page, count] :
+         {std::pair{form.TabSheet1, 22}, std::pair{form.TabSheet2, 40}}) {
+      QStringList names;
+      for (QWidget* control : page->findChildren<QWidget*>()) {
+        const bool kind =
+            qobject_cast<QLineEdit*>(control) || qobject_cast<QAbstractButton*>(control);
+        if (!kind || !control->isVisibleTo(page)) continue;
+        names.append(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name));
+      }
+      QCOMPARE(names.size(), count);
+      QVERIFY2(!names.contains(QString()), qPrintable(names.join(" | ")));
+      QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
+    }
   }
 
   // Every caption fits inside its control with the chosen font.
