@@ -148,6 +148,36 @@ constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
 // Below this every double is exact as an integer with room for one more bit.
 constexpr double kTwoToThe52 = 4503599627370496.0;
 
+constexpr std::uint64_t kIntegerPowersOfTen[] = {
+    1ull, 10ull, 100ull, 1000ull, 10000ull, 100000ull, 1000000ull, 10000000ull, 100000000ull,
+    1000000000ull, 10000000000ull, 100000000000ull, 1000000000000ull, 10000000000000ull,
+    100000000000000ull, 1000000000000000ull, 10000000000000000ull, 100000000000000000ull};
+
+// The decimal digits of `number` (at least 1).
+int CountDigits(std::uint64_t number) {
+  int count = 1;
+  while (count < 20 && number >= kIntegerPowersOfTen[count]) ++count;
+  return count;
+}
+
+// Writes the lowest `count` decimal digits of `number`, leading zeros
+// included, two at a time.
+char* WriteDigits(char* out, std::uint64_t number, int count) {
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  char* p = out + count;
+  while (p - out >= 2) {
+    const auto pair = static_cast<std::size_t>(number % 100) * 2;
+    number /= 100;
+    *--p = kPairs[pair + 1];
+    *--p = kPairs[pair];
+  }
+  if (p > out) *--p = static_cast<char>('0' + number % 10);
+  return out + count;
+}
+
 // Dekker's splitting: hi + lo == a, each half with at most 26 significant bits,
 // so that products of halves are exact.
 void Split(double a, double& hi, double& lo) {
@@ -181,20 +211,13 @@ char* FormatFixedExactTo(char* out, double value, int decimals) {
   const bool up = (fraction - 0.5) + error >= 0;
   const std::uint64_t scaled = static_cast<std::uint64_t>(whole) + (up ? 1 : 0);
 
-  // The digits, lowest first, at least one before the point.
-  char digits[24];
-  int count = 0;
-  std::uint64_t rest = scaled;
-  do {
-    digits[count++] = static_cast<char>('0' + rest % 10);
-    rest /= 10;
-  } while (rest != 0 || count <= decimals);
+  const std::uint64_t unit = kIntegerPowersOfTen[decimals];
+  const std::uint64_t integer = scaled / unit;
   if (value < 0 && scaled != 0) *out++ = '-';
-  for (int i = count - 1; i >= 0; --i) {
-    *out++ = digits[i];
-    if (i == decimals && decimals > 0) *out++ = '.';
-  }
-  return out;
+  out = WriteDigits(out, integer, CountDigits(integer));
+  if (decimals == 0) return out;
+  *out++ = '.';
+  return WriteDigits(out, scaled - integer * unit, decimals);
 }
 
 }  // namespace
