@@ -23,7 +23,7 @@ constexpr std::uint64_t kReportInterval = 4096;
 // converting them adds (about four times the input with scripts), this keeps
 // a run's memory at a few MiB whatever the file's size.
 constexpr std::size_t kChunkBytes = 64 * 1024;
-constexpr std::size_t kChunksInFlight = 6;
+constexpr std::size_t kChunksInFlight = 4;
 
 // Copies a formatted piece into a writer's buffer, reserving as a piece
 // formatted there would, so the writer flushes at the same bytes.
