@@ -15,20 +15,14 @@ namespace {
 // The unit labels end 2 pixels left of the fields they name.
 constexpr int kUnitRight = 302;
 
-QRadioButton* MakeRadioButton(QWidget* parent, const char* name, const QRect& geometry,
-                              const QString& caption) {
-  auto* button = new QRadioButton(caption, parent);
+// A radio button or check box with its caption at its place.
+template <class Button>
+Button* MakeCaptioned(QWidget* parent, const char* name, const QRect& geometry,
+                      const QString& caption) {
+  auto* button = new Button(caption, parent);
   button->setObjectName(QString::fromLatin1(name));
   button->setGeometry(geometry);
   return button;
-}
-
-QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QRect& geometry,
-                        const QString& caption) {
-  auto* box = new QCheckBox(caption, parent);
-  box->setObjectName(QString::fromLatin1(name));
-  box->setGeometry(geometry);
-  return box;
 }
 
 // A change readout keeps the right edge of its 33-pixel slot (x 281) but
@@ -69,28 +63,28 @@ void TForm1::BuildConversionPage() {
   GroupBox3 = new QGroupBox(QStringLiteral("Input - Output File / Data Setting"), page);
   GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
   GroupBox3->setGeometry(8, 88, 385, 105);
-  RadioButton1 = MakeRadioButton(GroupBox3, "RadioButton1", {8, 25, 113, 17},
+  RadioButton1 = MakeCaptioned<QRadioButton>(GroupBox3, "RadioButton1", {8, 25, 113, 17},
                                  QStringLiteral("WGS84  to  TM - A"));
-  RadioButton2 = MakeRadioButton(GroupBox3, "RadioButton2", {8, 49, 113, 17},
+  RadioButton2 = MakeCaptioned<QRadioButton>(GroupBox3, "RadioButton2", {8, 49, 113, 17},
                                  QStringLiteral("WGS84  to  TM - B"));
-  RadioButton8 = MakeRadioButton(GroupBox3, "RadioButton8", {136, 25, 113, 17},
+  RadioButton8 = MakeCaptioned<QRadioButton>(GroupBox3, "RadioButton8", {136, 25, 113, 17},
                                  QStringLiteral("TM - A  to  WGS84"));
-  RadioButton9 = MakeRadioButton(GroupBox3, "RadioButton9", {136, 49, 113, 17},
+  RadioButton9 = MakeCaptioned<QRadioButton>(GroupBox3, "RadioButton9", {136, 49, 113, 17},
                                  QStringLiteral("TM - B  to  WGS84"));
-  RadioButton3 = MakeRadioButton(GroupBox3, "RadioButton3", {272, 25, 105, 17},
+  RadioButton3 = MakeCaptioned<QRadioButton>(GroupBox3, "RadioButton3", {272, 25, 105, 17},
                                  QStringLiteral("TM - A  to  TM - B"));
-  RadioButton4 = MakeRadioButton(GroupBox3, "RadioButton4", {272, 49, 105, 17},
+  RadioButton4 = MakeCaptioned<QRadioButton>(GroupBox3, "RadioButton4", {272, 49, 105, 17},
                                  QStringLiteral("TM - B  to  TM - A"));
   RadioButton1->setChecked(true);
   // Lies inside the group box's frame but belongs to the page.
-  CheckBox1 = MakeCheckBox(page, "CheckBox1", {16, 162, 273, 17},
+  CheckBox1 = MakeCaptioned<QCheckBox>(page, "CheckBox1", {16, 162, 273, 17},
                            QStringLiteral("Use 7 parameters conversion instead of 3 parameters"));
 
   Label30 = MakeLabel(page, "Label30", {24, 205}, QStringLiteral("Output File"), kGreen);
   Edit12 = MakeEdit(page, "Edit12", {8, 223, 225, 19});
   Button2 = MakeButton(page, "Button2", {233, 223, 25, 19}, QStringLiteral("..."));
   BitBtn1 = MakeButton(page, "BitBtn1", {300, 221, 86, 25}, QStringLiteral("Invert"), kRed);
-  CheckBox2 = MakeCheckBox(page, "CheckBox2", {16, 251, 145, 17},
+  CheckBox2 = MakeCaptioned<QCheckBox>(page, "CheckBox2", {16, 251, 145, 17},
                            QStringLiteral("Generate AutoCad scripts"));
   Label26 = MakeLabel(page, "Label26", {312, 255}, QStringLiteral("Output Data"), kRed);
   Label37 = MakeLabel(page, "Label37", {290, 274}, degrees_north);
