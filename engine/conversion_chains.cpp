@@ -196,49 +196,46 @@ template <class Shift>
   return fp::Fault::kNone;
 }
 
-// Sets up the projection and the shift of `method` once, and returns
-// run(shift, projection).
+// Runs `run(shift, projection, point, checking)` under fp::RunWithFaultCheck
+// over the four fields a chain writes, with the projection and the shift of
+// `method` set up once per run.
 template <class Run>
-fp::Fault WithPreparedOperations(const TParameterSet& set, TShiftMethod method,
-                                 fp::Checking checking, const Run& run) {
-  const PreparedTransverseMercator projection(set, checking);
-  switch (method) {
-    case TShiftMethod::ThreeParameter:
-      return run(PreparedThreeParameterShift(set, checking), projection);
-    case TShiftMethod::SevenParameter:
-      return run(PreparedSevenParameterShift(set, checking), projection);
-  }
-  return fp::Fault::kNone;
+Status RunChain(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point,
+                const Run& run) {
+  return fp::RunWithFaultCheck<&TWorkingPoint::Latitude, &TWorkingPoint::Longitude,
+                               &TWorkingPoint::Northing, &TWorkingPoint::Easting>(
+      point, [&](TWorkingPoint& p, fp::Checking checking) {
+        const PreparedTransverseMercator projection(set, checking);
+        switch (method) {
+          case TShiftMethod::ThreeParameter:
+            return run(PreparedThreeParameterShift(set, checking), projection, p, checking);
+          case TShiftMethod::SevenParameter:
+            return run(PreparedSevenParameterShift(set, checking), projection, p, checking);
+        }
+        return fp::Fault::kNone;
+      });
 }
 
 }  // namespace
 
 Status GeographicToGrid(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point) {
-  return fp::RunWithFaultCheck<&TWorkingPoint::Latitude, &TWorkingPoint::Longitude,
-                               &TWorkingPoint::Northing, &TWorkingPoint::Easting>(
-      point, [&](TWorkingPoint& p, fp::Checking checking) {
-        return WithPreparedOperations(set, method, checking,
-                                      [&](const auto& shift, const auto& projection) {
-                                        CarriedTrig carried;
-                                        return Forward(shift, projection, p, carried);
-                                      });
-      });
+  return RunChain(set, method, point,
+                  [](const auto& shift, const auto& projection, TWorkingPoint& p, fp::Checking) {
+                    CarriedTrig carried;
+                    return Forward(shift, projection, p, carried);
+                  });
 }
 
 // A floating-point fault comes first: the run that ends in one may well not
 // converge too.
 Status GridToGeographic(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point) {
   bool converged = true;
-  const Status status =
-      fp::RunWithFaultCheck<&TWorkingPoint::Latitude, &TWorkingPoint::Longitude,
-                            &TWorkingPoint::Northing, &TWorkingPoint::Easting>(
-          point, [&](TWorkingPoint& p, fp::Checking checking) {
-            return WithPreparedOperations(set, method, checking,
-                                          [&](const auto& shift, const auto& projection) {
-                                            return Invert(shift, projection, p, checking,
-                                                          converged);
-                                          });
-          });
+  const Status status = RunChain(
+      set, method, point,
+      [&converged](const auto& shift, const auto& projection, TWorkingPoint& p,
+                   fp::Checking checking) {
+        return Invert(shift, projection, p, checking, converged);
+      });
   if (status.ok() && !converged) return Error::InversionDidNotConverge();
   return status;
 }
