@@ -32,6 +32,10 @@ Error Error::DivisionByZero() {
 
 Error Error::Overflow() { return Error(ErrorKind::FloatingPoint, 0, "Floating point overflow"); }
 
+Error Error::InversionDidNotConverge() {
+  return Error(ErrorKind::NotConverged, 0, "Inversion did not converge");
+}
+
 Error Error::File(int code) {
   switch (code) {
     case file_error::kFileNotFound: return Error(ErrorKind::File, code, "File not found");

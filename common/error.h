@@ -10,6 +10,7 @@ enum class ErrorKind {
   NotANumber,     // a typed text that does not parse as a number
   FloatingPoint,  // an arithmetic fault (invalid operation, division by zero, overflow)
   File,           // a file error with its number
+  NotConverged,   // the grid-to-geographic inversion found no point for the grid values
 };
 
 // File error numbers as the program reports them.
@@ -32,6 +33,7 @@ class Error {
   static Error InvalidOperation();
   static Error DivisionByZero();
   static Error Overflow();
+  static Error InversionDidNotConverge();
   static Error File(int code);
   // Maps an errno value of a failed file operation to the program's file error.
   static Error FromErrno(int errno_value);

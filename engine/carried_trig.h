@@ -41,20 +41,30 @@ struct CarriedTrig {
   AngleTrig lambda;
 };
 
-// sin x and cos x, from `near` when it is known and close enough.
-inline void SinCosNear(double x, const AngleTrig& near, double& sin_x, double& cos_x) {
+// x with its sine and cosine, these from `near` when it is given, known and
+// close enough.
+inline AngleTrig TrigNear(double x, const AngleTrig* near) {
   constexpr double kNearLimit = 1e-3;
-  if (near.known && std::fabs(near.angle - x) <= kNearLimit) {
-    const double d = near.angle - x;
+  AngleTrig trig{true, x, 0, 0};
+  if (near != nullptr && near->known && std::fabs(near->angle - x) <= kNearLimit) {
+    const double d = near->angle - x;
     const double d2 = d * d;
     const double d3 = d2 * d;
     const double sin_d = d - d3 * ((1.0 / 6) - d2 * (1.0 / 120));
     const double cos_d = 1 - d2 * ((1.0 / 2) - d2 * (1.0 / 24));
-    sin_x = near.sin * cos_d - near.cos * sin_d;
-    cos_x = near.cos * cos_d + near.sin * sin_d;
-    return;
+    trig.sin = near->sin * cos_d - near->cos * sin_d;
+    trig.cos = near->cos * cos_d + near->sin * sin_d;
+    return trig;
   }
-  SinCos(x, sin_x, cos_x);
+  SinCos(x, trig.sin, trig.cos);
+  return trig;
+}
+
+// A latitude phi and a longitude lambda with their sines and cosines, each
+// from its counterpart in `near` when that is given, known and close enough.
+inline CarriedTrig TrigNear(double phi, double lambda, const CarriedTrig* near) {
+  return {TrigNear(phi, near != nullptr ? &near->phi : nullptr),
+          TrigNear(lambda, near != nullptr ? &near->lambda : nullptr)};
 }
 
 }  // namespace tervela::engine_internal

@@ -47,7 +47,8 @@ inline constexpr double kDeltaN3 = -35.0 / 48.0;   // delta: n^3
 inline constexpr double kDeltaN5 = 105.0 / 256.0;  // delta: n^5
 }  // namespace meridian_arc
 
-// The fixed-gain grid-to-geographic inversion.
+// The grid-to-geographic inversion: fixed-gain steps, then Newton's method where
+// they leave a residual.
 namespace inversion {
 inline constexpr double kStartLatitude = 45.0;   // degrees
 inline constexpr double kStartLongitude = 13.0;  // degrees
@@ -56,6 +57,22 @@ inline constexpr double kLatitudeGain = 8.884449823e-6;
 // Degrees per metre of easting residual (about 1 / 76049 m per degree).
 inline constexpr double kLongitudeGain = 1.314944622e-5;
 inline constexpr int kIterations = 10;
+// Grid residual [m] up to which the fixed steps' estimate stands as it is.
+inline constexpr double kFixedStepsTolerance = 1e-4;
+// Grid residual [m] that Newton's method refines a larger one to, in both
+// northing and easting: far below the millimetre of the grid values given.
+inline constexpr double kNewtonTolerance = 1e-6;
+// Forward runs Newton's method may take: three per step (two for the
+// Jacobian, one for the step), about ten steps with room for damping.
+inline constexpr int kNewtonForwardRuns = 30;
+// Finite-difference step of the Jacobian [degrees], about 0.1 m on the
+// ground: its truncation and rounding errors are both near 1e-8 relative.
+inline constexpr double kJacobianStep = 1e-6;
+// Largest Newton step [degrees] taken at once; a longer one is shortened.
+inline constexpr double kLargestNewtonStep = 1.0;
+// The Jacobian counts as singular where its determinant is below this
+// fraction of the sum of the magnitudes of its two products.
+inline constexpr double kSingularDeterminantRatio = 1e-6;
 }  // namespace inversion
 
 }  // namespace tervela::geodesy

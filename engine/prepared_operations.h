@@ -21,18 +21,29 @@
 namespace tervela::engine_internal {
 
 // The last step of both shifts: checks the new latitude and longitude, writes
-// them, and hands on the sines and cosines of the point the shift started from.
+// them, and hands on the sines and cosines `start` of the point the shift
+// started from.
 inline fp::Fault StoreShiftResult(fp::Checking checking, double latitude, double longitude,
-                                  const AngleTrig& phi, const AngleTrig& lambda,
-                                  TWorkingPoint& point, CarriedTrig* carried) {
+                                  const CarriedTrig& start, TWorkingPoint& point,
+                                  CarriedTrig* carried) {
   if (const fp::Fault fault = fp::CheckStep(checking, latitude, longitude);
       fault != fp::Fault::kNone) {
     return fault;
   }
   point.Latitude = latitude;
   point.Longitude = longitude;
-  if (carried != nullptr) *carried = {phi, lambda};
+  if (carried != nullptr) *carried = start;
   return fp::Fault::kNone;
+}
+
+// A public operation of engine.h: `Prepared` set up from `set` and applied
+// once to `point`, under fp::RunWithFaultCheck over the fields it writes.
+template <class Prepared, double TWorkingPoint::*... kOutputs>
+Status RunAlone(const TParameterSet& set, TWorkingPoint& point) {
+  return fp::RunWithFaultCheck<kOutputs...>(
+      point, [&set](TWorkingPoint& p, fp::Checking checking) {
+        return Prepared(set, checking).Apply(p);
+      });
 }
 
 // Three-parameter shift: Molodensky, applied backwards after corr.N and corr.E.
@@ -40,14 +51,14 @@ class PreparedThreeParameterShift {
  public:
   PreparedThreeParameterShift(const TParameterSet& set, fp::Checking checking);
   // `carried`, when given, offers the sines and cosines of the last run and
-  // receives those of this one (of the corrected point of step 1).
+  // receives those of this one (of the point corrected by corr.N and corr.E).
   fp::Fault Apply(TWorkingPoint& point, CarriedTrig* carried = nullptr) const;
 
  private:
   // From the parameter set.
   double dx_, dy_, dz_;
   double corr_n_degrees_, corr_e_degrees_;  // corr.N / 3600, corr.E / 3600
-  // Step 4, the local ellipsoid, and the parameter-only factors of step 5.
+  // The local ellipsoid and the parameter-only factors of Molodensky's delta phi.
   double a_;
   double e2_;
   double one_minus_e2_times_a_;  // (1 - e^2) a
@@ -65,11 +76,11 @@ class PreparedSevenParameterShift {
   fp::Fault Apply(TWorkingPoint& point, CarriedTrig* carried = nullptr) const;
 
  private:
-  // HelmertTransform: translation, 1 + K and the rotation matrix R.
+  // The similarity transformation: translation, 1 + K and the rotation matrix R.
   double t_[3];
   double one_plus_k_;
   double r_[3][3];
-  // GeocentricToGeodetic steps 1 and 2, the local ellipsoid.
+  // The local ellipsoid of Bowring's formula.
   double a_, b_;
   double e2_, second_e2_;      // e^2 and e'^2
   double e2_a_, second_e2_b_;  // e^2 a and e'^2 b of Bowring's formula
@@ -92,7 +103,7 @@ class PreparedTransverseMercator {
 
  private:
   double scale_factor_, false_easting_, false_northing_, central_meridian_;
-  // Steps 2 to 4: the local ellipsoid and the meridian-arc coefficients.
+  // The local ellipsoid and the meridian-arc coefficients.
   double a_, b_;
   double e2_, second_e2_;  // e^2 and e'^2
   double n_;

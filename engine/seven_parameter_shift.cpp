@@ -23,18 +23,19 @@ using namespace geodesy;
 
 namespace engine_internal {
 
-// The parts that depend on the parameters alone: HelmertTransform's rotation
-// matrix and scale, GeocentricToGeodetic's local ellipsoid.
+// The parts that depend on the parameters alone: the similarity
+// transformation's rotation matrix and scale, the local ellipsoid.
 PreparedSevenParameterShift::PreparedSevenParameterShift(const TParameterSet& set,
                                                          fp::Checking checking)
     : t_{set.Tx, set.Ty, set.Tz}, one_plus_k_(1 + set.K), checking_(checking) {
-  // HelmertTransform step 1: exact trigonometry of the rotations (radians).
+  // The sines and cosines of the rotations (radians), exact: no small-angle
+  // approximation.
   double cx, sx, cy, sy, cz, sz;
   SinCos(set.Rx, sx, cx);
   SinCos(set.Ry, sy, cy);
   SinCos(set.Rz, sz, cz);
 
-  // HelmertTransform step 2: R = R3(Rz) R2(Ry) R1(Rx), row by row.
+  // The rotation matrix R = R3(Rz) R2(Ry) R1(Rx), row by row.
   r_[0][0] = cy * cz;
   r_[0][1] = cx * sz + sx * sy * cz;
   r_[0][2] = sx * sz - cx * sy * cz;
@@ -45,7 +46,7 @@ PreparedSevenParameterShift::PreparedSevenParameterShift(const TParameterSet& se
   r_[2][1] = -sx * cy;
   r_[2][2] = cx * cy;
 
-  // GeocentricToGeodetic steps 1 and 2: the local ellipsoid a = 6378137 - Da,
+  // The local ellipsoid a = 6378137 - Da,
   // b = a (df + 0.996647189328169), e^2 = 1 - b^2 / a^2, e'^2 = a^2 / b^2 - 1.
   a_ = kWgs84SemiMajorAxis - set.Da;
   b_ = a_ * (set.Df / kFlatteningDifferenceScale + kReferenceAxisRatio);
@@ -59,29 +60,25 @@ PreparedSevenParameterShift::PreparedSevenParameterShift(const TParameterSet& se
       fp::CheckStep(checking_, one_plus_k_, a_, b_, a2, b2, e2_, second_e2_, e2_a_, second_e2_b_);
 }
 
-// GeodeticToGeocentric, HelmertTransform and GeocentricToGeodetic at one point.
+// The shift of one point: to geocentric, the similarity transformation, back to
+// geodetic.
 fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint& point, CarriedTrig* carried) const {
-  // GeodeticToGeocentric, on WGS84: N = a / sqrt(1 - e^2 sin^2 phi),
+  // Geodetic to geocentric, on WGS84: N = a / sqrt(1 - e^2 sin^2 phi),
   // X = cos(lambda) cos(phi) (N + h), Y = sin(lambda) cos(phi) (N + h),
   // Z = sin(phi) ((1 - e^2) N + h).
   const double h = kAssumedHeight;
   const double phi = point.Latitude * kRadiansPerDegree;
   const double lambda = point.Longitude * kRadiansPerDegree;
-  double sin_phi, cos_phi, sin_lambda, cos_lambda;
-  if (carried != nullptr) {
-    SinCosNear(phi, carried->phi, sin_phi, cos_phi);
-    SinCosNear(lambda, carried->lambda, sin_lambda, cos_lambda);
-  } else {
-    SinCos(phi, sin_phi, cos_phi);
-    SinCos(lambda, sin_lambda, cos_lambda);
-  }
+  const CarriedTrig start = TrigNear(phi, lambda, carried);
+  const double sin_phi = start.phi.sin, cos_phi = start.phi.cos;
+  const double sin_lambda = start.lambda.sin, cos_lambda = start.lambda.cos;
   const double N =
       kWgs84SemiMajorAxis / std::sqrt(1 - kWgs84EccentricitySquared * (sin_phi * sin_phi));
   const double X = cos_lambda * cos_phi * (N + h);
   const double Y = sin_lambda * cos_phi * (N + h);
   const double Z = sin_phi * (kWgs84OneMinusEccentricitySquared * N + h);
 
-  // HelmertTransform steps 3 and 4: (X', Y', Z') = T + (1 + K) R (X, Y, Z),
+  // The similarity transformation (X', Y', Z') = T + (1 + K) R (X, Y, Z),
   // each row sum accumulated from the first column to the third. Xp, Yp, Zp
   // stand for X', Y', Z'. An overflow here ends the shift.
   const double u = one_plus_k_ * X;
@@ -94,14 +91,14 @@ fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint& point, CarriedTrig* 
     return fault;
   }
 
-  // A fault of the local ellipsoid (GeocentricToGeodetic steps 1 and 2) ends
-  // the shift here.
+  // A fault of the local ellipsoid ends the shift here.
   if (setup_fault_ != fp::Fault::kNone) return setup_fault_;
 
-  // GeocentricToGeodetic step 3: distance from the polar axis.
+  // Geocentric to geodetic on the local ellipsoid, by Bowring's formula. The
+  // distance from the polar axis.
   const double p = std::sqrt(Xp * Xp + Yp * Yp);
 
-  // Step 4: tan(theta) = Z' a / (p b), the parametric latitude. On the polar
+  // tan(theta) = Z' a / (p b), the parametric latitude. On the polar
   // axis (p = 0) this divides by zero, and the shift ends with the WGS84
   // values still in the point.
   const double z_a = Zp * a_;
@@ -124,28 +121,25 @@ fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint& point, CarriedTrig* 
     cos_theta = cot_theta * sin_theta;
   }
 
-  // Step 5: Bowring's latitude.
+  // Bowring's latitude.
   const double sin3_theta = sin_theta * sin_theta * sin_theta;
   const double cos3_theta = cos_theta * cos_theta * cos_theta;
   const double phi_local = std::atan((Zp + second_e2_b_ * sin3_theta) / (p - e2_a_ * cos3_theta));
 
-  // Step 6: the longitude, in the quadrant of (X', Y').
+  // The longitude, in the quadrant of (X', Y').
   const double lambda_local = std::atan2(Yp, Xp);
 
-  // Step 7.
+  // Both in degrees.
   const double latitude = phi_local * kDegreesPerRadian;
   const double longitude = lambda_local * kDegreesPerRadian;
-  return StoreShiftResult(checking_, latitude, longitude, {true, phi, sin_phi, cos_phi},
-                          {true, lambda, sin_lambda, cos_lambda}, point, carried);
+  return StoreShiftResult(checking_, latitude, longitude, start, point, carried);
 }
 
 }  // namespace engine_internal
 
 Status SevenParameterShift(const TParameterSet& set, TWorkingPoint& point) {
-  return fp::RunWithFaultCheck<&TWorkingPoint::Latitude, &TWorkingPoint::Longitude>(
-      point, [&set](TWorkingPoint& p, fp::Checking checking) {
-        return engine_internal::PreparedSevenParameterShift(set, checking).Apply(p);
-      });
+  return engine_internal::RunAlone<engine_internal::PreparedSevenParameterShift,
+                                   &TWorkingPoint::Latitude, &TWorkingPoint::Longitude>(set, point);
 }
 
 }  // namespace tervela

@@ -19,7 +19,7 @@ using namespace geodesy;
 
 namespace engine_internal {
 
-// Step 4, the part of it that depends on the parameters alone: the local
+// The part of the formula that depends on the parameters alone: the local
 // ellipsoid a = 6378137 - Da, f = 0.00335281066474 - df, b = (1 - f) a and the
 // first eccentricity e = sqrt((2 - f) f). A df above 33.5281066474 makes f
 // negative, and this square root an invalid operation.
@@ -37,7 +37,7 @@ PreparedThreeParameterShift::PreparedThreeParameterShift(const TParameterSet& se
   const double b = (1 - f) * a_;
   const double e = std::sqrt((2 - f) * f);
   e2_ = e * e;
-  // The parameter-only factors of steps 5 and 6 as written in Apply.
+  // The parameter-only factors of delta phi as written in Apply.
   one_minus_e2_times_a_ = (1 - e2_) * a_;
   n_terms_factor_ = set.Da * e2_ + delta_f * b;
   m_term_factor_ = delta_f * (a_ / b) * one_minus_e2_times_a_;
@@ -45,9 +45,9 @@ PreparedThreeParameterShift::PreparedThreeParameterShift(const TParameterSet& se
                                n_terms_factor_, m_term_factor_);
 }
 
-// Steps 1 to 7 at one point.
+// The shift of one point.
 fp::Fault PreparedThreeParameterShift::Apply(TWorkingPoint& point, CarriedTrig* carried) const {
-  // Step 1: the empirical corrections, written to the point at once.
+  // The empirical corrections corr.N and corr.E, written to the point at once.
   const double corrected_latitude = corr_n_degrees_ + point.Latitude;
   const double corrected_longitude = corr_e_degrees_ + point.Longitude;
   if (const fp::Fault fault = fp::CheckStep(checking_, corrected_latitude, corrected_longitude);
@@ -57,31 +57,26 @@ fp::Fault PreparedThreeParameterShift::Apply(TWorkingPoint& point, CarriedTrig* 
   point.Latitude = corrected_latitude;
   point.Longitude = corrected_longitude;
 
-  // A fault of the local ellipsoid (step 4) ends the shift here, with the
-  // corrected values of step 1 in the point.
+  // A fault of the local ellipsoid ends the shift here, with the corrected
+  // values in the point.
   if (setup_fault_ != fp::Fault::kNone) return setup_fault_;
 
-  // Steps 2 and 3.
+  // The corrected point in radians, with its sines and cosines.
   const double h = kAssumedHeight;
   const double phi = corrected_latitude * kRadiansPerDegree;
   const double lambda = corrected_longitude * kRadiansPerDegree;
-  double sin_phi, cos_phi, sin_lambda, cos_lambda;
-  if (carried != nullptr) {
-    SinCosNear(phi, carried->phi, sin_phi, cos_phi);
-    SinCosNear(lambda, carried->lambda, sin_lambda, cos_lambda);
-  } else {
-    SinCos(phi, sin_phi, cos_phi);
-    SinCos(lambda, sin_lambda, cos_lambda);
-  }
+  const CarriedTrig start = TrigNear(phi, lambda, carried);
+  const double sin_phi = start.phi.sin, cos_phi = start.phi.cos;
+  const double sin_lambda = start.lambda.sin, cos_lambda = start.lambda.cos;
 
-  // Step 4 at phi: W = 1 - (e sin phi)^2. The radii of curvature in the prime
+  // The ellipsoid at phi: W = 1 - (e sin phi)^2. The radii of curvature in the prime
   // vertical, N = a / sqrt(W), and in the meridian, M = (1 - e^2) a / W^(3/2),
-  // enter steps 5 and 6 through sqrt(W) and W^(3/2).
+  // enter delta phi and delta lambda through sqrt(W) and W^(3/2).
   const double W = 1 - e2_ * (sin_phi * sin_phi);
   const double sqrt_W = std::sqrt(W);
   const double W_sqrt_W = W * sqrt_W;
 
-  // Step 5: delta phi = S / (M + h), S being the sum of
+  // Molodensky's delta phi = S / (M + h), S being the sum of
   //   -Dx sin(phi) cos(lambda) - Dy sin(phi) sin(lambda) + Dz cos(phi)   (= A)
   //   + Da N e^2 sin(phi) cos(phi) / a + df (a/b M + b/a N) sin(phi) cos(phi).
   // Above and below multiplied by W^(3/2), with N W^(3/2) = a W and
@@ -96,25 +91,22 @@ fp::Fault PreparedThreeParameterShift::Apply(TWorkingPoint& point, CarriedTrig* 
       (A * W_sqrt_W + sin_phi * cos_phi * (n_terms_factor_ * W + m_term_factor_)) /
       (one_minus_e2_times_a_ + h * W_sqrt_W);
 
-  // Step 6: delta lambda = (-Dx sin(lambda) + Dy cos(lambda)) / ((N + h) cos(phi)),
+  // Molodensky's delta lambda = (-Dx sin(lambda) + Dy cos(lambda)) / ((N + h) cos(phi)),
   // above and below multiplied by sqrt(W).
   const double delta_lambda =
       (-dx_ * sin_lambda + dy_ * cos_lambda) * sqrt_W / ((a_ + h * sqrt_W) * cos_phi);
 
-  // Step 7: both subtracted.
+  // Both subtracted: the shift applied backwards.
   const double latitude = corrected_latitude - delta_phi * kDegreesPerRadian;
   const double longitude = corrected_longitude - delta_lambda * kDegreesPerRadian;
-  return StoreShiftResult(checking_, latitude, longitude, {true, phi, sin_phi, cos_phi},
-                          {true, lambda, sin_lambda, cos_lambda}, point, carried);
+  return StoreShiftResult(checking_, latitude, longitude, start, point, carried);
 }
 
 }  // namespace engine_internal
 
 Status ThreeParameterShift(const TParameterSet& set, TWorkingPoint& point) {
-  return fp::RunWithFaultCheck<&TWorkingPoint::Latitude, &TWorkingPoint::Longitude>(
-      point, [&set](TWorkingPoint& p, fp::Checking checking) {
-        return engine_internal::PreparedThreeParameterShift(set, checking).Apply(p);
-      });
+  return engine_internal::RunAlone<engine_internal::PreparedThreeParameterShift,
+                                   &TWorkingPoint::Latitude, &TWorkingPoint::Longitude>(set, point);
 }
 
 }  // namespace tervela

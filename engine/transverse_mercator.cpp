@@ -20,7 +20,8 @@ using namespace geodesy;
 
 namespace engine_internal {
 
-// Steps 2 to 4, the parts that depend on the parameters alone.
+// The parts that depend on the parameters alone: the local ellipsoid, its
+// eccentricities and third flattening, and the meridian-arc coefficients.
 PreparedTransverseMercator::PreparedTransverseMercator(const TParameterSet& set,
                                                        fp::Checking checking)
     : scale_factor_(set.ScaleFactor),
@@ -28,17 +29,16 @@ PreparedTransverseMercator::PreparedTransverseMercator(const TParameterSet& set,
       false_northing_(set.FalseNorthing),
       central_meridian_(set.CentralMeridian),
       checking_(checking) {
-  // Step 2: the local ellipsoid.
+  // The local ellipsoid.
   a_ = kWgs84SemiMajorAxis - set.Da;
   b_ = a_ * (set.Df / kFlatteningDifferenceScale + kReferenceAxisRatio);
 
-  // Step 3: first eccentricity squared, third flattening, second eccentricity
-  // squared.
+  // First eccentricity squared, third flattening, second eccentricity squared.
   e2_ = 1 - (b_ * b_) / (a_ * a_);
   n_ = (a_ - b_) / (a_ + b_);
   second_e2_ = e2_ / (1 - e2_);
 
-  // Step 4: the coefficients of the meridian arc.
+  // The coefficients of Helmert's meridian-arc series.
   using namespace meridian_arc;
   const double n2 = n_ * n_;
   const double n3 = n2 * n_;
@@ -69,7 +69,7 @@ double MeridianArcFrom(double alpha, double beta, double gamma, double delta, do
 
 }  // namespace
 
-// G at phi (step 4 alone).
+// G at phi on its own.
 double PreparedTransverseMercator::MeridianArc(double phi) const {
   double sin_phi, cos_phi;
   SinCos(phi, sin_phi, cos_phi);
@@ -81,28 +81,24 @@ double PreparedTransverseMercator::PrimeVerticalRadius(double sin_phi) const {
   return a_ / std::sqrt(1 - e2_ * (sin_phi * sin_phi));
 }
 
-// Steps 1 to 8 at one point.
+// The projection of one point.
 fp::Fault PreparedTransverseMercator::Apply(TWorkingPoint& point,
                                             const CarriedTrig* carried) const {
-  // Step 1: L, the plain difference from the central meridian, and phi.
+  // L, the plain difference from the central meridian, and phi.
   const double L = (point.Longitude - central_meridian_) * kRadiansPerDegree;
   const double phi = point.Latitude * kRadiansPerDegree;
   if (const fp::Fault fault = fp::CheckStep(checking_, L); fault != fp::Fault::kNone) return fault;
 
-  // A fault of the local ellipsoid (steps 2 and 3) ends the projection here.
+  // A fault of the parameter-only part ends the projection here.
   if (setup_fault_ != fp::Fault::kNone) return setup_fault_;
 
-  double sin_phi, cos_phi;
-  if (carried != nullptr) {
-    SinCosNear(phi, carried->phi, sin_phi, cos_phi);
-  } else {
-    SinCos(phi, sin_phi, cos_phi);
-  }
+  const AngleTrig phi_trig = TrigNear(phi, carried != nullptr ? &carried->phi : nullptr);
+  const double sin_phi = phi_trig.sin, cos_phi = phi_trig.cos;
 
-  // Step 4: the meridian arc.
+  // The meridian arc.
   const double G = MeridianArcFrom(alpha_, beta_, gamma_, delta_, phi, sin_phi, cos_phi);
 
-  // Step 5: nu, t = tan phi, eta^2 = e'^2 cos^2 phi.
+  // nu, t = tan phi, eta^2 = e'^2 cos^2 phi.
   const double nu = PrimeVerticalRadius(sin_phi);
   const double t = sin_phi / cos_phi;
   const double cos2 = cos_phi * cos_phi;  // powers of cos phi
@@ -118,7 +114,7 @@ fp::Fault PreparedTransverseMercator::Apply(TWorkingPoint& point,
   const double L5 = L4 * L;
   const double L6 = L4 * L2;
 
-  // Step 6: the northing before scaling, its terms added in the written order;
+  // The northing before scaling, its terms added in the written order;
   // nu, common to them, multiplies their sum (so that its square root and
   // division run alongside the series), and the divisions by 2, 24 and 720
   // are multiplications by their reciprocals.
@@ -128,13 +124,13 @@ fp::Fault PreparedTransverseMercator::Apply(TWorkingPoint& point,
       sin_phi * cos5 * (61 - 58 * t2 + t4 + 270 * eta2 - 330 * t2 * eta2) * L6 * (1.0 / 720);
   const double northing = nu * northing_series + G;
 
-  // Step 7: the easting before scaling, in the same way.
+  // The easting before scaling, in the same way.
   const double easting_series =
       cos_phi * L + cos3 * (1 - t2 + eta2) * L3 * (1.0 / 6) +
       cos5 * (5 - 18 * t2 + t4 + 14 * eta2 - 58 * t2 * eta2) * L5 * (1.0 / 120);
   const double easting = nu * easting_series;
 
-  // Step 8: scale and false origin.
+  // Scale and false origin.
   const double Northing = northing * scale_factor_ + false_northing_;
   const double Easting = easting * scale_factor_ + false_easting_;
   if (const fp::Fault fault = fp::CheckStep(checking_, Northing, Easting);
@@ -149,10 +145,8 @@ fp::Fault PreparedTransverseMercator::Apply(TWorkingPoint& point,
 }  // namespace engine_internal
 
 Status TransverseMercator(const TParameterSet& set, TWorkingPoint& point) {
-  return fp::RunWithFaultCheck<&TWorkingPoint::Northing, &TWorkingPoint::Easting>(
-      point, [&set](TWorkingPoint& p, fp::Checking checking) {
-        return engine_internal::PreparedTransverseMercator(set, checking).Apply(p);
-      });
+  return engine_internal::RunAlone<engine_internal::PreparedTransverseMercator,
+                                   &TWorkingPoint::Northing, &TWorkingPoint::Easting>(set, point);
 }
 
 }  // namespace tervela

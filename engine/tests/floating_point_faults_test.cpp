@@ -54,7 +54,7 @@ void RaiseByArithmetic(int flags) {
 
 // --- Three-parameter shift: Df above 33.5281066474 -------------------------------------
 
-TEST(ThreeParameterShiftFault, DfAboveLimitIsInvalidWithStepOneValuesStored) {
+TEST(ThreeParameterShiftFault, DfAboveLimitIsInvalidWithCorrectedValuesStored) {
   const TParameterSet set =
       SetFrom(With(With(With(kWorkedSystem, kDf, "40"), kCorrN, "3.6"), kCorrE, "-7.2"));
   TWorkingPoint point = Marked(45.22568, 13.58477);
@@ -86,7 +86,8 @@ TEST(GeographicToGridFault, ThreeParameterDfAboveLimitStopsBeforeTheProjection) 
 }
 
 TEST(GridToGeographicFault, ThreeParameterDfAboveLimitStopsInTheFirstRun) {
-  // The first run starts at 45 N, 13 E; its step 1 has been written.
+  // The first run starts at 45 N, 13 E; its corrections by corr.N and corr.E
+  // have been written.
   const TParameterSet set =
       SetFrom(With(With(With(kWorkedSystem, kDf, "40"), kCorrN, "3.6"), kCorrE, "7.2"));
   TWorkingPoint point = Marked(1.0, 2.0);

@@ -126,7 +126,16 @@ TEST_P(StopsAtFirstBadText, EarlierFieldsStoredLaterOnesKept) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(EachPosition, StopsAtFirstBadText, ::testing::Range(0, kParameterCount));
+// The name of the field at the test's position.
+std::string FieldName(const ::testing::TestParamInfo<int>& info) {
+  constexpr std::array<const char*, kParameterCount> kNames = {
+      "Dx", "Dy", "Dz", "Da", "Df", "CorrN", "CorrE", "ScaleFactor", "FalseEasting",
+      "FalseNorthing", "CentralMeridian", "Tx", "Ty", "Tz", "Rx", "Ry", "Rz", "K"};
+  return kNames[info.param];
+}
+
+INSTANTIATE_TEST_SUITE_P(EachPosition, StopsAtFirstBadText, ::testing::Range(0, kParameterCount),
+                         FieldName);
 
 TEST(ReadParameterSet, EmptyFirstTextChangesNothing) {
   ParameterTexts texts = kWorkedSystem;

@@ -157,7 +157,7 @@ TEST_P(EngineVector, GivesExpectedOutput) {
   EXPECT_TRUE(std::isfinite(first) && std::isfinite(second));
 }
 
-INSTANTIATE_TEST_SUITE_P(Parts1_2To1_5, EngineVector, ::testing::ValuesIn(kVectors),
+INSTANTIATE_TEST_SUITE_P(WorkedExamplesAndEdgeCases, EngineVector, ::testing::ValuesIn(kVectors),
                          [](const ::testing::TestParamInfo<TestVector>& info) {
                            std::string name = info.param.name;
                            for (char& c : name) {
