@@ -4,9 +4,9 @@
 # the launcher's first start in a decimal-comma locale, and the desktop entry
 # and AppStream metadata through their validators when those are installed.
 #
-#   installed_tree_test.sh CMAKE BUILD_DIR EXAMPLES_DIR APPLICATION_ID VERSION
+#   installed_tree_test.sh CMAKE BUILD_DIR EXAMPLES_DIR APPLICATION_ID VERSION "ICON_SIZES"
 set -eu
-cmake=$1 build=$2 examples=$3 id=$4 version=$5
+cmake=$1 build=$2 examples=$3 id=$4 version=$5 icon_sizes=$6
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -24,7 +24,7 @@ for file in bin/tervela bin/tervela-convert libexec/tervela/tervela \
     share/doc/tervela/README.md share/doc/tervela/copyright share/doc/tervela/changelog.gz; do
   [ -f "$prefix/$file" ] || fail "$file is not installed"
 done
-for size in 16 32 48 128; do
+for size in $(echo "$icon_sizes" | tr ';' ' '); do
   png="$prefix/share/icons/hicolor/${size}x$size/apps/$id.png"
   [ -f "$png" ] || fail "no $size-pixel icon"
 done
