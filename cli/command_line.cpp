@@ -10,7 +10,7 @@ namespace tervela {
 const char kUsageText[] =
     "usage: tervela-convert --settings FILE --direction wgs-a|wgs-b|a-wgs|b-wgs|a-b|b-a\n"
     "                       [--seven] [--scripts] [--decimal-separator C] INPUT OUTPUT\n"
-    "       tervela-convert --help\n";
+    "       tervela-convert --help | --version\n";
 
 const char kHelpText[] =
     "tervela-convert converts a point file between WGS84 and the local grids A and B,\n"
@@ -34,6 +34,7 @@ const char kHelpText[] =
     "                         is the one the window uses. Point files always use a\n"
     "                         point.\n"
     "  --help                 show this text\n"
+    "  --version              print the program's name and version\n"
     "\n"
     "INPUT and OUTPUT are file names; \"-\" reads standard input or writes standard\n"
     "output (no scripts then). On a terminal, a run longer than a second shows its\n"
@@ -101,6 +102,9 @@ TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
     }
     if (argument == "--help" || argument == "-h") {
       command.help = true;
+      return parse;
+    } else if (argument == "--version") {
+      command.version = true;
       return parse;
     } else if (argument == "--settings") {
       command.settings_path = *value;

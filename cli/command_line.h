@@ -11,6 +11,7 @@ namespace tervela {
 // What tervela-convert was asked to do.
 struct TCommandLine {
   bool help = false;
+  bool version = false;
   std::string settings_path;
   TFileConversion conversion;
   std::optional<char> decimal_separator;  // unset: the locale's

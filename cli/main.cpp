@@ -13,6 +13,7 @@
 #include "cli/locale_separator.h"
 #include "cli/progress_line.h"
 #include "io/files.h"
+#include "program_info/program_info.h"
 
 namespace {
 
@@ -63,6 +64,10 @@ int main(int argc, char** argv) {
   }
   if (parse.command.help) {
     Print(stdout, tervela::kHelpText);
+    return 0;
+  }
+  if (parse.command.version) {
+    Print(stdout, std::string("tervela-convert ") + tervela::kProgramVersion + "\n");
     return 0;
   }
   return Run(parse.command);

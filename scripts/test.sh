@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup.sh
+# The install test also validates the desktop entry and AppStream metadata.
+scripts/setup.sh desktop-file-utils appstream
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTERVELA_SANITIZE=ON
 cmake --build build/test -j"$(nproc)"
 cd build/test

@@ -1,5 +1,6 @@
 #include "ui/artwork.h"
 
+#include <QDirIterator>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -70,14 +71,9 @@ QPixmap AboutPicture() {
 }
 
 QIcon ProgramIcon() {
-  QPixmap icon(16, 16);
-  icon.fill(kPaper);
-  QPainter painter(&icon);
-  DrawGrid(painter, QRectF(0, 0, 16, 16), 5);
-  painter.setPen(QPen(kMeridian, 2.0));
-  painter.drawLine(QPointF(8, 0), QPointF(8, 16));
-  DrawPoint(painter, QPointF(11, 5), 2);
-  return QIcon(icon);
+  QIcon icon;
+  for (QDirIterator file(QStringLiteral(":/icons")); file.hasNext();) icon.addFile(file.next());
+  return icon;
 }
 
 }  // namespace tervela

@@ -10,7 +10,8 @@ namespace tervela {
 // point.
 QPixmap AboutPicture();
 
-// The program's icon, 16 x 16: the same grid and point, small.
+// The program's icon (icons/tervela.svg) at each of its rendered sizes: a
+// zone's grid, its central meridian and a surveyed point.
 QIcon ProgramIcon();
 
 }  // namespace tervela

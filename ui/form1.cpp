@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QTabWidget>
 
+#include "program_info/program_info.h"
 #include "ui/artwork.h"
 #include "ui/clickable_label.h"
 #include "ui/form2.h"
@@ -60,7 +61,7 @@ TForm1::TForm1(TPlatform& platform, char decimal_separator)
 
 void TForm1::BuildWindow() {
   setObjectName(QStringLiteral("Form1"));
-  setWindowTitle(QStringLiteral("Tervela 1.0"));
+  setWindowTitle(QStringLiteral("Tervela ") + QLatin1String(kProgramVersion));
   setWindowIcon(ProgramIcon());
   setFont(WindowFont());
   setFixedSize(401, 543);

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QLabel>
 
+#include "program_info/program_info.h"
 #include "ui/artwork.h"
 #include "ui/look.h"
 
@@ -37,7 +38,7 @@ TForm2::TForm2(QWidget* owner)
   Image1->setPixmap(AboutPicture());
   Image1->setAccessibleName(QStringLiteral("Map grid with a marked point"));
 
-  Label3 = MakeLabel(this, "Label3", {8, 160}, QStringLiteral("Version 1.0"));
+  Label3 = MakeLabel(this, "Label3", {8, 160}, QStringLiteral("Version ") + QLatin1String(kProgramVersion));
   Label2 = MakeLabel(this, "Label2", {8, 176}, QString::fromUtf8("© 2024 The Tervela team"));
   Label4 = MakeLabel(this, "Label4", {8, 192}, QStringLiteral("www.tervela.example"));
   Label5 = MakeLabel(this, "Label5", {8, 208}, QStringLiteral("team@tervela.example"));

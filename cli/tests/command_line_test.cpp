@@ -72,7 +72,10 @@ TEST(CommandLine, DoubleDashEndsOptions) {
   EXPECT_EQ(parse.command.conversion.output_name, "--out");
 }
 
-TEST(CommandLine, HelpNeedsNothingElse) { EXPECT_TRUE(Parse({"--help"}).command.help); }
+TEST(CommandLine, HelpAndVersionNeedNothingElse) {
+  EXPECT_TRUE(Parse({"--help"}).command.help);
+  EXPECT_TRUE(Parse({"--seven", "--version", "in"}).command.version);
+}
 
 }  // namespace
 }  // namespace tervela

@@ -10,6 +10,7 @@
 
 #include "test_support/scratch_folder.h"
 #include "batch/tests/test_settings.h"
+#include "program_info/program_info.h"
 
 namespace tervela {
 namespace {
@@ -123,9 +124,16 @@ TEST_F(ConvertProgram, HelpDocumentsTheOptions) {
   const ProgramRun run = Run({"--help"});
   EXPECT_EQ(run.exit_code, 0);
   for (const char* text : {"--settings FILE", "--direction", "--seven", "--scripts", "--decimal-separator C",
-                           "LC_NUMERIC", "Exit status", "example:"}) {
+                           "--version", "LC_NUMERIC", "Exit status", "example:"}) {
     EXPECT_NE(run.out.find(text), std::string::npos) << text;
   }
+}
+
+TEST_F(ConvertProgram, VersionNamesTheProgram) {
+  const ProgramRun run = Run({"--version"});
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_EQ(run.out, std::string("tervela-convert ") + kProgramVersion + "\n");
+  EXPECT_EQ(run.err, "");
 }
 
 TEST_F(ConvertProgram, ParameterTextsFollowTheSeparator) {

@@ -1,0 +1,8 @@
+#!/bin/sh
+# Renders the committed PNG icons from tervela.svg (rsvg-convert, Debian
+# package librsvg2-bin). Run after changing the SVG and commit the results.
+set -eu
+cd "$(dirname "$0")"
+for size in 16 32 48 128; do
+  rsvg-convert --width "$size" --height "$size" tervela.svg --output "tervela-$size.png"
+done
