@@ -8,7 +8,7 @@ namespace tervela {
 namespace {
 
 // Systems A and B, eighteen numbers each; the two names follow.
-constexpr std::size_t kNumberLines = 2 * kParameterCount;
+constexpr std::size_t kNumberLines = 2 * kSystemTextCount;
 
 }  // namespace
 
