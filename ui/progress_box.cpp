@@ -10,8 +10,9 @@
 namespace tervela {
 namespace {
 
-// Twenty looks a second: smooth to the eye, nothing to the worker.
-constexpr int kPollInterval = 50;  // milliseconds
+// Ten looks a second: a smooth bar, no burden on the worker, and few enough
+// label changes for assistive technology.
+constexpr int kPollInterval = 100;  // milliseconds
 // The bar counts in thousandths of the input: its value is an int, and files
 // past 2 GiB must fit; a thousand steps are finer than the bar's pixels.
 constexpr int kBarSteps = 1000;
