@@ -23,6 +23,7 @@ namespace tervela {
 // caller keeps the window from input instead (TInputBlock).
 class TProgressBox final {
  public:
+  // Half a second: a short run ends unseen, a long one never looks frozen.
   static constexpr int kShowAfter = 500;  // milliseconds
 
   // `window`: the window it opens over; `input_name`: as typed.
