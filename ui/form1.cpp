@@ -139,6 +139,9 @@ void TForm1::ConnectHandlers() {
 }
 
 void TForm1::Run(THandler handler) {
+  // Nothing starts during a file run, not even what bypasses input events
+  // (an action of assistive technology).
+  if (file_run_) return;
   const Status status = (this->*handler)();
   if (!status.ok()) platform_.ShowError(QString::fromLocal8Bit(status.error().BoxText()));
 }

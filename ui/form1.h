@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 
 #include <QWidget>
 
@@ -9,9 +10,11 @@
 #include "engine/engine.h"
 #include "settings/settings_record.h"
 #include "ui/file_dialog.h"
+#include "ui/file_run.h"
 #include "ui/platform.h"
 
 class QCheckBox;
+class QCloseEvent;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -102,6 +105,11 @@ class TForm1 : public QWidget {
   // Help page.
   QPlainTextEdit* Memo1;
 
+ protected:
+  // Closing ends the program without writing the ini file. During a file run
+  // the window stays until the run, cancelled, has ended.
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   using THandler = Status (TForm1::*)();
 
@@ -128,6 +136,16 @@ class TForm1 : public QWidget {
   void SetSettingsText(int index, const std::string& text);
   Status ShowUnits(TConversionDirection direction);
 
+  // How a file run ended: its outcome, and whether it was asked to stop.
+  struct TFileRunEnd {
+    Status status;
+    bool cancelled = false;
+  };
+  // Runs `request` on a worker thread while this one goes on painting the
+  // window and the progress box; returns once the run has ended. The window
+  // takes no input meanwhile, so no handler runs in the middle of a run.
+  TFileRunEnd RunFileInBackground(const TFileConversion& request);
+
   Status BitBtn1Click();
   Status BitBtn2Click();
   Status BitBtn3Click();
@@ -149,6 +167,10 @@ class TForm1 : public QWidget {
   TPlatform& platform_;
   const char decimal_separator_;
   TEngineRecords engine_;
+  // The file run going on, if any; it uses engine_, so it comes after it and
+  // is cancelled and joined before engine_ is destroyed.
+  std::optional<TFileRun> file_run_;
+  bool close_after_run_ = false;
   // The settings edits in the line order of the settings record.
   std::array<QLineEdit*, kSettingsLineCount> settings_edits_{};
 

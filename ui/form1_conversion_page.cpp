@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "ui/file_drop.h"
 #include "ui/form1.h"
 #include "ui/look.h"
 
@@ -52,6 +53,7 @@ void TForm1::BuildConversionPage() {
 
   Label29 = MakeLabel(page, "Label29", {24, 22}, QStringLiteral("Input File"), kGreen);
   Edit11 = MakeEdit(page, "Edit11", {8, 40, 225, 19});
+  AcceptFileDrops(Edit11);
   Button1 = MakeButton(page, "Button1", {233, 40, 25, 19}, QStringLiteral("..."));
   Label25 = MakeLabel(page, "Label25", {312, 22}, QStringLiteral("Input Data"), kRed);
   Label21 = MakeUnitLabel(page, "Label21", kUnitRight, 42, degrees_north);
@@ -82,6 +84,7 @@ void TForm1::BuildConversionPage() {
 
   Label30 = MakeLabel(page, "Label30", {24, 205}, QStringLiteral("Output File"), kGreen);
   Edit12 = MakeEdit(page, "Edit12", {8, 223, 225, 19});
+  AcceptFileDrops(Edit12);
   Button2 = MakeButton(page, "Button2", {233, 223, 25, 19}, QStringLiteral("..."));
   BitBtn1 = MakeButton(page, "BitBtn1", {300, 221, 86, 25}, QStringLiteral("Invert"), kRed);
   CheckBox2 = MakeCaptioned<QCheckBox>(page, "CheckBox2", {16, 251, 145, 17},

@@ -56,7 +56,8 @@ Status TForm1::BitBtn3Click() {
   return status;
 }
 
-// Convert File: changes no control; the alert sound tells of success.
+// Convert File: changes no control; the alert sound tells of success, and
+// nothing of a cancelled run.
 Status TForm1::BitBtn2Click() {
   const TFileConversion request{
       .direction = CurrentDirection(),
@@ -65,9 +66,9 @@ Status TForm1::BitBtn2Click() {
       .input_name = FileName(Edit11->text()),
       .output_name = FileName(Edit12->text()),
   };
-  const Status status = ConvertPointFile(request, SettingsTexts(), decimal_separator_, engine_);
-  if (status.ok()) platform_.Beep();
-  return status;
+  const TFileRunEnd end = RunFileInBackground(request);
+  if (end.status.ok() && !end.cancelled) platform_.Beep();
+  return end.status;
 }
 
 // Save settings.

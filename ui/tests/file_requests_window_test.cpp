@@ -1,11 +1,16 @@
 // The window's file requests through the fake platform: Convert File, the
 // file pickers, settings files, the ini file at start and at Exit.
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
 
 #include "ui/tests/window_fixture.h"
 
@@ -136,6 +141,69 @@ class TFileRequestsWindowTest : public QObject {
     QCOMPARE(fixture_->platform().errors, (QStringList{"File not found.", "File not found."}));
     QCOMPARE(fixture_->platform().beeps, 0);
     QCOMPARE(ControlSnapshot(form), before);
+  }
+
+  // A run long enough to open the progress box (seven-parameter grid to
+  // WGS84, the slowest direction), stopped from the box or by closing the
+  // window: whole lines kept, the input untouched, no error box, no sound.
+  void stopLongFileRun_data() {
+    QTest::addColumn<QString>("stop");
+    for (const char* stop : {"Cancel", "Esc", "box close", "window close"}) QTest::newRow(stop) << stop;
+  }
+  void stopLongFileRun() {
+    QFETCH(QString, stop);
+    TForm1& form = fixture_->Start();
+    form.show();
+    fixture_->SetSystem(TLocalSystem::A, ZeroShiftSystem());
+    form.CheckBox1->setChecked(true);
+    fixture_->Click("RadioButton8");
+    const int lines = 3'000'000;  // seconds of work even on two fast cores
+    const QByteArray input = QByteArray("5010498 388864\r\n").repeated(lines);
+    WriteFile("grid.txt", input);
+    form.Edit11->setText("grid.txt");
+    form.Edit12->setText("out.txt");
+    QString box_text;
+    QTimer stopper;
+    connect(&stopper, &QTimer::timeout, [&] {
+      auto* box = form.findChild<QProgressDialog*>();
+      if (box == nullptr || !box->isVisible()) return;
+      stopper.stop();
+      box_text = box->labelText();
+      if (stop == "Cancel") box->findChild<QPushButton*>()->click();
+      if (stop == "Esc") QTest::keyClick(box, Qt::Key_Escape);
+      if (stop == "box close") box->close();
+      if (stop == "window close") form.close();
+    });
+    stopper.start(10);
+    fixture_->Click("BitBtn2");
+    QVERIFY2(box_text.startsWith("Converting grid.txt\n"), qPrintable(box_text));
+    const QByteArray output = ReadFile("out.txt");
+    QVERIFY(output.endsWith(" \r\n"));
+    QVERIFY(output.count("\r\n") < lines);
+    QVERIFY(ReadFile("grid.txt") == input);
+    QCOMPARE(fixture_->platform().errors, QStringList{"File not found."});
+    QCOMPARE(fixture_->platform().beeps, 0);
+    QTRY_COMPARE(form.isVisible(), stop != "window close");
+    QVERIFY(!QFile::exists("Tervela.ini"));
+  }
+
+  // A file dropped on a file field puts its path there; the drop is a copy
+  // even where the file manager proposes a move, so it keeps the file.
+  void dropFile() {
+    TForm1& form = fixture_->Start();
+    for (QLineEdit* edit : {form.Edit11, form.Edit12}) {
+      edit->setText("typed");
+      QMimeData data;
+      data.setUrls({QUrl::fromLocalFile("/data/in put.txt")});
+      const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+      QDragEnterEvent enter(QPoint(5, 5), actions, &data, Qt::LeftButton, {});
+      QApplication::sendEvent(edit, &enter);  // makes the field the drop's target
+      QDropEvent drop(QPointF(5, 5), actions, &data, Qt::LeftButton, {});
+      QApplication::sendEvent(edit, &drop);
+      QCOMPARE(edit->text(), QStringLiteral("/data/in put.txt"));
+      QCOMPARE(enter.dropAction(), Qt::CopyAction);
+      QCOMPARE(drop.dropAction(), Qt::CopyAction);
+    }
   }
 
   // The input picker fills Edit11 and leaves the working directory; it opens

@@ -1,0 +1,40 @@
+#include <QAbstractEventDispatcher>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "io/files.h"
+#include "ui/form1.h"
+#include "ui/input_block.h"
+#include "ui/progress_box.h"
+
+namespace tervela {
+
+TForm1::TFileRunEnd TForm1::RunFileInBackground(const TFileConversion& request) {
+  const TInputBlock block(this);
+  QAbstractEventDispatcher* const dispatcher = QAbstractEventDispatcher::instance();
+  file_run_.emplace(request, SettingsTexts(), decimal_separator_, engine_,
+                    [dispatcher] { dispatcher->wakeUp(); });
+  {
+    const TProgressBox box(this, Edit11->text(), io::RegularFileSize(request.input_name), *file_run_);
+    // The worker's last act wakes this loop; the box's timer wakes it, too.
+    while (!file_run_->Finished()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+  TFileRunEnd end{file_run_->Result(), file_run_->CancelWasRequested()};
+  file_run_.reset();
+  if (close_after_run_) QTimer::singleShot(0, this, [this] { close(); });
+  return end;
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (file_run_) {
+    file_run_->Cancel();
+    close_after_run_ = true;
+    event->ignore();
+    return;
+  }
+  QWidget::closeEvent(event);
+}
+
+}  // namespace tervela
