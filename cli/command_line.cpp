@@ -97,7 +97,7 @@ TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
       if (i + 1 == arguments.size()) return fail(argument + " needs a value");
       value = arguments[++i];
     } else if (!takes_value && value) {
-      return fail(argument + " takes no value");
+      return fail(QuotedText(argument) + " takes no value");
     }
     if (argument == "--help" || argument == "-h") {
       command.help = true;
@@ -106,7 +106,7 @@ TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
       command.settings_path = *value;
     } else if (argument == "--direction") {
       const std::optional<TConversionDirection> direction = DirectionNamed(*value);
-      if (!direction) return fail("unknown direction '" + *value + "'");
+      if (!direction) return fail("unknown direction '" + QuotedText(*value) + "'");
       command.conversion.direction = *direction;
       direction_given = true;
     } else if (argument == "--decimal-separator") {
@@ -117,7 +117,7 @@ TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
     } else if (argument == "--scripts") {
       command.conversion.scripts = true;
     } else {
-      return fail("unknown option " + argument);
+      return fail("unknown option " + QuotedText(argument));
     }
   }
   if (command.settings_path.empty()) return fail("--settings FILE is required");

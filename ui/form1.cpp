@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <exception>
 
 #include "ui/artwork.h"
 #include "ui/clickable_label.h"
@@ -129,7 +130,12 @@ void TForm1::ConnectHandlers() {
 }
 
 void TForm1::Run(THandler handler) {
-  const Status status = (this->*handler)();
+  Status status;
+  try {
+    status = (this->*handler)();
+  } catch (const std::exception& exception) {  // a failed allocation, above all
+    status = Error::FromException(exception);
+  }
   if (!status.ok()) platform_.ShowError(QString::fromLocal8Bit(status.error().BoxText()));
 }
 

@@ -1,4 +1,5 @@
 #include "cli/command_line.h"
+#include "cli/terminal_text.h"
 #include "test_support/case_name.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +41,7 @@ TEST(CommandLine, DirectionNames) {
 
 struct UsageCase {
   std::vector<std::string> arguments;
-  const char* error;
+  std::string error;
 };
 
 class UsageErrors : public ::testing::TestWithParam<UsageCase> {};
@@ -62,7 +63,9 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{{"--settings", "s", "--direction", "a-b", "--decimal-separator", ",.", "a", "b"},
                   "--decimal-separator needs a single character"},
         UsageCase{{"--settings", "s", "--direction", "a-b", "--scripts", "a", "-"},
-                  "--scripts needs an OUTPUT file name, not \"-\""}),
+                  "--scripts needs an OUTPUT file name, not \"-\""},
+        UsageCase{{"--settings", "s", "--direction", std::string(90, 'w'), "a", "b"},
+                  "unknown direction '" + std::string(80, 'w') + "...'"}),
     [](const auto& info) { return testing::CaseName(info.index, info.param.error); });
 
 TEST(CommandLine, DoubleDashEndsOptions) {
@@ -71,6 +74,26 @@ TEST(CommandLine, DoubleDashEndsOptions) {
   EXPECT_EQ(parse.command.conversion.input_name, "-in");
   EXPECT_EQ(parse.command.conversion.output_name, "--out");
 }
+
+struct EscapeCase {
+  std::string text;
+  std::string printed;
+};
+
+class TerminalText : public ::testing::TestWithParam<EscapeCase> {};
+
+TEST_P(TerminalText, EscapesControlCharactersOnly) {
+  EXPECT_EQ(EscapeControlCharacters(GetParam().text), GetParam().printed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLine, TerminalText,
+    ::testing::Values(EscapeCase{"\x1b]0;title\x07\x1b[2J", "\\x1b]0;title\\x07\\x1b[2J"},
+                      EscapeCase{std::string("a\0\tb\r\n\x7f", 7), "a\\x00\\tb\\r\\n\\x7f"},
+                      EscapeCase{"C1 \x9b, lone \xc2 and Latin-1 \xe8", "C1 \\x9b, lone \xc2 and Latin-1 \xe8"},
+                      EscapeCase{"UTF-8 \xc2\x9b and \xc3\xa8 kept", "UTF-8 \xc2\x9b and \xc3\xa8 kept"},
+                      EscapeCase{"plain 'text' \\ kept", "plain 'text' \\ kept"}),
+    [](const auto& info) { return testing::CaseName(info.index, info.param.printed); });
 
 TEST(CommandLine, HelpNeedsNothingElse) { EXPECT_TRUE(Parse({"--help"}).command.help); }
 

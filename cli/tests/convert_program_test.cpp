@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -25,10 +26,14 @@ struct ProgramRun {
 class ConvertProgram : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string record;
-    for (const std::string& line : testing::WorkedExampleSettings()) record += line + "\r\n";
-    WriteBytes(settings_, record);
+    WriteSettings(settings_, testing::WorkedExampleSettings());
     WriteBytes(in_, "45.22568 13.58477 free text\r\n");
+  }
+
+  static void WriteSettings(const std::string& path, const TSettingsTexts& texts) {
+    std::string record;
+    for (const std::string& line : texts) record += line + "\r\n";
+    WriteBytes(path, record);
   }
 
   // Runs the program with `arguments`, standard input from `input_bytes`,
@@ -37,6 +42,7 @@ class ConvertProgram : public ::testing::Test {
                  const std::string& locale = "C") {
     WriteBytes(folder_ / "stdin", input_bytes);
     arguments.insert(arguments.begin(), TERVELA_CONVERT_PATH);
+    arguments.insert(arguments.begin(), launcher_.begin(), launcher_.end());
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());
     argv.push_back(nullptr);
@@ -46,6 +52,12 @@ class ConvertProgram : public ::testing::Test {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, (folder_ / "stdin").c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, (folder_ / "stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    // Standard output a pipe whose reader has gone.
+    int pipe_ends[2] = {-1, -1};
+    if (closed_pipe_output_ && ::pipe(pipe_ends) == 0) {
+      ::close(pipe_ends[0]);
+      posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], 1);
+    }
     posix_spawn_file_actions_addopen(&actions, 2, (folder_ / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t pid = 0;
     ProgramRun run;
@@ -55,6 +67,7 @@ class ConvertProgram : public ::testing::Test {
       run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     posix_spawn_file_actions_destroy(&actions);
+    if (pipe_ends[1] >= 0) ::close(pipe_ends[1]);
     run.out = ReadBytes(folder_ / "stdout");
     run.err = ReadBytes(folder_ / "stderr");
     return run;
@@ -65,6 +78,9 @@ class ConvertProgram : public ::testing::Test {
     return {"--settings", settings_, "--direction", direction, input, output};
   }
 
+  // Run before the program, which it then runs with the arguments ("$0" "$@").
+  std::vector<std::string> launcher_;
+  bool closed_pipe_output_ = false;
   testing::ScratchFolder folder_;
   std::string settings_ = folder_ / "site.set";
   std::string in_ = folder_ / "in.txt";
@@ -106,6 +122,52 @@ TEST_F(ConvertProgram, UnreadableSettingsFail) {
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.err, "File not found.\n");
   EXPECT_FALSE(testing::Exists(out_));
+
+  // An endless line ends the read at the limit, quickly and in bounded memory.
+  const ProgramRun endless = Run({"--settings", "/dev/zero", "--direction", "a-b", in_, out_});
+  EXPECT_EQ(endless.exit_code, 1);
+  EXPECT_EQ(endless.err, "Settings line longer than 16 MiB.\n");
+  EXPECT_FALSE(testing::Exists(out_));
+}
+
+TEST_F(ConvertProgram, SettingsAreNeverWritten) {
+  const std::string record = ReadBytes(settings_);
+  EXPECT_EQ(Run(Arguments("wgs-a", in_, settings_)).err, "I/O error 32.\n");
+  EXPECT_EQ(ReadBytes(settings_), record);
+
+  const std::string script_named_settings = out_ + " point.scr";
+  WriteBytes(script_named_settings, record);
+  std::vector<std::string> arguments = Arguments("wgs-a", in_, out_);
+  arguments[1] = script_named_settings;
+  arguments.push_back("--scripts");
+  const ProgramRun run = Run(arguments);
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, "I/O error 32.\n");
+  EXPECT_EQ(ReadBytes(script_named_settings), record);
+  EXPECT_FALSE(testing::Exists(out_));
+}
+
+TEST_F(ConvertProgram, ClosedOutputPipeEndsQuietlyAsSigpipeWould) {
+  closed_pipe_output_ = true;
+  const ProgramRun run = Run(Arguments("wgs-a", in_, "-"));
+  EXPECT_EQ(run.exit_code, 141);
+  EXPECT_EQ(run.err, "");
+}
+
+TEST_F(ConvertProgram, FileSizeLimitIsAWriteErrorKeepingTheLinesWritten) {
+  std::string input, converted;
+  for (int i = 0; i < 200; ++i) {
+    input += "45.22568 13.58477 free text\r\n";
+    converted += "5010498.551 388863.697 free text\r\n";
+  }
+  WriteBytes(in_, input);
+  launcher_ = {"/bin/sh", "-c", "ulimit -f 2 && exec \"$0\" \"$@\""};
+  const ProgramRun run = Run(Arguments("wgs-a", in_, out_));
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, "I/O error 27.\n");
+  const std::string written = ReadBytes(out_);
+  EXPECT_FALSE(written.empty());
+  EXPECT_EQ(converted.substr(0, written.size()), written);
 }
 
 TEST_F(ConvertProgram, UsageErrorsExitTwoWithTheUsage) {
@@ -129,11 +191,9 @@ TEST_F(ConvertProgram, HelpDocumentsTheOptions) {
 }
 
 TEST_F(ConvertProgram, ParameterTextsFollowTheSeparator) {
-  std::string record;
   TSettingsTexts comma = testing::WorkedExampleSettings();
   comma[7] = "0,9999";
-  for (const std::string& line : comma) record += line + "\r\n";
-  WriteBytes(settings_, record);
+  WriteSettings(settings_, comma);
 
   ProgramRun run = Run(Arguments("wgs-a", in_, out_));
   EXPECT_EQ(run.exit_code, 1);
@@ -144,6 +204,17 @@ TEST_F(ConvertProgram, ParameterTextsFollowTheSeparator) {
   run = Run(arguments);
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(ReadBytes(out_), "5010498.551 388863.697 free text\r\n");
+}
+
+// A settings text quoted in a message reaches the terminal escaped and cut.
+TEST_F(ConvertProgram, QuotedTextIsEscapedAndCut) {
+  TSettingsTexts texts = testing::WorkedExampleSettings();
+  texts[7] = std::string("\x1b]0;T\x07\x1b[2J\t\0", 12) + std::string(100, 'x');
+  WriteSettings(settings_, texts);
+  const ProgramRun run = Run(Arguments("wgs-a", in_, out_));
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, "'\\x1b]0;T\\x07\\x1b[2J\\t\\x00" + std::string(68, 'x') +
+                         "...' is not a valid floating point value.\n");
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <new>
+#include <stdexcept>
 
 namespace tervela {
 namespace {
@@ -37,6 +39,36 @@ TEST(ErrorBoxFullStop, NotANumberMessageGetsItsFullStop) {
   EXPECT_EQ(Error::NotANumber("12a").BoxText(), "'12a' is not a valid floating point value.");
   EXPECT_EQ(Error::NotANumber("").message(), "'' is not a valid floating point value");
   EXPECT_EQ(Error::Overflow().BoxText(), "Floating point overflow.");
+}
+
+struct QuotedCase {
+  std::string text;
+  std::string quoted;
+};
+
+class QuotedTextCut : public ::testing::TestWithParam<QuotedCase> {};
+
+TEST_P(QuotedTextCut, KeepsTheFirstEightyCharacters) {
+  EXPECT_EQ(QuotedText(GetParam().text), GetParam().quoted);
+  EXPECT_EQ(Error::NotANumber(GetParam().text).message(),
+            "'" + GetParam().quoted + "' is not a valid floating point value");
+}
+
+const std::string k80(80, 'x');
+INSTANTIATE_TEST_SUITE_P(
+    Rule, QuotedTextCut,
+    ::testing::Values(QuotedCase{k80, k80}, QuotedCase{k80 + "y", k80 + "..."},
+                      QuotedCase{std::string(10'000'000, 'z'), std::string(80, 'z') + "..."},
+                      // A UTF-8 character counts once and is never split.
+                      QuotedCase{std::string(79, 'x') + "\xC2\xB0\xC2\xB0", std::string(79, 'x') + "\xC2\xB0..."},
+                      // Bytes outside a UTF-8 sequence count one each.
+                      QuotedCase{std::string(79, 'x') + "\xB0\xB0", std::string(79, 'x') + "\xB0..."},
+                      QuotedCase{std::string("a\0b", 3), std::string("a\0b", 3)}),
+    [](const auto& info) { return testing::CaseName(info.index, std::to_string(info.param.text.size()) + " bytes"); });
+
+TEST(ErrorFromException, FailedAllocationIsOutOfMemory) {
+  EXPECT_EQ(Error::FromException(std::bad_alloc()).BoxText(), "Out of memory.");
+  EXPECT_EQ(Error::FromException(std::runtime_error("Resource busy")).message(), "Resource busy");
 }
 
 struct FileErrorCase {
@@ -97,6 +129,10 @@ TEST(FileErrorFromErrno, KeepsTheErrnoAsCodeWhenUnnamed) {
   EXPECT_EQ(Error::FromErrno(EIO).code(), EIO);
   EXPECT_EQ(Error::FromErrno(ENOSPC).code(), 101);
   EXPECT_EQ(Error::FromErrno(ENOENT), Error::File(2));
+  // A closed pipe and the sharing refusal read alike; the origin tells them apart.
+  EXPECT_EQ(Error::FromErrno(EPIPE), Error::File(file_error::kSharingViolation));
+  EXPECT_EQ(Error::FromErrno(EPIPE).errno_value(), EPIPE);
+  EXPECT_EQ(Error::File(file_error::kSharingViolation).errno_value(), 0);
 }
 
 }  // namespace
