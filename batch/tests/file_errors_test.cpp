@@ -52,7 +52,9 @@ TEST_F(FileErrors, DirectoriesAreRefused) {
   EXPECT_EQ(BoxTextOf(Convert(folder_.path(), out_)), "File access denied.");
   EXPECT_FALSE(Exists(out_));
   EXPECT_EQ(BoxTextOf(Convert(in_, folder_.path())), "File access denied.");
-  EXPECT_EQ(BoxTextOf(Convert(in_, folder_ / "no-folder/out.txt")), "File not found.");
+  // A missing folder is a path not found; a missing file in a folder is not found.
+  EXPECT_EQ(BoxTextOf(Convert(in_, folder_ / "no-folder/out.txt")), "Invalid filename.");
+  EXPECT_EQ(BoxTextOf(Convert(folder_ / "no-folder/in.txt", out_)), "Invalid filename.");
   EXPECT_EQ(BoxTextOf(Convert(in_, in_ + "/out.txt")), "Invalid filename.");
 }
 
