@@ -176,110 +176,82 @@ TEST_F(FileErrors, CancelKeepsTheWholeLinesWritten) {
   }
 }
 
-// Every write, close and rename of a point-file run and of a settings save made
-// to fail in turn, from the first call to the last: each failure is reported
-// with its mapped message, every file is closed, the files read stay as they
-// were, each file written holds a prefix of its good contents, and no
-// temporary file is left. (A point-file run renames nothing.)
-enum class FaultedJob { PointFileRun, SettingsSave, SettingsSaveThroughHardLink };
+// Every write, close and rename of a point-file run and of a settings save
+// (replacing, or in place through a hard link) made to fail in turn, from the
+// first call to the last: each failure is reported with its mapped message,
+// every file is closed, the files read stay as they were, each file written is
+// a prefix of its good contents, and no temporary file is left. (Only a
+// replacing save renames.)
+enum class FaultedJob { Run, Save, SaveInPlace };
+using Contents = std::map<std::string, std::string>;
 
-struct FaultRow {
-  const char* name;
-  FaultedJob job;
-  io::FaultPoint point;
-  int errno_value;
-  const char* message;
-};
-
-// The files a job finds in place and must leave as they were, and those it writes.
-struct JobFiles {
-  std::vector<std::string> kept, written;
-};
-
-JobFiles PrepareJob(FaultedJob job, const testing::ScratchFolder& folder) {
-  switch (job) {
-    case FaultedJob::PointFileRun:
-      WriteBytes(folder / "in.txt", "45.22568 13.58477 a\n45.3 13.6 b\n");
-      return {{"in.txt"}, {"out.txt", "out.txt text.scr", "out.txt point.scr", "out.txt prognumb.scr"}};
-    case FaultedJob::SettingsSave:
-      WriteBytes(folder / "site.set", "old\r\n");
-      return {{"site.set"}, {}};
-    case FaultedJob::SettingsSaveThroughHardLink:
-      WriteBytes(folder / "site.set", "old\r\n");
-      std::filesystem::create_hard_link(folder / "site.set", folder / "link.set");
-      return {{}, {"site.set", "link.set"}};
-  }
-  return {};
-}
-
-Status RunJob(FaultedJob job, const testing::ScratchFolder& folder) {
-  if (job != FaultedJob::PointFileRun) {
-    return WriteSettingsRecord(folder / "site.set", testing::WorkedExampleSettings());
-  }
+// Sets up the job's files in `folder`, runs it and returns its status; `kept`
+// are the files (and contents) it must not change, `written` those it writes.
+Status RunJob(FaultedJob job, const testing::ScratchFolder& folder, Contents& kept,
+              std::vector<std::string>& written) {
   TEngineRecords engine;
-  const TFileConversion request{TConversionDirection::WgsToA, TShiftMethod::ThreeParameter, true,
-                                folder / "in.txt", folder / "out.txt"};
-  return ConvertPointFile(request, testing::WorkedExampleSettings(), '.', engine);
+  if (job == FaultedJob::Run) {
+    kept = {{"in.txt", "45.22568 13.58477 a\n45.3 13.6 b\n"}};
+    WriteBytes(folder / "in.txt", kept["in.txt"]);
+    written = {"out.txt", "out.txt text.scr", "out.txt point.scr", "out.txt prognumb.scr"};
+    const TFileConversion request{TConversionDirection::WgsToA, TShiftMethod::ThreeParameter, true,
+                                  folder / "in.txt", folder / "out.txt"};
+    return ConvertPointFile(request, testing::WorkedExampleSettings(), '.', engine);
+  }
+  kept = {{"site.set", "old\r\n"}};
+  WriteBytes(folder / "site.set", kept["site.set"]);
+  written.clear();
+  if (job == FaultedJob::SaveInPlace) {
+    std::filesystem::create_hard_link(folder / "site.set", folder / "link.set");
+    written = {"site.set", "link.set"};
+    kept.clear();
+  }
+  return WriteSettingsRecord(folder / "site.set", testing::WorkedExampleSettings());
 }
 
 int OpenDescriptors() {
-  return static_cast<int>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
-                                        std::filesystem::directory_iterator()));
+  using std::filesystem::directory_iterator;
+  return static_cast<int>(std::distance(directory_iterator("/proc/self/fd"), directory_iterator()));
 }
 
-class FaultAtEveryCall : public ::testing::TestWithParam<FaultRow> {};
-
-TEST_P(FaultAtEveryCall, IsReportedClosesEveryFileAndHarmsNone) {
-  const FaultRow& row = GetParam();
-  testing::ScratchFolder good_folder;
-  const JobFiles files = PrepareJob(row.job, good_folder);
-  std::map<std::string, std::string> before, good;
-  for (const std::string& name : files.kept) before[name] = ReadBytes(good_folder / name);
-  ASSERT_TRUE(RunJob(row.job, good_folder).ok());
-  for (const std::string& name : files.written) good[name] = ReadBytes(good_folder / name);
-
-  for (int k = 1;; ++k) {
-    testing::ScratchFolder folder;
-    PrepareJob(row.job, folder);
-    const int descriptors = OpenDescriptors();
-    io::InjectFault(row.point, k, row.errno_value);
-    const Status status = RunJob(row.job, folder);
-    if (io::FaultPending(row.point)) {  // the job makes fewer than k such calls
-      io::InjectFault(row.point, 0, 0);
-      EXPECT_TRUE(status.ok());
-      EXPECT_GT(k, 1) << "no call to fail";
-      break;
-    }
-    EXPECT_EQ(BoxTextOf(status), row.message) << "call " << k;
-    EXPECT_EQ(OpenDescriptors(), descriptors) << "call " << k;
-    for (const std::string& name : files.kept) EXPECT_EQ(ReadBytes(folder / name), before[name]) << k;
-    for (const std::string& name : files.written) {
-      const std::string bytes = ReadBytes(folder / name);
-      if (bytes != "<missing>") {
-        EXPECT_EQ(good[name].substr(0, bytes.size()), bytes) << name << " " << k;
+TEST(FaultAtEveryCall, IsReportedClosesEveryFileAndHarmsNone) {
+  const struct {
+    io::FaultPoint point;
+    int errno_value;
+    const char* message;
+  } faults[] = {{io::FaultPoint::Write, ENOSPC, "Disk full."},
+                {io::FaultPoint::Close, EIO, "I/O error 5."},
+                {io::FaultPoint::Rename, EXDEV, "I/O error 18."}};
+  for (const FaultedJob job : {FaultedJob::Run, FaultedJob::Save, FaultedJob::SaveInPlace}) {
+    testing::ScratchFolder good;
+    Contents kept;
+    std::vector<std::string> written;
+    ASSERT_TRUE(RunJob(job, good, kept, written).ok());
+    for (const auto& fault : faults) {
+      for (int k = 1;; ++k) {
+        SCOPED_TRACE(::testing::Message() << "job " << int(job) << ", " << fault.message << " at call " << k);
+        testing::ScratchFolder folder;
+        const int descriptors = OpenDescriptors();
+        io::InjectFault(fault.point, k, fault.errno_value);
+        const Status status = RunJob(job, folder, kept, written);
+        if (io::FaultPending(fault.point)) {  // the job makes fewer than k such calls
+          io::InjectFault(fault.point, 0, 0);
+          EXPECT_TRUE(status.ok());
+          EXPECT_TRUE(k > 1 || fault.point == io::FaultPoint::Rename) << "nothing failed";
+          break;
+        }
+        EXPECT_EQ(BoxTextOf(status), fault.message);
+        EXPECT_EQ(OpenDescriptors(), descriptors);
+        for (const auto& [name, contents] : kept) EXPECT_EQ(ReadBytes(folder / name), contents);
+        for (const std::string& name : written) {
+          const std::string bytes = ReadBytes(folder / name);
+          EXPECT_TRUE(bytes == "<missing>" || ReadBytes(good / name).starts_with(bytes)) << name;
+        }
+        for (const std::string& entry : folder.Entries()) EXPECT_FALSE(entry.ends_with(".tmp"));
       }
-    }
-    for (const std::string& entry : folder.Entries()) {
-      EXPECT_TRUE(std::count(files.kept.begin(), files.kept.end(), entry) +
-                  std::count(files.written.begin(), files.written.end(), entry))
-          << "left behind: " << entry;
     }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, FaultAtEveryCall,
-    ::testing::Values(
-        FaultRow{"RunWrite", FaultedJob::PointFileRun, io::FaultPoint::Write, ENOSPC, "Disk full."},
-        FaultRow{"RunClose", FaultedJob::PointFileRun, io::FaultPoint::Close, EIO, "I/O error 5."},
-        FaultRow{"SaveWrite", FaultedJob::SettingsSave, io::FaultPoint::Write, ENOSPC, "Disk full."},
-        FaultRow{"SaveClose", FaultedJob::SettingsSave, io::FaultPoint::Close, EIO, "I/O error 5."},
-        FaultRow{"SaveRename", FaultedJob::SettingsSave, io::FaultPoint::Rename, EXDEV, "I/O error 18."},
-        FaultRow{"InPlaceWrite", FaultedJob::SettingsSaveThroughHardLink, io::FaultPoint::Write, EFBIG,
-                 "I/O error 27."},
-        FaultRow{"InPlaceClose", FaultedJob::SettingsSaveThroughHardLink, io::FaultPoint::Close, EIO,
-                 "I/O error 5."}),
-    [](const auto& info) { return testing::CaseName(info.index, info.param.name); });
 
 }  // namespace
 }  // namespace tervela

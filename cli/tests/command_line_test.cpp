@@ -75,25 +75,14 @@ TEST(CommandLine, DoubleDashEndsOptions) {
   EXPECT_EQ(parse.command.conversion.output_name, "--out");
 }
 
-struct EscapeCase {
-  std::string text;
-  std::string printed;
-};
-
-class TerminalText : public ::testing::TestWithParam<EscapeCase> {};
-
-TEST_P(TerminalText, EscapesControlCharactersOnly) {
-  EXPECT_EQ(EscapeControlCharacters(GetParam().text), GetParam().printed);
+TEST(CommandLine, MessagesEscapeControlCharactersOnly) {
+  const std::pair<std::string, std::string> printed[] = {
+      {"\x1b]0;title\x07\x1b[2J", "\\x1b]0;title\\x07\\x1b[2J"},
+      {std::string("a\0\tb\r\n\x7f", 7), "a\\x00\\tb\\r\\n\\x7f"},
+      {"C1 \x9b, lone \xc2 and Latin-1 \xe8", "C1 \\x9b, lone \xc2 and Latin-1 \xe8"},
+      {"UTF-8 \xc2\x9b and \xc3\xa8, 'quotes' \\ kept", "UTF-8 \xc2\x9b and \xc3\xa8, 'quotes' \\ kept"}};
+  for (const auto& [text, escaped] : printed) EXPECT_EQ(EscapeControlCharacters(text), escaped);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    CommandLine, TerminalText,
-    ::testing::Values(EscapeCase{"\x1b]0;title\x07\x1b[2J", "\\x1b]0;title\\x07\\x1b[2J"},
-                      EscapeCase{std::string("a\0\tb\r\n\x7f", 7), "a\\x00\\tb\\r\\n\\x7f"},
-                      EscapeCase{"C1 \x9b, lone \xc2 and Latin-1 \xe8", "C1 \\x9b, lone \xc2 and Latin-1 \xe8"},
-                      EscapeCase{"UTF-8 \xc2\x9b and \xc3\xa8 kept", "UTF-8 \xc2\x9b and \xc3\xa8 kept"},
-                      EscapeCase{"plain 'text' \\ kept", "plain 'text' \\ kept"}),
-    [](const auto& info) { return testing::CaseName(info.index, info.param.printed); });
 
 TEST(CommandLine, HelpNeedsNothingElse) { EXPECT_TRUE(Parse({"--help"}).command.help); }
 

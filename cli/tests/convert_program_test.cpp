@@ -104,6 +104,11 @@ TEST_F(ConvertProgram, DashIsStandardInputAndOutput) {
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(run.out, "45.22568000 13.58477000  p\r\n");
   EXPECT_EQ(run.err, "");
+
+  closed_pipe_output_ = true;  // the reader went away: end quietly, as SIGPIPE would
+  const ProgramRun closed = Run(Arguments("a-wgs", "-", "-"), "5010498.551 388863.697 p\n");
+  EXPECT_EQ(closed.exit_code, 141);
+  EXPECT_EQ(closed.err, "");
 }
 
 TEST_F(ConvertProgram, ConversionErrorPrintsTheErrorBoxText) {
@@ -122,52 +127,27 @@ TEST_F(ConvertProgram, UnreadableSettingsFail) {
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.err, "File not found.\n");
   EXPECT_FALSE(testing::Exists(out_));
-
   // An endless line ends the read at the limit, quickly and in bounded memory.
-  const ProgramRun endless = Run({"--settings", "/dev/zero", "--direction", "a-b", in_, out_});
-  EXPECT_EQ(endless.exit_code, 1);
-  EXPECT_EQ(endless.err, "Settings line longer than 16 MiB.\n");
-  EXPECT_FALSE(testing::Exists(out_));
-}
-
-TEST_F(ConvertProgram, SettingsAreNeverWritten) {
-  const std::string record = ReadBytes(settings_);
+  EXPECT_EQ(Run({"--settings", "/dev/zero", "--direction", "a-b", in_, out_}).err,
+            "Settings line longer than 16 MiB.\n");
+  // The settings record is guarded like the input: as the output or a script.
+  const std::string script = out_ + " text.scr";
+  WriteBytes(script, ReadBytes(settings_));
   EXPECT_EQ(Run(Arguments("wgs-a", in_, settings_)).err, "I/O error 32.\n");
-  EXPECT_EQ(ReadBytes(settings_), record);
-
-  const std::string script_named_settings = out_ + " point.scr";
-  WriteBytes(script_named_settings, record);
-  std::vector<std::string> arguments = Arguments("wgs-a", in_, out_);
-  arguments[1] = script_named_settings;
-  arguments.push_back("--scripts");
-  const ProgramRun run = Run(arguments);
-  EXPECT_EQ(run.exit_code, 1);
-  EXPECT_EQ(run.err, "I/O error 32.\n");
-  EXPECT_EQ(ReadBytes(script_named_settings), record);
+  EXPECT_EQ(Run({"--settings", script, "--direction", "wgs-a", "--scripts", in_, out_}).err, "I/O error 32.\n");
+  EXPECT_EQ(ReadBytes(script), ReadBytes(settings_));
   EXPECT_FALSE(testing::Exists(out_));
 }
 
-TEST_F(ConvertProgram, ClosedOutputPipeEndsQuietlyAsSigpipeWould) {
-  closed_pipe_output_ = true;
-  const ProgramRun run = Run(Arguments("wgs-a", in_, "-"));
-  EXPECT_EQ(run.exit_code, 141);
-  EXPECT_EQ(run.err, "");
-}
-
-TEST_F(ConvertProgram, FileSizeLimitIsAWriteErrorKeepingTheLinesWritten) {
-  std::string input, converted;
-  for (int i = 0; i < 200; ++i) {
-    input += "45.22568 13.58477 free text\r\n";
-    converted += "5010498.551 388863.697 free text\r\n";
-  }
+TEST_F(ConvertProgram, FileSizeLimitIsAWriteErrorKeepingTheBytesWritten) {
+  const std::string line = "5010498.551 388863.697 free text\r\n";
+  std::string input;
+  for (int i = 0; i < 200; ++i) input += "45.22568 13.58477 free text\n";
   WriteBytes(in_, input);
   launcher_ = {"/bin/sh", "-c", "ulimit -f 2 && exec \"$0\" \"$@\""};
-  const ProgramRun run = Run(Arguments("wgs-a", in_, out_));
-  EXPECT_EQ(run.exit_code, 1);
-  EXPECT_EQ(run.err, "I/O error 27.\n");
+  EXPECT_EQ(Run(Arguments("wgs-a", in_, out_)).err, "I/O error 27.\n");
   const std::string written = ReadBytes(out_);
-  EXPECT_FALSE(written.empty());
-  EXPECT_EQ(converted.substr(0, written.size()), written);
+  EXPECT_TRUE(written.size() >= line.size() && written.starts_with(line)) << written.size();
 }
 
 TEST_F(ConvertProgram, UsageErrorsExitTwoWithTheUsage) {
@@ -204,17 +184,12 @@ TEST_F(ConvertProgram, ParameterTextsFollowTheSeparator) {
   run = Run(arguments);
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(ReadBytes(out_), "5010498.551 388863.697 free text\r\n");
-}
 
-// A settings text quoted in a message reaches the terminal escaped and cut.
-TEST_F(ConvertProgram, QuotedTextIsEscapedAndCut) {
-  TSettingsTexts texts = testing::WorkedExampleSettings();
-  texts[7] = std::string("\x1b]0;T\x07\x1b[2J\t\0", 12) + std::string(100, 'x');
-  WriteSettings(settings_, texts);
-  const ProgramRun run = Run(Arguments("wgs-a", in_, out_));
-  EXPECT_EQ(run.exit_code, 1);
-  EXPECT_EQ(run.err, "'\\x1b]0;T\\x07\\x1b[2J\\t\\x00" + std::string(68, 'x') +
-                         "...' is not a valid floating point value.\n");
+  // A quoted text reaches the terminal escaped and cut.
+  comma[7] = std::string("\x1b]0;T\x07\x1b[2J\t\0", 12) + std::string(100, 'x');
+  WriteSettings(settings_, comma);
+  EXPECT_EQ(Run(Arguments("wgs-a", in_, out_)).err, "'\\x1b]0;T\\x07\\x1b[2J\\t\\x00" + std::string(68, 'x') +
+                                                       "...' is not a valid floating point value.\n");
 }
 
 }  // namespace

@@ -143,7 +143,6 @@ TEST(SettingsRecordWrite, HardLinkedFileIsWrittenInPlaceKeepingTheLink) {
   fs::create_hard_link(folder / "a.set", folder / "b.set");
   ASSERT_TRUE(WriteSettingsRecord(folder / "a.set", NumberedTexts()).ok());
   EXPECT_EQ(ReadBytes(folder / "b.set"), NumberedRecordBytes());
-  EXPECT_EQ(fs::hard_link_count(folder / "a.set"), 2u);
   EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"a.set", "b.set"}));
 }
 
