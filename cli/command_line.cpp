@@ -40,7 +40,8 @@ const char kHelpText[] =
     "progress on standard error.\n"
     "\n"
     "Exit status: 0 on success, with nothing printed; 1 when the conversion fails,\n"
-    "with the error printed on standard error; 2 on a usage error.\n"
+    "with the error printed on standard error; 2 on a usage error; 141, with\n"
+    "nothing printed, when standard output is a pipe whose reader has gone.\n"
     "\n"
     "example: tervela-convert --settings site.set --direction wgs-a --scripts \\\n"
     "             points.txt points-a.txt\n";
