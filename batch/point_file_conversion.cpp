@@ -26,8 +26,10 @@ std::array<std::string, 3> ScriptNames(const std::string& output_name) {
 class OpenRun {
  public:
   // Opens the input (or takes `input`), checks that no output is the
-  // input, then creates the output (or takes `output`) and the scripts.
-  Status Open(const TFileConversion& request, io::FileDescriptor input, io::FileDescriptor output) {
+  // input or the settings record (when named), then creates the output (or
+  // takes `output`) and the scripts.
+  Status Open(const TFileConversion& request, io::FileDescriptor input, io::FileDescriptor output,
+              const std::string& settings_name) {
     if (!input.is_open()) {
       Result<io::FileDescriptor> opened = io::OpenForReading(request.input_name);
       if (!opened.ok()) return opened.error();
@@ -44,7 +46,8 @@ class OpenRun {
     }
     const std::array<int, 1> given_output = {output.get()};
     Status distinct = CheckFilesDistinct(
-        input_fd, std::span(given_output.data(), output.is_open() ? 1 : 0), names);
+        input_fd, std::span(&settings_name, 1),
+        std::span(given_output.data(), output.is_open() ? 1 : 0), names);
     if (!distinct) return distinct;
 
     if (!output.is_open()) {
@@ -128,7 +131,7 @@ Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& se
   }
 
   OpenRun files;
-  Status status = files.Open(request, std::move(input), std::move(output));
+  Status status = files.Open(request, std::move(input), std::move(output), endpoints.settings_name);
   if (status) {
     TRunFiles open = files.Files();
     status = ConvertRecords(converter, open, endpoints.observer, engine.point);

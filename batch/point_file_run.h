@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "batch/point_file_conversion.h"
 #include "batch/run_observer.h"
 
@@ -15,6 +17,9 @@ struct TRunEndpoints {
   int output_fd = -1;
   // Told the progress of the run and asked whether to stop it; may be null.
   RunObserver* observer = nullptr;
+  // The settings record the run's parameters were read from, or empty. Like
+  // the input, no output of the run may be it.
+  std::string settings_name;
 };
 
 // ConvertPointFile with the input or output given as descriptors, watched by

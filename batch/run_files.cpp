@@ -8,7 +8,8 @@
 
 namespace tervela {
 
-Status CheckFilesDistinct(int input_fd, std::span<const int> output_fds,
+Status CheckFilesDistinct(int input_fd, std::span<const std::string> kept_names,
+                          std::span<const int> output_fds,
                           std::span<const std::string> output_names) {
   std::vector<io::FileIdentity> seen;
   // Only regular files can be overwritten through another name; a terminal
@@ -19,7 +20,9 @@ Status CheckFilesDistinct(int input_fd, std::span<const int> output_fds,
     seen.push_back(*identity);
     return true;
   };
+  // The files read may be one and the same; only a write may not meet them.
   add(io::RegularFileIdentity(input_fd));
+  for (const std::string& name : kept_names) add(io::RegularFileIdentity(name));
   for (const int fd : output_fds) {
     if (!add(io::RegularFileIdentity(fd))) return Error::File(file_error::kSharingViolation);
   }

@@ -41,7 +41,8 @@ const char kHelpText[] =
     "progress on standard error.\n"
     "\n"
     "Exit status: 0 on success, with nothing printed; 1 when the conversion fails,\n"
-    "with the error printed on standard error; 2 on a usage error.\n"
+    "with the error printed on standard error; 2 on a usage error; 141, with\n"
+    "nothing printed, when standard output is a pipe whose reader has gone.\n"
     "\n"
     "example: tervela-convert --settings site.set --direction wgs-a --scripts \\\n"
     "             points.txt points-a.txt\n";
@@ -98,7 +99,7 @@ TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
       if (i + 1 == arguments.size()) return fail(argument + " needs a value");
       value = arguments[++i];
     } else if (!takes_value && value) {
-      return fail(argument + " takes no value");
+      return fail(QuotedText(argument) + " takes no value");
     }
     if (argument == "--help" || argument == "-h") {
       command.help = true;
@@ -110,7 +111,7 @@ TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
       command.settings_path = *value;
     } else if (argument == "--direction") {
       const std::optional<TConversionDirection> direction = DirectionNamed(*value);
-      if (!direction) return fail("unknown direction '" + *value + "'");
+      if (!direction) return fail("unknown direction '" + QuotedText(*value) + "'");
       command.conversion.direction = *direction;
       direction_given = true;
     } else if (argument == "--decimal-separator") {
@@ -121,7 +122,7 @@ TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
     } else if (argument == "--scripts") {
       command.conversion.scripts = true;
     } else {
-      return fail("unknown option " + argument);
+      return fail("unknown option " + QuotedText(argument));
     }
   }
   if (command.settings_path.empty()) return fail("--settings FILE is required");

@@ -3,8 +3,10 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "cli/command_line.h"
 #include "cli/locale_separator.h"
 #include "cli/progress_line.h"
+#include "cli/terminal_text.h"
 #include "io/files.h"
 #include "program_info/program_info.h"
 
@@ -19,21 +22,28 @@ namespace {
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+// The status a shell reports for a program stopped by SIGPIPE.
+constexpr int kExitBrokenPipe = 128 + SIGPIPE;
 
-void Print(std::FILE* stream, const std::string& text) { std::fputs(text.c_str(), stream); }
+// Every message goes out escaped: it may quote the bytes of a settings text or
+// of an argument.
+void PrintMessage(const std::string& message) {
+  std::fputs((tervela::EscapeControlCharacters(message) + "\n").c_str(), stderr);
+}
 
-int Run(const tervela::TCommandLine& command) {
+// Reads the settings record and converts; the first failure ends the run.
+tervela::Status Convert(const tervela::TCommandLine& command) {
   const char separator = command.decimal_separator.value_or(tervela::LocaleDecimalSeparator());
   tervela::TSettingsTexts settings;
   if (tervela::Status read = tervela::ReadSettingsRecord(command.settings_path, settings); !read) {
-    Print(stderr, read.error().BoxText() + "\n");
-    return kExitFailure;
+    return read;
   }
 
   const tervela::TFileConversion& request = command.conversion;
   tervela::TRunEndpoints endpoints;
   if (request.input_name == "-") endpoints.input_fd = STDIN_FILENO;
   if (request.output_name == "-") endpoints.output_fd = STDOUT_FILENO;
+  endpoints.settings_name = command.settings_path;
   std::optional<tervela::ProgressLine> progress;
   if (::isatty(STDERR_FILENO)) {
     progress.emplace(endpoints.input_fd >= 0 ? tervela::io::RegularFileSize(endpoints.input_fd)
@@ -44,31 +54,46 @@ int Run(const tervela::TCommandLine& command) {
   tervela::TEngineRecords engine;
   const tervela::Status status = tervela::ConvertPointFile(request, settings, separator, engine, endpoints);
   if (progress) progress->Clear();
-  if (!status) {
-    Print(stderr, status.error().BoxText() + "\n");
-    return kExitFailure;
+  return status;
+}
+
+int Main(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const tervela::TCommandLineParse parse = tervela::ParseCommandLine(arguments);
+  if (!parse.usage_error.empty()) {
+    PrintMessage("tervela-convert: " + parse.usage_error);
+    std::fputs(tervela::kUsageText, stderr);
+    return kExitUsage;
   }
-  return 0;
+  if (parse.command.help) {
+    std::fputs(tervela::kHelpText, stdout);
+    return 0;
+  }
+  if (parse.command.version) {
+    std::printf("tervela-convert %s\n", tervela::kProgramVersion);
+    return 0;
+  }
+  const tervela::Status status = Convert(parse.command);
+  if (status) return 0;
+  // A reader of standard output that went away (`... - | head`) wants no more.
+  if (parse.command.conversion.output_name == "-" && status.error().errno_value() == EPIPE) {
+    return kExitBrokenPipe;
+  }
+  PrintMessage(status.error().BoxText());
+  return kExitFailure;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  // A closed pipe on the output is reported as a write error, not a signal.
+  // A closed pipe and a file-size limit fail the write (EPIPE, EFBIG) instead
+  // of killing the program.
   std::signal(SIGPIPE, SIG_IGN);
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
-  const tervela::TCommandLineParse parse = tervela::ParseCommandLine(arguments);
-  if (!parse.usage_error.empty()) {
-    Print(stderr, "tervela-convert: " + parse.usage_error + "\n" + tervela::kUsageText);
-    return kExitUsage;
+  std::signal(SIGXFSZ, SIG_IGN);
+  try {
+    return Main(argc, argv);
+  } catch (const std::exception& exception) {
+    PrintMessage(tervela::Error::FromException(exception).BoxText());
+    return kExitFailure;
   }
-  if (parse.command.help) {
-    Print(stdout, tervela::kHelpText);
-    return 0;
-  }
-  if (parse.command.version) {
-    Print(stdout, std::string("tervela-convert ") + tervela::kProgramVersion + "\n");
-    return 0;
-  }
-  return Run(parse.command);
 }

@@ -1,6 +1,11 @@
 #include "common/error.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <new>
+#include <stdexcept>
+
+#include "common/utf8.h"
 
 namespace tervela {
 
@@ -17,7 +22,7 @@ std::string IoErrorText(int code) {
 
 Error Error::NotANumber(std::string_view text) {
   std::string message = "'";
-  message.append(text);
+  message.append(QuotedText(text));
   message.append("' is not a valid floating point value");
   return Error(ErrorKind::NotANumber, 0, std::move(message));
 }
@@ -50,6 +55,12 @@ Error Error::File(int code) {
 }
 
 Error Error::FromErrno(int errno_value) {
+  Error error = FileErrorOf(errno_value);
+  error.errno_value_ = errno_value;
+  return error;
+}
+
+Error Error::FileErrorOf(int errno_value) {
   switch (errno_value) {
     case ENOENT: return File(file_error::kFileNotFound);
     case ENOTDIR:
@@ -71,7 +82,29 @@ Error Error::FromErrno(int errno_value) {
   }
 }
 
+Error Error::SettingsLineTooLong() {
+  return Error(ErrorKind::Limit, 0, "Settings line longer than 16 MiB");
+}
+
+Error Error::FromException(const std::exception& exception) {
+  // A length_error is a request for more than any allocation can give.
+  if (dynamic_cast<const std::bad_alloc*>(&exception) != nullptr ||
+      dynamic_cast<const std::length_error*>(&exception) != nullptr) {
+    return Error(ErrorKind::Limit, 0, "Out of memory");
+  }
+  return Error(ErrorKind::Internal, 0, exception.what());
+}
+
 std::string Error::BoxText() const { return ErrorBoxText(message_); }
+
+std::string QuotedText(std::string_view text) {
+  std::size_t end = 0;
+  for (std::size_t characters = 0; end < text.size(); ++characters) {
+    if (characters == kMaxQuotedCharacters) return std::string(text.substr(0, end)) + "...";
+    end += std::max<std::size_t>(1, Utf8SequenceLength(text.substr(end)));
+  }
+  return std::string(text);
+}
 
 std::string ErrorBoxText(std::string_view message) {
   std::string text(message);

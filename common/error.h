@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <exception>
 #include <string>
 #include <string_view>
 
@@ -11,6 +13,8 @@ enum class ErrorKind {
   FloatingPoint,  // an arithmetic fault (invalid operation, division by zero, overflow)
   File,           // a file error with its number
   NotConverged,   // the grid-to-geographic inversion found no point for the grid values
+  Limit,          // a limit of the program or of the machine: a settings line too long, memory
+  Internal,       // any other failure the C++ library reports by an exception
 };
 
 // File error numbers as the program reports them.
@@ -37,25 +41,44 @@ class Error {
   static Error File(int code);
   // Maps an errno value of a failed file operation to the program's file error.
   static Error FromErrno(int errno_value);
+  // "Settings line longer than 16 MiB": the settings reader's line limit.
+  static Error SettingsLineTooLong();
+  // An exception that reached a program's top level: "Out of memory" for a
+  // failed allocation, the exception's own text for any other.
+  static Error FromException(const std::exception& exception);
 
   ErrorKind kind() const { return kind_; }
   int code() const { return code_; }
   const std::string& message() const { return message_; }
+  // The errno that FromErrno mapped; 0 for an error no system call gave.
+  // Distinguishes a closed pipe (EPIPE) from the refusal with the same number.
+  int errno_value() const { return errno_value_; }
 
   // The text of the error box: the message with a full stop appended when the
   // code of its last character is greater than that of the full stop.
   std::string BoxText() const;
 
-  friend bool operator==(const Error&, const Error&) = default;
+  // The same error as the user sees it, whatever errno it came from.
+  friend bool operator==(const Error& a, const Error& b) {
+    return a.kind_ == b.kind_ && a.code_ == b.code_ && a.message_ == b.message_;
+  }
 
  private:
   Error(ErrorKind kind, int code, std::string message)
       : kind_(kind), code_(code), message_(std::move(message)) {}
+  static Error FileErrorOf(int errno_value);
 
   ErrorKind kind_;
   int code_;
   std::string message_;
+  int errno_value_ = 0;
 };
+
+// A user's text as a message quotes it: a text of more than
+// kMaxQuotedCharacters characters is cut to that many followed by "...". A
+// well-formed UTF-8 sequence counts as one character, any other byte as one.
+inline constexpr std::size_t kMaxQuotedCharacters = 80;
+std::string QuotedText(std::string_view text);
 
 // The error-box text rule on its own, for any message.
 std::string ErrorBoxText(std::string_view message);

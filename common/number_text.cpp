@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <system_error>
 
 namespace tervela {
@@ -18,6 +19,14 @@ struct NumberShape {
 };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// a + b, held at the long range instead of wrapping: an exponent of 19 or more
+// digits (which strtol clamps to the range) must still count as huge.
+long SaturatingAdd(long a, long b) {
+  long sum = 0;
+  if (!__builtin_add_overflow(a, b, &sum)) return sum;
+  return b > 0 ? std::numeric_limits<long>::max() : std::numeric_limits<long>::min();
+}
 
 // Checks sign, mantissa and exponent of `text` (no blanks). False when the text
 // breaks the grammar.
@@ -85,7 +94,7 @@ Result<double> ValueOf(const NumberShape& shape, char separator) {
       magnitude = -zeros;
     }
     const long exponent = std::strtol(std::string(shape.exponent).c_str(), nullptr, 10);
-    if (magnitude + exponent > 0) return Error::Overflow();
+    if (SaturatingAdd(magnitude, exponent) > 0) return Error::Overflow();
     value = 0.0;
   } else if (ec != std::errc() || end != text.data() + text.size()) {
     return Error::InvalidOperation();  // unreachable for a checked text

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <filesystem>
 
 namespace tervela::io {
 
@@ -17,12 +18,24 @@ bool StatRegular(const std::string& name, struct stat& status) {
   return !name.empty() && ::stat(name.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
+bool FolderExists(const std::filesystem::path& folder) {
+  struct stat status {};
+  return folder.empty() || (::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode));
+}
+
 }  // namespace
+
+Error OpenError(const std::string& name, int errno_value) {
+  if (errno_value == ENOENT && !FolderExists(std::filesystem::path(name).parent_path())) {
+    return Error::File(file_error::kInvalidFilename);
+  }
+  return Error::FromErrno(errno_value);
+}
 
 Result<FileDescriptor> OpenForReading(const std::string& name, FolderAtOpen folder) {
   if (name.empty()) return Error::File(file_error::kFileNotFound);
   FileDescriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!file.is_open()) return Error::FromErrno(errno);
+  if (!file.is_open()) return OpenError(name, errno);
   if (folder == FolderAtOpen::Open) return file;
   struct stat status {};
   if (::fstat(file.get(), &status) != 0) return Error::FromErrno(errno);
@@ -33,7 +46,7 @@ Result<FileDescriptor> OpenForReading(const std::string& name, FolderAtOpen fold
 Result<FileDescriptor> CreateForWriting(const std::string& name) {
   if (name.empty()) return Error::File(file_error::kFileNotFound);
   FileDescriptor file(::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (!file.is_open()) return Error::FromErrno(errno);
+  if (!file.is_open()) return OpenError(name, errno);
   return file;
 }
 

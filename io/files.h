@@ -23,6 +23,11 @@ Result<FileDescriptor> OpenForReading(const std::string& name,
 // umask for a new one). An empty name is "File not found".
 Result<FileDescriptor> CreateForWriting(const std::string& name);
 
+// The error of a failed open or create of `name`: ENOENT is "Invalid filename"
+// (path not found) where the folder of the name does not exist, and "File not
+// found" only where it does; every other errno maps as Error::FromErrno.
+Error OpenError(const std::string& name, int errno_value);
+
 // What makes two names or descriptors the same file.
 struct FileIdentity {
   dev_t device;

@@ -10,6 +10,7 @@
 #include <random>
 #include <system_error>
 
+#include "io/files.h"
 #include "io/system_calls.h"
 
 namespace tervela::io {
@@ -55,12 +56,12 @@ Status WriteFlushClose(FileDescriptor file, const std::function<Status(ByteSink&
   return status.ok() ? closed : status;
 }
 
-// Truncates and writes a file that is not a regular one (a device, a pipe), as
-// renaming over it would replace the node itself.
+// Truncates and writes the target where it is; a failure leaves the bytes
+// written before it.
 Status WriteInPlace(const fs::path& target,
                     const std::function<Status(ByteSink&)>& write_contents) {
   FileDescriptor file(::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (!file.is_open()) return Error::FromErrno(errno);
+  if (!file.is_open()) return OpenError(target, errno);
   return WriteFlushClose(std::move(file), write_contents, /*sync_to_disk=*/false);
 }
 
@@ -81,7 +82,7 @@ Result<FileDescriptor> CreateTemporaryFile(const fs::path& target, mode_t mode,
     temporary = target.parent_path() / name;
     FileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
     if (file.is_open()) return file;
-    if (errno != EEXIST) return Error::FromErrno(errno);
+    if (errno != EEXIST) return OpenError(temporary, errno);
   }
   return Error::FromErrno(EEXIST);
 }
@@ -116,16 +117,24 @@ Status ReplaceFile(const std::string& path,
   struct stat old_file;
   std::optional<struct stat> existing;
   if (::stat(target.c_str(), &old_file) == 0) existing = old_file;
+  // Renaming over a device or a pipe would replace the node itself.
   if ((existing && !S_ISREG(existing->st_mode)) || !target.has_filename()) {
     return WriteInPlace(target, write_contents);
   }
   // Renaming would replace a write-protected file too; refuse it as opening
   // it for writing would.
   if (existing && ::access(target.c_str(), W_OK) != 0) return Error::FromErrno(errno);
+  // Renaming would part a hard-linked file from its other names.
+  if (existing && existing->st_nlink > 1) return WriteInPlace(target, write_contents);
 
   fs::path temporary;
   Result<FileDescriptor> created = CreateTemporaryFile(target, existing ? 0600 : 0666, temporary);
-  if (!created) return created.error();
+  if (!created) {
+    // A folder that takes no new file may still hold a file the user may write.
+    const int refused = created.error().errno_value();
+    if (refused == EACCES || refused == EROFS) return WriteInPlace(target, write_contents);
+    return created.error();
+  }
   FileDescriptor& file = created.value();
 
   Status status;

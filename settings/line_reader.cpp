@@ -29,6 +29,9 @@ Status LineReader::ReadLine(std::string& line) {
     const char* end = begin + input_.size();
     const char* stop = begin;
     while (stop < end && *stop != '\n' && *stop != '\r' && *stop != kCtrlZ) ++stop;
+    if (line.size() + static_cast<std::size_t>(stop - begin) > kMaxLineLength) {
+      return Error::SettingsLineTooLong();
+    }
     line.append(begin, stop);
     input_.Consume(static_cast<std::size_t>(stop - begin));
     if (stop == end) continue;

@@ -35,7 +35,9 @@ inline constexpr std::array<int, kSettingsLineCount> kSettingsRecordEdits = {
 // replaced only when every byte was written and closed: the record goes to a
 // temporary file in the same folder that is renamed over the target (through a
 // symbolic link, onto the file it points to). On failure the old file stays as
-// it was and the error is the file error of the failing step.
+// it was and the error is the file error of the failing step. A hard-linked
+// file, and one in a folder that takes no new file, are written in place
+// instead (io::ReplaceFile).
 Status WriteSettingsRecord(const std::string& path, const TSettingsTexts& texts);
 
 // Reads the record at `path` line by line and calls `set_line(index, text)`

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <exception>
 
 #include "program_info/program_info.h"
 #include "ui/artwork.h"
@@ -142,7 +143,12 @@ void TForm1::Run(THandler handler) {
   // Nothing starts during a file run, not even what bypasses input events
   // (an action of assistive technology).
   if (file_run_) return;
-  const Status status = (this->*handler)();
+  Status status;
+  try {
+    status = (this->*handler)();
+  } catch (const std::exception& exception) {  // a failed allocation, above all
+    status = Error::FromException(exception);
+  }
   if (!status.ok()) platform_.ShowError(QString::fromLocal8Bit(status.error().BoxText()));
 }
 

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -22,6 +23,7 @@ int WriteFirstSettings(const char* example_path, const char* target_path) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  std::signal(SIGXFSZ, SIG_IGN);  // a file-size limit fails the write (EFBIG), not the program
   // Both options are answered before the QApplication is made: no display needed.
   if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
     std::printf("tervela %s\n", tervela::kProgramVersion);

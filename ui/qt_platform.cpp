@@ -28,6 +28,8 @@ std::optional<QString> RunFileDialog(const TFileDialogOptions& options, QFileDia
 void TQtPlatform::ShowError(const QString& text) {
   QMessageBox box(QMessageBox::Critical, kApplicationTitle, text, QMessageBox::Ok,
                   QApplication::activeWindow());
+  // A quoted settings text is shown as typed, never read as markup.
+  box.setTextFormat(Qt::PlainText);
   box.exec();
 }
 

@@ -1,4 +1,5 @@
 #include "cli/command_line.h"
+#include "cli/terminal_text.h"
 #include "test_support/case_name.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +41,7 @@ TEST(CommandLine, DirectionNames) {
 
 struct UsageCase {
   std::vector<std::string> arguments;
-  const char* error;
+  std::string error;
 };
 
 class UsageErrors : public ::testing::TestWithParam<UsageCase> {};
@@ -62,7 +63,9 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{{"--settings", "s", "--direction", "a-b", "--decimal-separator", ",.", "a", "b"},
                   "--decimal-separator needs a single character"},
         UsageCase{{"--settings", "s", "--direction", "a-b", "--scripts", "a", "-"},
-                  "--scripts needs an OUTPUT file name, not \"-\""}),
+                  "--scripts needs an OUTPUT file name, not \"-\""},
+        UsageCase{{"--settings", "s", "--direction", std::string(90, 'w'), "a", "b"},
+                  "unknown direction '" + std::string(80, 'w') + "...'"}),
     [](const auto& info) { return testing::CaseName(info.index, info.param.error); });
 
 TEST(CommandLine, DoubleDashEndsOptions) {
@@ -70,6 +73,15 @@ TEST(CommandLine, DoubleDashEndsOptions) {
   ASSERT_EQ(parse.usage_error, "");
   EXPECT_EQ(parse.command.conversion.input_name, "-in");
   EXPECT_EQ(parse.command.conversion.output_name, "--out");
+}
+
+TEST(CommandLine, MessagesEscapeControlCharactersOnly) {
+  const std::pair<std::string, std::string> printed[] = {
+      {"\x1b]0;title\x07\x1b[2J", "\\x1b]0;title\\x07\\x1b[2J"},
+      {std::string("a\0\tb\r\n\x7f", 7), "a\\x00\\tb\\r\\n\\x7f"},
+      {"C1 \x9b, lone \xc2 and Latin-1 \xe8", "C1 \\x9b, lone \xc2 and Latin-1 \xe8"},
+      {"UTF-8 \xc2\x9b and \xc3\xa8, 'quotes' \\ kept", "UTF-8 \xc2\x9b and \xc3\xa8, 'quotes' \\ kept"}};
+  for (const auto& [text, escaped] : printed) EXPECT_EQ(EscapeControlCharacters(text), escaped);
 }
 
 TEST(CommandLine, HelpAndVersionNeedNothingElse) {

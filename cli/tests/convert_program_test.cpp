@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -26,10 +27,14 @@ struct ProgramRun {
 class ConvertProgram : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string record;
-    for (const std::string& line : testing::WorkedExampleSettings()) record += line + "\r\n";
-    WriteBytes(settings_, record);
+    WriteSettings(settings_, testing::WorkedExampleSettings());
     WriteBytes(in_, "45.22568 13.58477 free text\r\n");
+  }
+
+  static void WriteSettings(const std::string& path, const TSettingsTexts& texts) {
+    std::string record;
+    for (const std::string& line : texts) record += line + "\r\n";
+    WriteBytes(path, record);
   }
 
   // Runs the program with `arguments`, standard input from `input_bytes`,
@@ -38,6 +43,7 @@ class ConvertProgram : public ::testing::Test {
                  const std::string& locale = "C") {
     WriteBytes(folder_ / "stdin", input_bytes);
     arguments.insert(arguments.begin(), TERVELA_CONVERT_PATH);
+    arguments.insert(arguments.begin(), launcher_.begin(), launcher_.end());
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());
     argv.push_back(nullptr);
@@ -47,6 +53,12 @@ class ConvertProgram : public ::testing::Test {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, (folder_ / "stdin").c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, (folder_ / "stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    // Standard output a pipe whose reader has gone.
+    int pipe_ends[2] = {-1, -1};
+    if (closed_pipe_output_ && ::pipe(pipe_ends) == 0) {
+      ::close(pipe_ends[0]);
+      posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], 1);
+    }
     posix_spawn_file_actions_addopen(&actions, 2, (folder_ / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t pid = 0;
     ProgramRun run;
@@ -56,6 +68,7 @@ class ConvertProgram : public ::testing::Test {
       run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     posix_spawn_file_actions_destroy(&actions);
+    if (pipe_ends[1] >= 0) ::close(pipe_ends[1]);
     run.out = ReadBytes(folder_ / "stdout");
     run.err = ReadBytes(folder_ / "stderr");
     return run;
@@ -66,6 +79,9 @@ class ConvertProgram : public ::testing::Test {
     return {"--settings", settings_, "--direction", direction, input, output};
   }
 
+  // Run before the program, which it then runs with the arguments ("$0" "$@").
+  std::vector<std::string> launcher_;
+  bool closed_pipe_output_ = false;
   testing::ScratchFolder folder_;
   std::string settings_ = folder_ / "site.set";
   std::string in_ = folder_ / "in.txt";
@@ -89,6 +105,11 @@ TEST_F(ConvertProgram, DashIsStandardInputAndOutput) {
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(run.out, "45.22568000 13.58477000  p\r\n");
   EXPECT_EQ(run.err, "");
+
+  closed_pipe_output_ = true;  // the reader went away: end quietly, as SIGPIPE would
+  const ProgramRun closed = Run(Arguments("a-wgs", "-", "-"), "5010498.551 388863.697 p\n");
+  EXPECT_EQ(closed.exit_code, 141);
+  EXPECT_EQ(closed.err, "");
 }
 
 TEST_F(ConvertProgram, ConversionErrorPrintsTheErrorBoxText) {
@@ -107,6 +128,27 @@ TEST_F(ConvertProgram, UnreadableSettingsFail) {
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.err, "File not found.\n");
   EXPECT_FALSE(testing::Exists(out_));
+  // An endless line ends the read at the limit, quickly and in bounded memory.
+  EXPECT_EQ(Run({"--settings", "/dev/zero", "--direction", "a-b", in_, out_}).err,
+            "Settings line longer than 16 MiB.\n");
+  // The settings record is guarded like the input: as the output or a script.
+  const std::string script = out_ + " text.scr";
+  WriteBytes(script, ReadBytes(settings_));
+  EXPECT_EQ(Run(Arguments("wgs-a", in_, settings_)).err, "I/O error 32.\n");
+  EXPECT_EQ(Run({"--settings", script, "--direction", "wgs-a", "--scripts", in_, out_}).err, "I/O error 32.\n");
+  EXPECT_EQ(ReadBytes(script), ReadBytes(settings_));
+  EXPECT_FALSE(testing::Exists(out_));
+}
+
+TEST_F(ConvertProgram, FileSizeLimitIsAWriteErrorKeepingTheBytesWritten) {
+  const std::string line = "5010498.551 388863.697 free text\r\n";
+  std::string input;
+  for (int i = 0; i < 200; ++i) input += "45.22568 13.58477 free text\n";
+  WriteBytes(in_, input);
+  launcher_ = {"/bin/sh", "-c", "ulimit -f 2 && exec \"$0\" \"$@\""};
+  EXPECT_EQ(Run(Arguments("wgs-a", in_, out_)).err, "I/O error 27.\n");
+  const std::string written = ReadBytes(out_);
+  EXPECT_TRUE(written.size() >= line.size() && written.starts_with(line)) << written.size();
 }
 
 TEST_F(ConvertProgram, UsageErrorsExitTwoWithTheUsage) {
@@ -137,11 +179,9 @@ TEST_F(ConvertProgram, VersionNamesTheProgram) {
 }
 
 TEST_F(ConvertProgram, ParameterTextsFollowTheSeparator) {
-  std::string record;
   TSettingsTexts comma = testing::WorkedExampleSettings();
   comma[7] = "0,9999";
-  for (const std::string& line : comma) record += line + "\r\n";
-  WriteBytes(settings_, record);
+  WriteSettings(settings_, comma);
 
   ProgramRun run = Run(Arguments("wgs-a", in_, out_));
   EXPECT_EQ(run.exit_code, 1);
@@ -152,6 +192,12 @@ TEST_F(ConvertProgram, ParameterTextsFollowTheSeparator) {
   run = Run(arguments);
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(ReadBytes(out_), "5010498.551 388863.697 free text\r\n");
+
+  // A quoted text reaches the terminal escaped and cut.
+  comma[7] = std::string("\x1b]0;T\x07\x1b[2J\t\0", 12) + std::string(100, 'x');
+  WriteSettings(settings_, comma);
+  EXPECT_EQ(Run(Arguments("wgs-a", in_, out_)).err, "'\\x1b]0;T\\x07\\x1b[2J\\t\\x00" + std::string(68, 'x') +
+                                                       "...' is not a valid floating point value.\n");
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <new>
+#include <stdexcept>
 
 namespace tervela {
 namespace {
@@ -37,6 +39,23 @@ TEST(ErrorBoxFullStop, NotANumberMessageGetsItsFullStop) {
   EXPECT_EQ(Error::NotANumber("12a").BoxText(), "'12a' is not a valid floating point value.");
   EXPECT_EQ(Error::NotANumber("").message(), "'' is not a valid floating point value");
   EXPECT_EQ(Error::Overflow().BoxText(), "Floating point overflow.");
+}
+
+TEST(ErrorQuotedText, KeepsTheFirstEightyCharacters) {
+  const std::string x79(79, 'x');
+  const std::pair<std::string, std::string> quoted[] = {
+      {x79 + "y", x79 + "y"}, {x79 + "yz", x79 + "y..."},
+      {std::string(10'000'000, 'z'), std::string(80, 'z') + "..."},
+      {x79 + "\xC2\xB0\xC2\xB0", x79 + "\xC2\xB0..."},  // a UTF-8 character counts once, uncut
+      {x79 + "\xB0\xB0", x79 + "\xB0..."}};                // a byte outside one counts once
+  for (const auto& [text, cut] : quoted) {
+    EXPECT_EQ(Error::NotANumber(text).message(), "'" + cut + "' is not a valid floating point value");
+  }
+}
+
+TEST(ErrorFromException, FailedAllocationIsOutOfMemory) {
+  EXPECT_EQ(Error::FromException(std::bad_alloc()).BoxText(), "Out of memory.");
+  EXPECT_EQ(Error::FromException(std::runtime_error("Resource busy")).message(), "Resource busy");
 }
 
 struct FileErrorCase {
@@ -97,6 +116,10 @@ TEST(FileErrorFromErrno, KeepsTheErrnoAsCodeWhenUnnamed) {
   EXPECT_EQ(Error::FromErrno(EIO).code(), EIO);
   EXPECT_EQ(Error::FromErrno(ENOSPC).code(), 101);
   EXPECT_EQ(Error::FromErrno(ENOENT), Error::File(2));
+  // A closed pipe and the sharing refusal read alike; the origin tells them apart.
+  EXPECT_EQ(Error::FromErrno(EPIPE), Error::File(file_error::kSharingViolation));
+  EXPECT_EQ(Error::FromErrno(EPIPE).errno_value(), EPIPE);
+  EXPECT_EQ(Error::File(file_error::kSharingViolation).errno_value(), 0);
 }
 
 }  // namespace

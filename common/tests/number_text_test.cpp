@@ -34,6 +34,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TypedCase{"2.5e+2", '.', 250.0}, TypedCase{".5", '.', 0.5},
                       TypedCase{"5.", '.', 5.0}, TypedCase{"1e-400", '.', 0.0},
                       TypedCase{"0.00000000001e-320", '.', 0.0},
+                      TypedCase{"0.0001e-9223372036854775808", '.', 0.0},
+                      TypedCase{"-1e-99999999999999999999", '.', -0.0},
                       TypedCase{"5009927.168", '.', 5009927.168},
                       TypedCase{"1.7976931348623157e308", '.', std::numeric_limits<double>::max()}),
     [](const auto& info) { return testing::CaseName(info.index, info.param.text); });
@@ -65,7 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return testing::CaseName(info.index, info.param.text); });
 
 TEST(TypedNumber, MagnitudeBeyondDoubleRangeIsOverflow) {
-  for (const char* text : {"1e400", "-1e400", "1000e306", "0.1e310", "1.8e308"}) {
+  for (const char* text : {"1e400", "-1e400", "1000e306", "0.1e310", "1.8e308",
+                           "1e9223372036854775807", "0.01e99999999999999999999"}) {
     Result<double> r = ParseTypedNumber(text, '.');
     ASSERT_FALSE(r.ok()) << text;
     EXPECT_EQ(r.error().message(), "Floating point overflow") << text;
@@ -83,6 +86,8 @@ TEST(FileNumber, AcceptsThePointGrammarOnly) {
     EXPECT_EQ(r.error().code(), 106);
   }
   EXPECT_EQ(ParseFileNumber("1e999").error().message(), "Floating point overflow");
+  EXPECT_EQ(ParseFileNumber("1e9223372036854775807").error().message(), "Floating point overflow");
+  EXPECT_EQ(ParseFileNumber("0.0001e-9223372036854775808").value(), 0.0);
 }
 
 struct FormatCase {

@@ -89,6 +89,15 @@ INSTANTIATE_TEST_SUITE_P(
                   {std::string(65535, 'c'), "z"}}),
     [](const ::testing::TestParamInfo<LinesCase>& info) { return info.param.name; });
 
+TEST(LineReaderLimit, LineBeyondSixteenMiBEndsTheReading) {
+  const std::string longest(LineReader::kMaxLineLength, 'm');
+  TemporaryFile file(longest + "\n" + longest + "+");
+  LineReader reader = std::move(LineReader::Open(file.path()).value());
+  std::string line;
+  EXPECT_TRUE(reader.ReadLine(line).ok() && line == longest);
+  EXPECT_EQ(reader.ReadLine(line).error().message(), "Settings line longer than 16 MiB");
+}
+
 TEST(LineReaderOpen, MissingFileIsFileNotFound) {
   TemporaryFile file("");
   Result<LineReader> opened = LineReader::Open((file.folder() / "absent.txt").string());

@@ -129,12 +129,21 @@ TEST(SettingsRecordWrite, RelativeNameIsResolvedAgainstTheWorkingFolder) {
   EXPECT_EQ(folder.Entries(), std::vector<std::string>{"Tervela.ini"});
 }
 
-TEST(SettingsRecordWrite, MissingFolderIsFileNotFound) {
+TEST(SettingsRecordWrite, MissingFolderIsInvalidFilename) {
   ScratchFolder folder;
   Status status = WriteSettingsRecord(folder / "no-such-folder/x.set", NumberedTexts());
   ASSERT_FALSE(status.ok());
-  EXPECT_EQ(status.error().message(), "File not found");
+  EXPECT_EQ(status.error().message(), "Invalid filename");
   EXPECT_TRUE(folder.Entries().empty());
+}
+
+TEST(SettingsRecordWrite, HardLinkedFileIsWrittenInPlaceKeepingTheLink) {
+  ScratchFolder folder;
+  WriteBytes(folder / "a.set", "old");
+  fs::create_hard_link(folder / "a.set", folder / "b.set");
+  ASSERT_TRUE(WriteSettingsRecord(folder / "a.set", NumberedTexts()).ok());
+  EXPECT_EQ(ReadBytes(folder / "b.set"), NumberedRecordBytes());
+  EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"a.set", "b.set"}));
 }
 
 TEST(SettingsRecordWrite, FolderAsTargetIsAccessDeniedAndStays) {

@@ -24,6 +24,7 @@ struct TSeenBox {
   QString text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   qsizetype buttons = 0;
+  Qt::TextFormat format = Qt::AutoText;
 };
 
 }  // namespace
@@ -45,7 +46,7 @@ class TErrorBoxWindowTest : public QObject {
     connect(&poll, &QTimer::timeout, [&] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       if (box == nullptr) return;
-      seen.append({box->windowTitle(), box->text(), box->icon(), box->buttons().size()});
+      seen.append({box->windowTitle(), box->text(), box->icon(), box->buttons().size(), box->textFormat()});
       box->button(QMessageBox::Ok)->click();
     });
     poll.start(10);
@@ -57,6 +58,7 @@ class TErrorBoxWindowTest : public QObject {
     QCOMPARE(seen[0].text, QStringLiteral("File not found."));
     QCOMPARE(seen[0].icon, QMessageBox::Critical);
     QCOMPARE(seen[0].buttons, 1);
+    QCOMPARE(seen[0].format, Qt::PlainText);  // a text like "<b>x" is shown as typed
 
     // An empty parameter: the box, then the window goes on.
     form.show();

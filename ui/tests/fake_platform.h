@@ -1,7 +1,9 @@
 #pragma once
 
 #include <deque>
+#include <new>
 #include <optional>
+#include <utility>
 
 #include <QList>
 #include <QStringList>
@@ -20,6 +22,7 @@ class TFakePlatform final : public TPlatform {
   void ShowError(const QString& text) override { errors.append(text); }
   std::optional<QString> OpenFile(const TFileDialogOptions& options) override {
     open_requests.append(options);
+    if (std::exchange(out_of_memory, false)) throw std::bad_alloc();
     return NextAnswer();
   }
   std::optional<QString> SaveFile(const TFileDialogOptions& options) override {
@@ -35,6 +38,7 @@ class TFakePlatform final : public TPlatform {
   std::deque<QString> answers;
   int beeps = 0;
   int quits = 0;
+  bool out_of_memory = false;  // the next open dialog fails as an allocation would
 
  private:
   std::optional<QString> NextAnswer() {

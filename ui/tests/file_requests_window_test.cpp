@@ -299,6 +299,10 @@ class TFileRequestsWindowTest : public QObject {
     QCOMPARE(fixture_->platform().open_requests[2].last_name, folder + "/short.set");
     QCOMPARE(fixture_->platform().errors, (QStringList{"File not found.", "File not found."}));
     QCOMPARE(form.Edit1->text(), QStringLiteral("a"));
+    // An exception in a handler becomes its error box.
+    fixture_->platform().out_of_memory = true;
+    fixture_->Click("Button4");
+    QCOMPARE(fixture_->platform().errors.last(), QStringLiteral("Out of memory."));
   }
 
  private:
