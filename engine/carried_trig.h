@@ -33,6 +33,10 @@ struct AngleTrig {
   double angle = 0, sin = 0, cos = 0;
 };
 
+// The angle 0, whose sine and cosine are exact: angles within the near limit
+// of it (the rotations of a datum shift, a few arc-seconds) need no sincos.
+inline constexpr AngleTrig kZeroAngle{true, 0, 0, 1};
+
 // The latitude and longitude that the shift of a chain's last run started
 // from: the shift of the next run starts near them, and the projection of the
 // same run has its latitude near the first. Where the shift forms the sine

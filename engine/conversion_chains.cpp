@@ -136,6 +136,16 @@ template <class Shift>
   return fp::Fault::kNone;
 }
 
+// The sines and cosines of the start point, formed once: the first run's
+// shift starts at it or, after corr.N and corr.E, near it.
+const CarriedTrig& StartPointTrig() {
+  static const CarriedTrig trig =
+      engine_internal::TrigNear(geodesy::inversion::kStartLatitude * geodesy::kRadiansPerDegree,
+                                geodesy::inversion::kStartLongitude * geodesy::kRadiansPerDegree,
+                                nullptr);
+  return trig;
+}
+
 // GridToGeographic: the fixed-gain corrections from the start point, then
 // Newton's method where they leave a residual above kFixedStepsTolerance.
 // `converged` tells whether the estimate is the inverse.
@@ -149,7 +159,7 @@ template <class Shift>
   double lo = kStartLongitude;
   point.Latitude = la;
   point.Longitude = lo;
-  CarriedTrig carried;
+  CarriedTrig carried = StartPointTrig();
   if (const fp::Fault fault = Forward(shift, projection, point, carried);
       fault != fp::Fault::kNone) {
     return fault;

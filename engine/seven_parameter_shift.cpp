@@ -30,10 +30,10 @@ PreparedSevenParameterShift::PreparedSevenParameterShift(const TParameterSet& se
     : t_{set.Tx, set.Ty, set.Tz}, one_plus_k_(1 + set.K), checking_(checking) {
   // The sines and cosines of the rotations (radians), exact: no small-angle
   // approximation.
-  double cx, sx, cy, sy, cz, sz;
-  SinCos(set.Rx, sx, cx);
-  SinCos(set.Ry, sy, cy);
-  SinCos(set.Rz, sz, cz);
+  const AngleTrig rx = TrigNear(set.Rx, &kZeroAngle);
+  const AngleTrig ry = TrigNear(set.Ry, &kZeroAngle);
+  const AngleTrig rz = TrigNear(set.Rz, &kZeroAngle);
+  const double sx = rx.sin, cx = rx.cos, sy = ry.sin, cy = ry.cos, sz = rz.sin, cz = rz.cos;
 
   // The rotation matrix R = R3(Rz) R2(Ry) R1(Rx), row by row.
   r_[0][0] = cy * cz;
