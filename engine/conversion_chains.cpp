@@ -49,8 +49,9 @@ template <class Shift>
 // step longer than kLargestNewtonStep is shortened, and a step that does not
 // reduce the residual (the sum of the magnitudes of its two parts) is halved
 // until it does. Returns with `converged` set once both parts are at most
-// kNewtonTolerance, with it cleared when the Jacobian is singular or the runs
-// are spent; either way the point holds the image of the last run. Kept out
+// kNewtonTolerance, with it cleared when the residual is not finite, the
+// Jacobian singular or the runs spent; either way the point holds the image
+// of the last run. Kept out
 // of line: it runs only where the fixed steps fall short.
 template <class Shift>
 [[gnu::noinline, gnu::flatten]] fp::Fault RefineByNewton(
