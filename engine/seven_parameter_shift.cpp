@@ -110,7 +110,8 @@ fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint& point, CarriedTrig* 
 
   // sin(theta) and cos(theta) without the tangent: with z = Z' a / b,
   // cos = p / sqrt(p^2 + z^2) and sin = z / sqrt(p^2 + z^2), p^2 being at hand
-  // before its square root. The squares overflow only where X'^2 + Y'^2 would.
+  // before its square root. These squares overflow only where those of X', Y'
+  // and Z' would.
   const double z = Zp * a_over_b_;
   const double theta_scale = 1 / std::sqrt(p2 + z * z);
   const double cos_theta = p * theta_scale;
