@@ -33,12 +33,21 @@ struct AngleTrig {
   double angle = 0, sin = 0, cos = 0;
 };
 
+// The angle 0, whose sine and cosine are exact: angles within the near limit
+// of it (the rotations of a datum shift, a few arc-seconds) need no sincos.
+inline constexpr AngleTrig kZeroAngle{true, 0, 0, 1};
+
 // The latitude and longitude that the shift of a chain's last run started
 // from: the shift of the next run starts near them, and the projection of the
-// same run has its latitude near the first.
+// same run has its latitude near the first. Where the shift forms the sine
+// and cosine of the latitude it gives (the seven-parameter shift, from
+// Bowring's tangent), they come along as `result_phi`, and the projection
+// takes them as they are: its own latitude, the same value through degrees
+// and back, differs from that angle by rounding only.
 struct CarriedTrig {
   AngleTrig phi;
   AngleTrig lambda;
+  AngleTrig result_phi;
 };
 
 // x with its sine and cosine, these from `near` when it is given, known and
@@ -64,7 +73,7 @@ inline AngleTrig TrigNear(double x, const AngleTrig* near) {
 // from its counterpart in `near` when that is given, known and close enough.
 inline CarriedTrig TrigNear(double phi, double lambda, const CarriedTrig* near) {
   return {TrigNear(phi, near != nullptr ? &near->phi : nullptr),
-          TrigNear(lambda, near != nullptr ? &near->lambda : nullptr)};
+          TrigNear(lambda, near != nullptr ? &near->lambda : nullptr), {}};
 }
 
 }  // namespace tervela::engine_internal

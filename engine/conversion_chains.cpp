@@ -49,8 +49,9 @@ template <class Shift>
 // step longer than kLargestNewtonStep is shortened, and a step that does not
 // reduce the residual (the sum of the magnitudes of its two parts) is halved
 // until it does. Returns with `converged` set once both parts are at most
-// kNewtonTolerance, with it cleared when the Jacobian is singular or the runs
-// are spent; either way the point holds the image of the last run. Kept out
+// kNewtonTolerance, with it cleared when the residual is not finite, the
+// Jacobian singular or the runs spent; either way the point holds the image
+// of the last run. Kept out
 // of line: it runs only where the fixed steps fall short.
 template <class Shift>
 [[gnu::noinline, gnu::flatten]] fp::Fault RefineByNewton(
@@ -136,6 +137,16 @@ template <class Shift>
   return fp::Fault::kNone;
 }
 
+// The sines and cosines of the start point, formed once: the first run's
+// shift starts at it or, after corr.N and corr.E, near it.
+const CarriedTrig& StartPointTrig() {
+  static const CarriedTrig trig =
+      engine_internal::TrigNear(geodesy::inversion::kStartLatitude * geodesy::kRadiansPerDegree,
+                                geodesy::inversion::kStartLongitude * geodesy::kRadiansPerDegree,
+                                nullptr);
+  return trig;
+}
+
 // GridToGeographic: the fixed-gain corrections from the start point, then
 // Newton's method where they leave a residual above kFixedStepsTolerance.
 // `converged` tells whether the estimate is the inverse.
@@ -149,7 +160,7 @@ template <class Shift>
   double lo = kStartLongitude;
   point.Latitude = la;
   point.Longitude = lo;
-  CarriedTrig carried;
+  CarriedTrig carried = StartPointTrig();
   if (const fp::Fault fault = Forward(shift, projection, point, carried);
       fault != fp::Fault::kNone) {
     return fault;

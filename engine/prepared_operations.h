@@ -21,18 +21,19 @@
 namespace tervela::engine_internal {
 
 // The last step of both shifts: checks the new latitude and longitude, writes
-// them, and hands on the sines and cosines `start` of the point the shift
-// started from.
+// them, and hands on the sines and cosines `trig` of the point the shift
+// started from and, where formed, of its result latitude.
 inline fp::Fault StoreShiftResult(fp::Checking checking, double latitude, double longitude,
-                                  const CarriedTrig& start, TWorkingPoint& point,
+                                  const CarriedTrig& trig, TWorkingPoint& point,
                                   CarriedTrig* carried) {
-  if (const fp::Fault fault = fp::CheckStep(checking, latitude, longitude);
+  if (const fp::Fault fault = fp::CheckStep(checking, latitude, longitude, trig.result_phi.sin,
+                                            trig.result_phi.cos);
       fault != fp::Fault::kNone) {
     return fault;
   }
   point.Latitude = latitude;
   point.Longitude = longitude;
-  if (carried != nullptr) *carried = start;
+  if (carried != nullptr) *carried = trig;
   return fp::Fault::kNone;
 }
 
@@ -72,7 +73,8 @@ class PreparedThreeParameterShift {
 class PreparedSevenParameterShift {
  public:
   PreparedSevenParameterShift(const TParameterSet& set, fp::Checking checking);
-  // `carried` as for the three-parameter shift (of the WGS84 point).
+  // `carried` as for the three-parameter shift (of the WGS84 point), with the
+  // sine and cosine of the local latitude.
   fp::Fault Apply(TWorkingPoint& point, CarriedTrig* carried = nullptr) const;
 
  private:
@@ -84,6 +86,7 @@ class PreparedSevenParameterShift {
   double a_, b_;
   double e2_, second_e2_;      // e^2 and e'^2
   double e2_a_, second_e2_b_;  // e^2 a and e'^2 b of Bowring's formula
+  double a_over_b_;            // a / b, of the parametric latitude
   fp::Checking checking_;
   fp::Fault setup_fault_;
 };

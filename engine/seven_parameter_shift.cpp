@@ -30,10 +30,10 @@ PreparedSevenParameterShift::PreparedSevenParameterShift(const TParameterSet& se
     : t_{set.Tx, set.Ty, set.Tz}, one_plus_k_(1 + set.K), checking_(checking) {
   // The sines and cosines of the rotations (radians), exact: no small-angle
   // approximation.
-  double cx, sx, cy, sy, cz, sz;
-  SinCos(set.Rx, sx, cx);
-  SinCos(set.Ry, sy, cy);
-  SinCos(set.Rz, sz, cz);
+  const AngleTrig rx = TrigNear(set.Rx, &kZeroAngle);
+  const AngleTrig ry = TrigNear(set.Ry, &kZeroAngle);
+  const AngleTrig rz = TrigNear(set.Rz, &kZeroAngle);
+  const double sx = rx.sin, cx = rx.cos, sy = ry.sin, cy = ry.cos, sz = rz.sin, cz = rz.cos;
 
   // The rotation matrix R = R3(Rz) R2(Ry) R1(Rx), row by row.
   r_[0][0] = cy * cz;
@@ -56,8 +56,9 @@ PreparedSevenParameterShift::PreparedSevenParameterShift(const TParameterSet& se
   second_e2_ = a2 / b2 - 1;
   e2_a_ = e2_ * a_;
   second_e2_b_ = second_e2_ * b_;
-  setup_fault_ =
-      fp::CheckStep(checking_, one_plus_k_, a_, b_, a2, b2, e2_, second_e2_, e2_a_, second_e2_b_);
+  a_over_b_ = a_ / b_;
+  setup_fault_ = fp::CheckStep(checking_, one_plus_k_, a_, b_, a2, b2, e2_, second_e2_, e2_a_,
+                               second_e2_b_, a_over_b_);
 }
 
 // The shift of one point: to geocentric, the similarity transformation, back to
@@ -69,9 +70,9 @@ fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint& point, CarriedTrig* 
   const double h = kAssumedHeight;
   const double phi = point.Latitude * kRadiansPerDegree;
   const double lambda = point.Longitude * kRadiansPerDegree;
-  const CarriedTrig start = TrigNear(phi, lambda, carried);
-  const double sin_phi = start.phi.sin, cos_phi = start.phi.cos;
-  const double sin_lambda = start.lambda.sin, cos_lambda = start.lambda.cos;
+  CarriedTrig trig = TrigNear(phi, lambda, carried);
+  const double sin_phi = trig.phi.sin, cos_phi = trig.phi.cos;
+  const double sin_lambda = trig.lambda.sin, cos_lambda = trig.lambda.cos;
   const double N =
       kWgs84SemiMajorAxis / std::sqrt(1 - kWgs84EccentricitySquared * (sin_phi * sin_phi));
   const double X = cos_lambda * cos_phi * (N + h);
@@ -96,35 +97,38 @@ fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint& point, CarriedTrig* 
 
   // Geocentric to geodetic on the local ellipsoid, by Bowring's formula. The
   // distance from the polar axis.
-  const double p = std::sqrt(Xp * Xp + Yp * Yp);
+  const double p2 = Xp * Xp + Yp * Yp;
+  const double p = std::sqrt(p2);
 
-  // tan(theta) = Z' a / (p b), the parametric latitude. On the polar
-  // axis (p = 0) this divides by zero, and the shift ends with the WGS84
-  // values still in the point.
-  const double z_a = Zp * a_;
-  const double p_b = p * b_;
-  const double tan_theta = z_a / p_b;
+  // The parametric latitude theta, tan(theta) = Z' a / (p b). On the polar
+  // axis (p = 0) this divides by zero (0 / 0 at the centre), and the shift
+  // ends with the WGS84 values still in the point.
+  const double tan_theta = Zp * a_ / (p * b_);
   if (const fp::Fault fault = fp::CheckStep(checking_, p, tan_theta); fault != fp::Fault::kNone) {
     return fault;
   }
 
-  // sin(theta) and cos(theta) of theta = arctan(tan_theta), without forming
-  // theta: cos = 1 / sqrt(1 + tan^2), sin = tan cos; through the cotangent when
-  // |tan| > 1, so that no square overflows.
-  double sin_theta, cos_theta;
-  if (std::fabs(tan_theta) <= 1) {
-    cos_theta = 1 / std::sqrt(1 + tan_theta * tan_theta);
-    sin_theta = tan_theta * cos_theta;
-  } else {
-    const double cot_theta = p_b / z_a;
-    sin_theta = std::copysign(1 / std::sqrt(1 + cot_theta * cot_theta), tan_theta);
-    cos_theta = cot_theta * sin_theta;
-  }
+  // sin(theta) and cos(theta) without the tangent: with z = Z' a / b,
+  // cos = p / sqrt(p^2 + z^2) and sin = z / sqrt(p^2 + z^2), p^2 being at hand
+  // before its square root. These squares overflow only where those of X', Y'
+  // and Z' would.
+  const double z = Zp * a_over_b_;
+  const double theta_scale = 1 / std::sqrt(p2 + z * z);
+  const double cos_theta = p * theta_scale;
+  const double sin_theta = z * theta_scale;
 
-  // Bowring's latitude.
+  // Bowring's latitude, tan(phi) = (Z' + e'^2 b sin^3 theta) / (p - e^2 a cos^3 theta).
+  // Its sine and cosine follow from the two parts of the tangent without the
+  // arctangent, so that the projection need not wait for it; the sign of the
+  // part below keeps the cosine of the arctangent's angle positive.
   const double sin3_theta = sin_theta * sin_theta * sin_theta;
   const double cos3_theta = cos_theta * cos_theta * cos_theta;
-  const double phi_local = std::atan((Zp + second_e2_b_ * sin3_theta) / (p - e2_a_ * cos3_theta));
+  const double tan_above = Zp + second_e2_b_ * sin3_theta;
+  const double tan_below = p - e2_a_ * cos3_theta;
+  const double phi_local = std::atan(tan_above / tan_below);
+  const double phi_scale = std::copysign(
+      1 / std::sqrt(tan_above * tan_above + tan_below * tan_below), tan_below);
+  trig.result_phi = {true, phi_local, tan_above * phi_scale, tan_below * phi_scale};
 
   // The longitude, in the quadrant of (X', Y').
   const double lambda_local = std::atan2(Yp, Xp);
@@ -132,7 +136,7 @@ fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint& point, CarriedTrig* 
   // Both in degrees.
   const double latitude = phi_local * kDegreesPerRadian;
   const double longitude = lambda_local * kDegreesPerRadian;
-  return StoreShiftResult(checking_, latitude, longitude, start, point, carried);
+  return StoreShiftResult(checking_, latitude, longitude, trig, point, carried);
 }
 
 }  // namespace engine_internal

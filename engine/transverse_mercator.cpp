@@ -92,7 +92,11 @@ fp::Fault PreparedTransverseMercator::Apply(TWorkingPoint& point,
   // A fault of the parameter-only part ends the projection here.
   if (setup_fault_ != fp::Fault::kNone) return setup_fault_;
 
-  const AngleTrig phi_trig = TrigNear(phi, carried != nullptr ? &carried->phi : nullptr);
+  // The sine and cosine of phi: those the shift formed for its result where
+  // it did, else from the shift's start latitude nearby (carried_trig.h).
+  const AngleTrig phi_trig = carried != nullptr && carried->result_phi.known
+                                 ? carried->result_phi
+                                 : TrigNear(phi, carried != nullptr ? &carried->phi : nullptr);
   const double sin_phi = phi_trig.sin, cos_phi = phi_trig.cos;
 
   // The meridian arc.
