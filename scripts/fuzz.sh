@@ -30,8 +30,9 @@ for target in "${targets[@]}"; do
   if ! "build/fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=25 \
       -artifact_prefix="$findings/" "$corpus" > "build/fuzz/$target.log" 2>&1; then
     tail -n 40 "build/fuzz/$target.log"
+  else
+    tail -n 1 "build/fuzz/$target.log"
   fi
-  tail -n 1 "build/fuzz/$target.log"
   if [ -n "$(ls -A "$findings")" ]; then
     echo "FINDING in $target: $(ls "$findings")"
     found=1
