@@ -81,6 +81,17 @@ const TColumn kColumns[2] = {
 
 QByteArray EditName(int number) { return "Edit" + QByteArray::number(number); }
 
+// The longest text a settings load accepts (16 MiB). A loaded text has at most
+// as many characters as bytes, so no loaded text is cut, as QLineEdit's
+// default maximum of 32767 characters would.
+constexpr int kMaxSettingsTextLength = 16 * 1024 * 1024;
+
+// Properties of a settings edit: the bytes it was loaded with and the text it
+// showed then. While it still shows that text, those bytes are its text in the
+// record, so bytes the local encoding cannot show are saved as they came.
+constexpr char kLoadedBytes[] = "tervelaLoadedBytes";
+constexpr char kLoadedText[] = "tervelaLoadedText";
+
 }  // namespace
 
 void TForm1::BuildSettingsPage() {
@@ -121,6 +132,7 @@ void TForm1::BuildSettingsPage() {
       settings_edits_[line] = edit;
     }
   }
+  for (QLineEdit* edit : settings_edits_) edit->setMaxLength(kMaxSettingsTextLength);
 
   Label33 = MakeLabel(page, "Label33", {288, 72}, QStringLiteral("3p Conversion Data"), kPurple);
   Label34 = MakeLabel(page, "Label34", {288, 128}, QStringLiteral("Common 3p 7p Data"), kGreen);
@@ -136,13 +148,20 @@ void TForm1::BuildSettingsPage() {
 TSettingsTexts TForm1::SettingsTexts() const {
   TSettingsTexts texts;
   for (int line = 0; line < kSettingsLineCount; ++line) {
-    texts[line] = settings_edits_[line]->text().toLocal8Bit().toStdString();
+    const QLineEdit* edit = settings_edits_[line];
+    const QString text = edit->text();
+    texts[line] = text == edit->property(kLoadedText).toString()
+                      ? edit->property(kLoadedBytes).toByteArray().toStdString()
+                      : text.toLocal8Bit().toStdString();
   }
   return texts;
 }
 
 void TForm1::SetSettingsText(int line, const std::string& text) {
-  settings_edits_[line]->setText(QString::fromLocal8Bit(text.data(), qsizetype(text.size())));
+  QLineEdit* edit = settings_edits_[line];
+  edit->setText(QString::fromLocal8Bit(text.data(), qsizetype(text.size())));
+  edit->setProperty(kLoadedBytes, QByteArray(text.data(), qsizetype(text.size())));
+  edit->setProperty(kLoadedText, edit->text());
 }
 
 }  // namespace tervela

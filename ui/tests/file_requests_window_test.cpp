@@ -78,6 +78,23 @@ class TFileRequestsWindowTest : public QObject {
     QCOMPARE(ini.count("\r\n"), kSettingsLineCount);
   }
 
+  // Every line the user did not edit goes back as it was read: bytes the
+  // local encoding cannot show, and a text beyond QLineEdit's default maximum.
+  void exitKeepsUneditedBytes() {
+    const QByteArray unedited[] = {"Zone \xe8", "\xff", QByteArray(40000, '7')};
+    QByteArray read, expected = "edited\r\n";
+    for (int line = 0; line < kSettingsLineCount; ++line) {
+      const QByteArray text = unedited[line % 3];
+      read += text + "\r\n";
+      if (line > 0) expected += text + "\r\n";
+    }
+    WriteFile("Tervela.ini", read);
+    TForm1& form = fixture_->Start();
+    form.Edit1->setText("edited");
+    fixture_->Click("Button5");
+    QCOMPARE(ReadFile("Tervela.ini"), expected);
+  }
+
   void exitFailureKeepsWindowOpen() {
     QVERIFY(QDir().mkdir("Tervela.ini"));
     TForm1& form = fixture_->Start();
