@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "settings/line_reader.h"
 #include "ui/form1.h"
 #include "ui/look.h"
 
@@ -81,10 +82,10 @@ const TColumn kColumns[2] = {
 
 QByteArray EditName(int number) { return "Edit" + QByteArray::number(number); }
 
-// The longest text a settings load accepts (16 MiB). A loaded text has at most
-// as many characters as bytes, so no loaded text is cut, as QLineEdit's
-// default maximum of 32767 characters would.
-constexpr int kMaxSettingsTextLength = 16 * 1024 * 1024;
+// The longest text a settings load accepts. A loaded text has at most as many
+// characters as bytes, so no loaded text is cut, as QLineEdit's default
+// maximum of 32767 characters would.
+constexpr int kMaxSettingsTextLength = static_cast<int>(LineReader::kMaxLineLength);
 
 // Properties of a settings edit: the bytes it was loaded with and the text it
 // showed then. While it still shows that text, those bytes are its text in the
