@@ -36,7 +36,7 @@ using engine_internal::PreparedTransverseMercator;
 template <class Shift>
 [[gnu::flatten]] fp::Fault Forward(const Shift& shift, const PreparedTransverseMercator& projection,
                                    TWorkingPoint& point, CarriedTrig& carried) {
-  if (const fp::Fault fault = shift.Apply(point, &carried); fault != fp::Fault::kNone) {
+  if (const fp::Fault fault = shift.Apply(point, &carried); fault != fp::Fault::NoFault) {
     return fault;
   }
   return projection.Apply(point, &carried);
@@ -67,7 +67,7 @@ template <class Shift>
     point.Latitude = latitude;
     point.Longitude = longitude;
     if (const fp::Fault fault = Forward(shift, projection, point, carried);
-        fault != fp::Fault::kNone) {
+        fault != fp::Fault::NoFault) {
       return fault;
     }
     residual = {point.TargetNorthing - point.Northing, point.TargetEasting - point.Easting};
@@ -79,16 +79,16 @@ template <class Shift>
   int runs_left = kNewtonForwardRuns;
   while (!(std::fabs(residual.northing) <= kNewtonTolerance &&
            std::fabs(residual.easting) <= kNewtonTolerance)) {
-    if (runs_left < 3 || !std::isfinite(residual.Size())) return fp::Fault::kNone;
+    if (runs_left < 3 || !std::isfinite(residual.Size())) return fp::Fault::NoFault;
 
     // The image's change over one kJacobianStep of latitude and of longitude.
     Residual north_of, east_of;
     if (const fp::Fault fault = residual_at(la + kJacobianStep, lo, north_of);
-        fault != fp::Fault::kNone) {
+        fault != fp::Fault::NoFault) {
       return fault;
     }
     if (const fp::Fault fault = residual_at(la, lo + kJacobianStep, east_of);
-        fault != fp::Fault::kNone) {
+        fault != fp::Fault::NoFault) {
       return fault;
     }
     runs_left -= 2;
@@ -99,7 +99,7 @@ template <class Shift>
     const double det = dn_dla * de_dlo - dn_dlo * de_dla;
     if (!(std::fabs(det) >
           kSingularDeterminantRatio * (std::fabs(dn_dla * de_dlo) + std::fabs(dn_dlo * de_dla)))) {
-      return fp::Fault::kNone;
+      return fp::Fault::NoFault;
     }
 
     // The correction by Cramer's rule, in degrees, shortened where it is long.
@@ -111,14 +111,14 @@ template <class Shift>
       step_lo *= kLargestNewtonStep / longest;
     }
     if (const fp::Fault fault = fp::CheckStep(checking, step_la, step_lo);
-        fault != fp::Fault::kNone) {
+        fault != fp::Fault::NoFault) {
       return fault;
     }
 
     for (;;) {
       Residual next;
       if (const fp::Fault fault = residual_at(la + step_la, lo + step_lo, next);
-          fault != fp::Fault::kNone) {
+          fault != fp::Fault::NoFault) {
         return fault;
       }
       --runs_left;
@@ -128,13 +128,13 @@ template <class Shift>
         residual = next;
         break;
       }
-      if (runs_left == 0) return fp::Fault::kNone;
+      if (runs_left == 0) return fp::Fault::NoFault;
       step_la *= 0.5;
       step_lo *= 0.5;
     }
   }
   converged = true;
-  return fp::Fault::kNone;
+  return fp::Fault::NoFault;
 }
 
 // The sines and cosines of the start point, formed once: the first run's
@@ -162,7 +162,7 @@ template <class Shift>
   point.Longitude = lo;
   CarriedTrig carried = StartPointTrig();
   if (const fp::Fault fault = Forward(shift, projection, point, carried);
-      fault != fp::Fault::kNone) {
+      fault != fp::Fault::NoFault) {
     return fault;
   }
   double N = point.Northing;
@@ -175,7 +175,7 @@ template <class Shift>
     const double next_la = la + dla;
     const double next_lo = lo + dlo;
     if (const fp::Fault fault = fp::CheckStep(checking, next_la, next_lo);
-        fault != fp::Fault::kNone) {
+        fault != fp::Fault::NoFault) {
       return fault;
     }
     la = next_la;
@@ -183,7 +183,7 @@ template <class Shift>
     point.Longitude = lo;
     point.Latitude = la;
     if (const fp::Fault fault = Forward(shift, projection, point, carried);
-        fault != fp::Fault::kNone) {
+        fault != fp::Fault::NoFault) {
       return fault;
     }
     N = point.Northing;
@@ -195,7 +195,7 @@ template <class Shift>
         std::fabs(point.TargetEasting - E) <= kFixedStepsTolerance)) {
     if (const fp::Fault fault =
             RefineByNewton(shift, projection, point, carried, checking, la, lo, converged);
-        fault != fp::Fault::kNone) {
+        fault != fp::Fault::NoFault) {
       return fault;
     }
   }
@@ -204,7 +204,7 @@ template <class Shift>
   // left in the point.
   point.Latitude = la;
   point.Longitude = lo;
-  return fp::Fault::kNone;
+  return fp::Fault::NoFault;
 }
 
 // Runs `run(shift, projection, point, checking)` under fp::RunWithFaultCheck
@@ -223,7 +223,7 @@ Status RunChain(const TParameterSet& set, TShiftMethod method, TWorkingPoint& po
           case TShiftMethod::SevenParameter:
             return run(PreparedSevenParameterShift(set, checking), projection, p, checking);
         }
-        return fp::Fault::kNone;
+        return fp::Fault::NoFault;
       });
 }
 

@@ -12,7 +12,7 @@
 //     end (reading the flags costs as much as a few multiplications, and a
 //     GridToGeographic call has some sixty steps). Only when that test finds
 //     a fault does it run the operation again from the same input, now with
-//     Checking::kEveryStep: a test after every step that can fault, which
+//     Checking::EveryStep: a test after every step that can fault, which
 //     stops at the first fault and leaves the point as the steps before it
 //     wrote it. The second run repeats the first bit for bit.
 //   * TakeFault(values...) first makes sure the step's results exist (an empty
@@ -45,11 +45,11 @@
 
 namespace tervela::fp {
 
-enum class Fault : unsigned char { kNone, kInvalidOperation, kDivisionByZero, kOverflow };
+enum class Fault : unsigned char { NoFault, InvalidOperation, DivisionByZero, Overflow };
 
 // Whether an operation tests the flags after every step or leaves the test to
 // its caller's end.
-enum class Checking : unsigned char { kAtEnd, kEveryStep };
+enum class Checking : unsigned char { AtEnd, EveryStep };
 
 inline constexpr int kFaultFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
@@ -84,36 +84,36 @@ inline void DiscardStaleFaults() {
   if (const int raised = RaisedFaultFlags(); raised != 0) std::feclearexcept(raised);
 }
 
-// The fault raised by the step whose results are `values`, or kNone.
+// The fault raised by the step whose results are `values`, or NoFault.
 template <class... Values>
 inline Fault TakeFault(const Values&... values) {
   (Materialise(values), ...);
   if (const int raised = RaisedFaultFlags(); raised != 0) {
     std::feclearexcept(raised);
-    if (raised & FE_OVERFLOW) return Fault::kOverflow;
-    if (raised & FE_DIVBYZERO) return Fault::kDivisionByZero;
-    return Fault::kInvalidOperation;
+    if (raised & FE_OVERFLOW) return Fault::Overflow;
+    if (raised & FE_DIVBYZERO) return Fault::DivisionByZero;
+    return Fault::InvalidOperation;
   }
-  if (!(std::isfinite(values) && ...)) return Fault::kInvalidOperation;
-  return Fault::kNone;
+  if (!(std::isfinite(values) && ...)) return Fault::InvalidOperation;
+  return Fault::NoFault;
 }
 
-// The fault of one step under `checking`: kNone without a test at kAtEnd.
+// The fault of one step under `checking`: NoFault without a test at AtEnd.
 template <class... Values>
 inline Fault CheckStep(Checking checking, const Values&... values) {
-  return checking == Checking::kEveryStep ? TakeFault(values...) : Fault::kNone;
+  return checking == Checking::EveryStep ? TakeFault(values...) : Fault::NoFault;
 }
 
 // The Status a fault ends an operation with.
 inline Status ToStatus(Fault fault) {
   switch (fault) {
-    case Fault::kNone:
+    case Fault::NoFault:
       return {};
-    case Fault::kInvalidOperation:
+    case Fault::InvalidOperation:
       return Error::InvalidOperation();
-    case Fault::kDivisionByZero:
+    case Fault::DivisionByZero:
       return Error::DivisionByZero();
-    case Fault::kOverflow:
+    case Fault::Overflow:
       return Error::Overflow();
   }
   return {};
@@ -127,13 +127,13 @@ template <double TWorkingPoint::*... kOutputs, class Operation>
 Status RunWithFaultCheck(TWorkingPoint& point, Operation operation) {
   DiscardStaleFaults();
   const TWorkingPoint input = point;
-  operation(point, Checking::kAtEnd);
+  operation(point, Checking::AtEnd);
   const Fault fault = TakeFault((point.*kOutputs)...);
-  if (fault == Fault::kNone) return {};
+  if (fault == Fault::NoFault) return {};
 
   point = input;
-  const Fault first_fault = operation(point, Checking::kEveryStep);
-  return ToStatus(first_fault != Fault::kNone ? first_fault : fault);
+  const Fault first_fault = operation(point, Checking::EveryStep);
+  return ToStatus(first_fault != Fault::NoFault ? first_fault : fault);
 }
 
 }  // namespace tervela::fp

@@ -16,9 +16,9 @@ using namespace geodesy;
 
 // How a typed value becomes the value the engine holds.
 enum class Unit {
-  kAsEntered,        // metres, ratios, degrees, arc-seconds of corr.N/corr.E, Df x 10000
-  kArcSeconds,       // rotations: held in radians, value / 648000 x pi
-  kPartsPerMillion,  // K: held as a ratio, value / 1000000
+  AsEntered,         // metres, ratios, degrees, arc-seconds of corr.N/corr.E, Df x 10000
+  ArcSeconds,        // rotations: held in radians, value / 648000 x pi
+  PartsPerMillion,   // K: held as a ratio, value / 1000000
 };
 
 struct Field {
@@ -28,32 +28,32 @@ struct Field {
 
 // The eighteen fields in the order of the settings page, Dx first, K last.
 constexpr std::array<Field, kParameterCount> kFields = {{
-    {&TParameterSet::Dx, Unit::kAsEntered},
-    {&TParameterSet::Dy, Unit::kAsEntered},
-    {&TParameterSet::Dz, Unit::kAsEntered},
-    {&TParameterSet::Da, Unit::kAsEntered},
-    {&TParameterSet::Df, Unit::kAsEntered},
-    {&TParameterSet::CorrN, Unit::kAsEntered},
-    {&TParameterSet::CorrE, Unit::kAsEntered},
-    {&TParameterSet::ScaleFactor, Unit::kAsEntered},
-    {&TParameterSet::FalseEasting, Unit::kAsEntered},
-    {&TParameterSet::FalseNorthing, Unit::kAsEntered},
-    {&TParameterSet::CentralMeridian, Unit::kAsEntered},
-    {&TParameterSet::Tx, Unit::kAsEntered},
-    {&TParameterSet::Ty, Unit::kAsEntered},
-    {&TParameterSet::Tz, Unit::kAsEntered},
-    {&TParameterSet::Rx, Unit::kArcSeconds},
-    {&TParameterSet::Ry, Unit::kArcSeconds},
-    {&TParameterSet::Rz, Unit::kArcSeconds},
-    {&TParameterSet::K, Unit::kPartsPerMillion},
+    {&TParameterSet::Dx, Unit::AsEntered},
+    {&TParameterSet::Dy, Unit::AsEntered},
+    {&TParameterSet::Dz, Unit::AsEntered},
+    {&TParameterSet::Da, Unit::AsEntered},
+    {&TParameterSet::Df, Unit::AsEntered},
+    {&TParameterSet::CorrN, Unit::AsEntered},
+    {&TParameterSet::CorrE, Unit::AsEntered},
+    {&TParameterSet::ScaleFactor, Unit::AsEntered},
+    {&TParameterSet::FalseEasting, Unit::AsEntered},
+    {&TParameterSet::FalseNorthing, Unit::AsEntered},
+    {&TParameterSet::CentralMeridian, Unit::AsEntered},
+    {&TParameterSet::Tx, Unit::AsEntered},
+    {&TParameterSet::Ty, Unit::AsEntered},
+    {&TParameterSet::Tz, Unit::AsEntered},
+    {&TParameterSet::Rx, Unit::ArcSeconds},
+    {&TParameterSet::Ry, Unit::ArcSeconds},
+    {&TParameterSet::Rz, Unit::ArcSeconds},
+    {&TParameterSet::K, Unit::PartsPerMillion},
 }};
 
 // clang-format off
 double Held(double entered, Unit unit) {
   switch (unit) {
-    case Unit::kAsEntered: return entered;
-    case Unit::kArcSeconds: return entered / kArcSecondsPerHalfTurn * kPi;
-    case Unit::kPartsPerMillion: return entered / kPartsPerMillion;
+    case Unit::AsEntered: return entered;
+    case Unit::ArcSeconds: return entered / kArcSecondsPerHalfTurn * kPi;
+    case Unit::PartsPerMillion: return entered / kPartsPerMillion;
   }
   return entered;
 }

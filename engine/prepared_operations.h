@@ -6,11 +6,11 @@
 // its rotation matrix once. Internal to the engine; the public operations of
 // engine.h are each one set-up followed by one Apply.
 //
-// Under fp::Checking::kEveryStep a fault of the set-up is not reported when it
+// Under fp::Checking::EveryStep a fault of the set-up is not reported when it
 // arises but kept, and reported by Apply at the place the formula's step order
 // gives it, after the steps that come before it have run and written what
 // they write; a point-dependent step that comes first may so fault first. A
-// step that faults writes nothing. Under fp::Checking::kAtEnd nothing is
+// step that faults writes nothing. Under fp::Checking::AtEnd nothing is
 // tested; the caller tests once at the end (fp::RunWithFaultCheck).
 
 #include "engine/carried_trig.h"
@@ -28,13 +28,13 @@ inline fp::Fault StoreShiftResult(fp::Checking checking, double latitude, double
                                   CarriedTrig* carried) {
   if (const fp::Fault fault = fp::CheckStep(checking, latitude, longitude, trig.result_phi.sin,
                                             trig.result_phi.cos);
-      fault != fp::Fault::kNone) {
+      fault != fp::Fault::NoFault) {
     return fault;
   }
   point.Latitude = latitude;
   point.Longitude = longitude;
   if (carried != nullptr) *carried = trig;
-  return fp::Fault::kNone;
+  return fp::Fault::NoFault;
 }
 
 // A public operation of engine.h: `Prepared` set up from `set` and applied

@@ -88,12 +88,12 @@ fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint& point, CarriedTrig* 
   const double Xp = t_[0] + (r_[0][0] * u + r_[0][1] * v + r_[0][2] * w);
   const double Yp = t_[1] + (r_[1][0] * u + r_[1][1] * v + r_[1][2] * w);
   const double Zp = t_[2] + (r_[2][0] * u + r_[2][1] * v + r_[2][2] * w);
-  if (const fp::Fault fault = fp::CheckStep(checking_, Xp, Yp, Zp); fault != fp::Fault::kNone) {
+  if (const fp::Fault fault = fp::CheckStep(checking_, Xp, Yp, Zp); fault != fp::Fault::NoFault) {
     return fault;
   }
 
   // A fault of the local ellipsoid ends the shift here.
-  if (setup_fault_ != fp::Fault::kNone) return setup_fault_;
+  if (setup_fault_ != fp::Fault::NoFault) return setup_fault_;
 
   // Geocentric to geodetic on the local ellipsoid, by Bowring's formula. The
   // distance from the polar axis.
@@ -104,7 +104,7 @@ fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint& point, CarriedTrig* 
   // axis (p = 0) this divides by zero (0 / 0 at the centre), and the shift
   // ends with the WGS84 values still in the point.
   const double tan_theta = Zp * a_ / (p * b_);
-  if (const fp::Fault fault = fp::CheckStep(checking_, p, tan_theta); fault != fp::Fault::kNone) {
+  if (const fp::Fault fault = fp::CheckStep(checking_, p, tan_theta); fault != fp::Fault::NoFault) {
     return fault;
   }
 

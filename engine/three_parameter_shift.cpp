@@ -51,7 +51,7 @@ fp::Fault PreparedThreeParameterShift::Apply(TWorkingPoint& point, CarriedTrig* 
   const double corrected_latitude = corr_n_degrees_ + point.Latitude;
   const double corrected_longitude = corr_e_degrees_ + point.Longitude;
   if (const fp::Fault fault = fp::CheckStep(checking_, corrected_latitude, corrected_longitude);
-      fault != fp::Fault::kNone) {
+      fault != fp::Fault::NoFault) {
     return fault;
   }
   point.Latitude = corrected_latitude;
@@ -59,7 +59,7 @@ fp::Fault PreparedThreeParameterShift::Apply(TWorkingPoint& point, CarriedTrig* 
 
   // A fault of the local ellipsoid ends the shift here, with the corrected
   // values in the point.
-  if (setup_fault_ != fp::Fault::kNone) return setup_fault_;
+  if (setup_fault_ != fp::Fault::NoFault) return setup_fault_;
 
   // The corrected point in radians, with its sines and cosines.
   const double h = kAssumedHeight;

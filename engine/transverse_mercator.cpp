@@ -87,10 +87,10 @@ fp::Fault PreparedTransverseMercator::Apply(TWorkingPoint& point,
   // L, the plain difference from the central meridian, and phi.
   const double L = (point.Longitude - central_meridian_) * kRadiansPerDegree;
   const double phi = point.Latitude * kRadiansPerDegree;
-  if (const fp::Fault fault = fp::CheckStep(checking_, L); fault != fp::Fault::kNone) return fault;
+  if (const fp::Fault fault = fp::CheckStep(checking_, L); fault != fp::Fault::NoFault) return fault;
 
   // A fault of the parameter-only part ends the projection here.
-  if (setup_fault_ != fp::Fault::kNone) return setup_fault_;
+  if (setup_fault_ != fp::Fault::NoFault) return setup_fault_;
 
   // The sine and cosine of phi: those the shift formed for its result where
   // it did, else from the shift's start latitude nearby (carried_trig.h).
@@ -138,12 +138,12 @@ fp::Fault PreparedTransverseMercator::Apply(TWorkingPoint& point,
   const double Northing = northing * scale_factor_ + false_northing_;
   const double Easting = easting * scale_factor_ + false_easting_;
   if (const fp::Fault fault = fp::CheckStep(checking_, Northing, Easting);
-      fault != fp::Fault::kNone) {
+      fault != fp::Fault::NoFault) {
     return fault;
   }
   point.Northing = Northing;
   point.Easting = Easting;
-  return fp::Fault::kNone;
+  return fp::Fault::NoFault;
 }
 
 }  // namespace engine_internal

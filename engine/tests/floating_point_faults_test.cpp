@@ -284,20 +284,20 @@ TEST(FaultCheck, WithinOneStepOverflowComesBeforeDivisionByZeroBeforeInvalid) {
   // causes neither.
   fp::DiscardStaleFaults();
   RaiseByArithmetic(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
-  EXPECT_EQ(fp::TakeFault(1.0), fp::Fault::kOverflow);
+  EXPECT_EQ(fp::TakeFault(1.0), fp::Fault::Overflow);
   RaiseByArithmetic(FE_INVALID | FE_DIVBYZERO);
-  EXPECT_EQ(fp::TakeFault(1.0), fp::Fault::kDivisionByZero);
+  EXPECT_EQ(fp::TakeFault(1.0), fp::Fault::DivisionByZero);
   RaiseByArithmetic(FE_INVALID);
-  EXPECT_EQ(fp::TakeFault(1.0), fp::Fault::kInvalidOperation);
-  EXPECT_EQ(fp::TakeFault(1.0), fp::Fault::kNone);  // each check clears what it saw
-  EXPECT_EQ(fp::TakeFault(std::numeric_limits<double>::infinity()), fp::Fault::kInvalidOperation);
+  EXPECT_EQ(fp::TakeFault(1.0), fp::Fault::InvalidOperation);
+  EXPECT_EQ(fp::TakeFault(1.0), fp::Fault::NoFault);  // each check clears what it saw
+  EXPECT_EQ(fp::TakeFault(std::numeric_limits<double>::infinity()), fp::Fault::InvalidOperation);
 }
 
 TEST(FaultCheck, UnderflowAndInexactPassSilently) {
   fp::DiscardStaleFaults();
   RaiseByArithmetic(FE_UNDERFLOW | FE_INEXACT);
   ASSERT_NE(std::fetestexcept(FE_UNDERFLOW | FE_INEXACT), 0);
-  EXPECT_EQ(fp::TakeFault(0.0), fp::Fault::kNone);
+  EXPECT_EQ(fp::TakeFault(0.0), fp::Fault::NoFault);
   TWorkingPoint point = Geographic(45.22568, 13.58477);
   EXPECT_TRUE(GeographicToGrid(SetFrom(kWorkedSystem), TShiftMethod::SevenParameter, point).ok());
 }

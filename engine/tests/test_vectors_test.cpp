@@ -17,13 +17,13 @@ namespace tervela::test {
 namespace {
 
 enum class Operation {
-  kThreeParameterShift,
-  kSevenParameterShift,
-  kTransverseMercator,
-  kGeographicToGrid3,  // three-parameter method
-  kGeographicToGrid7,  // seven-parameter method
-  kGridToGeographic3,
-  kGridToGeographic7,
+  ThreeParameterShift,
+  SevenParameterShift,
+  TransverseMercator,
+  GeographicToGrid3,  // three-parameter method
+  GeographicToGrid7,  // seven-parameter method
+  GridToGeographic3,
+  GridToGeographic7,
 };
 
 struct TestVector {
@@ -47,61 +47,61 @@ constexpr double kMillimetres = 0.5e-3;   // metres given to 3 decimals
 // clang-format off
 const TestVector kVectors[] = {
     // Three-parameter shift, worked example.
-    {"ThreeParameterShiftWorkedExample", Operation::kThreeParameterShift, kWorkedSystem,
+    {"ThreeParameterShiftWorkedExample", Operation::ThreeParameterShift, kWorkedSystem,
      {45.22568, 13.58477}, {45.2251205946, 13.5856879915}, kTenDecimals},
-    {"ThreeParameterChainWorkedExample", Operation::kGeographicToGrid3, kWorkedSystem,
+    {"ThreeParameterChainWorkedExample", Operation::GeographicToGrid3, kWorkedSystem,
      {45.22568, 13.58477}, {5009927.168, 388948.141}, kMillimetres},
     // Projection, worked example: the zero shift leaves the point as it is.
-    {"TransverseMercatorWorkedExample", Operation::kTransverseMercator, kZeroShiftSystem,
+    {"TransverseMercatorWorkedExample", Operation::TransverseMercator, kZeroShiftSystem,
      {45.22568, 13.58477}, {5010498.551, 388863.697}, kMillimetres},
-    {"ZeroShiftChainWorkedExample", Operation::kGeographicToGrid3, kZeroShiftSystem,
+    {"ZeroShiftChainWorkedExample", Operation::GeographicToGrid3, kZeroShiftSystem,
      {45.22568, 13.58477}, {5010498.551, 388863.697}, kMillimetres},
     // Seven-parameter shift, worked example.
-    {"SevenParameterShiftWorkedExample", Operation::kSevenParameterShift, kWorkedSystem,
+    {"SevenParameterShiftWorkedExample", Operation::SevenParameterShift, kWorkedSystem,
      {45.22568, 13.58477}, {45.2244366653, 13.5831585080}, kTenDecimals},
-    {"SevenParameterChainWorkedExample", Operation::kGeographicToGrid7, kWorkedSystem,
+    {"SevenParameterChainWorkedExample", Operation::GeographicToGrid7, kWorkedSystem,
      {45.22568, 13.58477}, {5009854.659, 388748.192}, kMillimetres},
     // Inversion, worked example of the inversion.
-    {"InversionWorkedExample", Operation::kGridToGeographic3, kZeroShiftSystem,
+    {"InversionWorkedExample", Operation::GridToGeographic3, kZeroShiftSystem,
      {5010498.551, 388863.697}, {45.2256799960, 13.5847700007}, kTenDecimals},
     // Three-parameter shift, edge cases.
-    {"ThreeParameterAllZeroIsExact", Operation::kThreeParameterShift, kZeroShiftSystem,
+    {"ThreeParameterAllZeroIsExact", Operation::ThreeParameterShift, kZeroShiftSystem,
      {45.22568, 13.58477}, {45.22568, 13.58477}, 0.0},
-    {"CorrN3Point6AddsOneThousandthDegree", Operation::kThreeParameterShift,
+    {"CorrN3Point6AddsOneThousandthDegree", Operation::ThreeParameterShift,
      With(kZeroShiftSystem, kCorrN, "3.6"), {45.22568, 13.58477}, {45.22668, 13.58477}, 1e-12},
     // Seven-parameter shift, edge cases.
-    {"SevenParameterAllZeroWithin1e-12", Operation::kSevenParameterShift, kZeroShiftSystem,
+    {"SevenParameterAllZeroWithin1e-12", Operation::SevenParameterShift, kZeroShiftSystem,
      {45.22568, 13.58477}, {45.22568, 13.58477}, 1e-12},
-    {"Rz1ArcSecondTurnsLongitudeBack", Operation::kSevenParameterShift,
+    {"Rz1ArcSecondTurnsLongitudeBack", Operation::SevenParameterShift,
      With(kZeroShiftSystem, kRz, "1"), {45.22568, 13.58477}, {45.22568, 13.58477 - 1.0 / 3600},
      1e-11},
-    {"Tx100AtOriginChangesNothing", Operation::kSevenParameterShift,
+    {"Tx100AtOriginChangesNothing", Operation::SevenParameterShift,
      With(kZeroShiftSystem, kTx, "100"), {0.0, 0.0}, {0.0, 0.0}, 0.0},
     // The mended quadrant: beyond +-90 degrees the longitude keeps its side.
-    {"Quadrant120East", Operation::kSevenParameterShift, kZeroShiftSystem, {30.0, 120.0},
+    {"Quadrant120East", Operation::SevenParameterShift, kZeroShiftSystem, {30.0, 120.0},
      {30.0, 120.0}, 1e-12},
-    {"Quadrant120West", Operation::kSevenParameterShift, kZeroShiftSystem, {-30.0, -120.0},
+    {"Quadrant120West", Operation::SevenParameterShift, kZeroShiftSystem, {-30.0, -120.0},
      {-30.0, -120.0}, 1e-12},
-    {"Quadrant179Point5East", Operation::kSevenParameterShift, kZeroShiftSystem, {10.0, 179.5},
+    {"Quadrant179Point5East", Operation::SevenParameterShift, kZeroShiftSystem, {10.0, 179.5},
      {10.0, 179.5}, 1e-12},
-    {"Quadrant90East", Operation::kSevenParameterShift, kZeroShiftSystem, {60.0, 90.0},
+    {"Quadrant90East", Operation::SevenParameterShift, kZeroShiftSystem, {60.0, 90.0},
      {60.0, 90.0}, 1e-12},
-    {"Quadrant90West", Operation::kSevenParameterShift, kZeroShiftSystem, {60.0, -90.0},
+    {"Quadrant90West", Operation::SevenParameterShift, kZeroShiftSystem, {60.0, -90.0},
      {60.0, -90.0}, 1e-12},
     // X' = 0 exactly: K = -1000000 ppm scales the point to the centre, so
     // (X', Y', Z') = (Tx, Ty, Tz).
-    {"XPrimeZeroYPositiveIsPlus90", Operation::kSevenParameterShift,
+    {"XPrimeZeroYPositiveIsPlus90", Operation::SevenParameterShift,
      With(With(kZeroShiftSystem, kK, "-1000000"), kTy, "5"), {45.0, 13.0}, {0.0, 90.0}, 0.0},
-    {"XPrimeZeroYNegativeIsMinus90", Operation::kSevenParameterShift,
+    {"XPrimeZeroYNegativeIsMinus90", Operation::SevenParameterShift,
      With(With(kZeroShiftSystem, kK, "-1000000"), kTy, "-5"), {45.0, 13.0}, {0.0, -90.0}, 0.0},
     // Projection, edge cases.
-    {"ScaleZeroGivesFalseOrigin", Operation::kTransverseMercator,
+    {"ScaleZeroGivesFalseOrigin", Operation::TransverseMercator,
      With(With(kZeroShiftSystem, kScaleFactor, "0"), kFalseNorthing, "-7"), {45.22568, 13.58477},
      {-7.0, 500000.0}, 0.0},
     // A set of eighteen zeros is accepted; every grid value is 0.
-    {"AllZeroSetThreeParameter", Operation::kGeographicToGrid3, kAllZeroSystem,
+    {"AllZeroSetThreeParameter", Operation::GeographicToGrid3, kAllZeroSystem,
      {45.22568, 13.58477}, {0.0, 0.0}, 0.0},
-    {"AllZeroSetSevenParameter", Operation::kGeographicToGrid7, kAllZeroSystem,
+    {"AllZeroSetSevenParameter", Operation::GeographicToGrid7, kAllZeroSystem,
      {45.22568, 13.58477}, {0.0, 0.0}, 0.0},
 };
 // clang-format on
@@ -113,7 +113,7 @@ TEST_P(EngineVector, GivesExpectedOutput) {
   const TParameterSet set = SetFrom(v.parameters);
   TWorkingPoint point;
   const bool grid_input =
-      v.operation == Operation::kGridToGeographic3 || v.operation == Operation::kGridToGeographic7;
+      v.operation == Operation::GridToGeographic3 || v.operation == Operation::GridToGeographic7;
   if (grid_input) {
     point = GridTarget(v.input[0], v.input[1]);
   } else {
@@ -123,28 +123,28 @@ TEST_P(EngineVector, GivesExpectedOutput) {
   Status status;
   bool grid_output = false;
   switch (v.operation) {
-    case Operation::kThreeParameterShift:
+    case Operation::ThreeParameterShift:
       status = ThreeParameterShift(set, point);
       break;
-    case Operation::kSevenParameterShift:
+    case Operation::SevenParameterShift:
       status = SevenParameterShift(set, point);
       break;
-    case Operation::kTransverseMercator:
+    case Operation::TransverseMercator:
       status = TransverseMercator(set, point);
       grid_output = true;
       break;
-    case Operation::kGeographicToGrid3:
+    case Operation::GeographicToGrid3:
       status = GeographicToGrid(set, TShiftMethod::ThreeParameter, point);
       grid_output = true;
       break;
-    case Operation::kGeographicToGrid7:
+    case Operation::GeographicToGrid7:
       status = GeographicToGrid(set, TShiftMethod::SevenParameter, point);
       grid_output = true;
       break;
-    case Operation::kGridToGeographic3:
+    case Operation::GridToGeographic3:
       status = GridToGeographic(set, TShiftMethod::ThreeParameter, point);
       break;
-    case Operation::kGridToGeographic7:
+    case Operation::GridToGeographic7:
       status = GridToGeographic(set, TShiftMethod::SevenParameter, point);
       break;
   }

@@ -20,7 +20,7 @@ TEST(TransverseMercator, WorkedExampleIntermediateValues) {
   // b = 6356752.3142 m, n = 0.00167922039, L = -0.0247004232 rad,
   // G = 5010025.0951 m, nu = 6388922.8050 m at latitude 45.22568,
   // longitude 13.58477, central meridian 15.
-  const PreparedTransverseMercator projection(SetFrom(kZeroShiftSystem), fp::Checking::kEveryStep);
+  const PreparedTransverseMercator projection(SetFrom(kZeroShiftSystem), fp::Checking::EveryStep);
   const double phi = 45.22568 * std::numbers::pi / 180;
   EXPECT_NEAR(projection.b(), 6356752.3142, 0.5e-4);
   EXPECT_NEAR(projection.n(), 0.00167922039, 0.5e-11);
@@ -51,7 +51,7 @@ TEST(TransverseMercator, CentralMeridianGivesFalseEastingExactly) {
   // Easting = FalseEasting exactly; Northing = ScaleFactor x G + FalseNorthing.
   const ParameterTexts texts = With(kWorkedSystem, kFalseNorthing, "-5000000");
   const TParameterSet set = SetFrom(texts);
-  const PreparedTransverseMercator projection(set, fp::Checking::kEveryStep);
+  const PreparedTransverseMercator projection(set, fp::Checking::EveryStep);
   for (double latitude : {-70.0, -12.5, 0.0, 45.0, 45.22568, 89.0}) {
     TWorkingPoint point = Geographic(latitude, 15.0);
     ASSERT_TRUE(TransverseMercator(set, point).ok());
