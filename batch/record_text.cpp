@@ -1,7 +1,8 @@
 #include "batch/record_text.h"
 
-#include <charconv>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 
 #include "common/number_text.h"
 
@@ -11,18 +12,37 @@ namespace {
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
-// True for the usual shape "[-]digits[.digits]", which std::from_chars
-// reads exactly as ParseFileNumber does and which cannot overflow.
-bool IsPlainDecimal(std::string_view text) {
+// The powers of ten up to 10^22, each exact in a double.
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+// At most this many digits make an integer below 2^53, exact in a double.
+constexpr int kExactDigits = 15;
+
+// The usual shape "[-]digits[.digits]" with at most 15 digits: the digits
+// form an integer exact in a double and the value is that integer divided by
+// an exact power of ten, one correctly rounded division (Clinger's fast path),
+// so it is the value ParseFileNumber gives. Unset for any other token.
+std::optional<double> PlainDecimalValue(std::string_view text) {
   std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
-  const std::size_t integer_begin = i;
-  while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
-  if (i == integer_begin) return false;
-  if (i == text.size()) return true;
-  if (text[i] != '.') return false;
-  const std::size_t fraction_begin = ++i;
-  while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
-  return i > fraction_begin && i == text.size();
+  std::uint64_t digits = 0;
+  int count = 0, fraction_digits = 0;
+  bool point = false;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9') {
+      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+      ++count;
+      fraction_digits += point ? 1 : 0;
+    } else if (c == '.' && !point && count > 0) {
+      point = true;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (count == 0 || count > kExactDigits || (point && fraction_digits == 0)) return std::nullopt;
+  const double magnitude = static_cast<double>(digits) / kPowersOfTen[fraction_digits];
+  return text[0] == '-' ? -magnitude : magnitude;
 }
 
 // Skips blanks and takes the token after them, as far as `end`.
@@ -77,10 +97,8 @@ RecordText SplitRecord(const char** next, const char* end) {
 
 Result<double> TokenValue(std::string_view token) {
   if (token.empty()) return 0.0;
-  if (!IsPlainDecimal(token)) return ParseFileNumber(token);
-  double value = 0;
-  std::from_chars(token.data(), token.data() + token.size(), value);
-  return value;
+  if (const std::optional<double> value = PlainDecimalValue(token)) return *value;
+  return ParseFileNumber(token);
 }
 
 }  // namespace tervela
