@@ -23,7 +23,10 @@ int WriteFirstSettings(const char* example_path, const char* target_path) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  std::signal(SIGXFSZ, SIG_IGN);  // a file-size limit fails the write (EFBIG), not the program
+  // A file-size limit or a pipe whose reader went away (an output named after
+  // a FIFO) fails the write (EFBIG, EPIPE) with an error box, not the program.
+  std::signal(SIGXFSZ, SIG_IGN);
+  std::signal(SIGPIPE, SIG_IGN);
   // Both options are answered before the QApplication is made: no display needed.
   if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
     std::printf("tervela %s\n", tervela::kProgramVersion);
