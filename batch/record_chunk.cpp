@@ -1,6 +1,7 @@
 #include "batch/record_chunk.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "batch/record_lines.h"
 #include "batch/record_text.h"
@@ -37,6 +38,47 @@ char* LineBuffer::Reserve(std::size_t count) {
   return bytes_.get() + size_;
 }
 
+namespace {
+
+// Formats the pieces of one converted record at the end of the chunk's lines.
+void AppendRecord(RecordChunk& chunk, TConversionDirection direction, bool scripts,
+                  std::string_view free_text, const TWorkingPoint& point, std::uint64_t number) {
+  char* out = chunk.lines.Reserve(4 * kPieceRoom + free_text.size());
+  const char* const base = chunk.lines.data();
+  RecordPieces pieces;
+  out = WriteOutputFields(out, direction, point);
+  pieces.fields_end = static_cast<std::uint32_t>(out - base);
+  if (scripts) out = WriteTextLineStart(out, point);
+  pieces.text_start_end = static_cast<std::uint32_t>(out - base);
+  out = std::remove_copy(free_text.begin(), free_text.end(), out, '\r');
+  pieces.free_text_end = static_cast<std::uint32_t>(out - base);
+  if (scripts) out = WritePointLine(out, point);
+  pieces.point_line_end = static_cast<std::uint32_t>(out - base);
+  if (scripts) out = WriteNumberLine(out, point, static_cast<std::int64_t>(number));
+  pieces.number_line_end = static_cast<std::uint32_t>(out - base);
+  chunk.lines.Commit(out);
+  chunk.records.push_back(pieces);
+}
+
+// A record split and its numbers read.
+struct ReadRecord {
+  RecordText text;
+  double first = 0, second = 0;
+  Status read;
+};
+
+ReadRecord NextRecord(const char** next, const char* end) {
+  ReadRecord record;
+  record.text = SplitRecord(next, end);
+  record.read = ReadNumbers(record.text, record.first, record.second);
+  return record;
+}
+
+}  // namespace
+
+// Records go two at a time where they can, so that two inversions run side
+// by side; failures are still taken in record order: a record's bad number
+// or failed conversion ends the chunk after the records before it.
 void ConvertChunk(const PointConverter& converter, bool scripts, RecordChunk& chunk) {
   chunk.lines.clear();
   chunk.records.clear();
@@ -46,34 +88,32 @@ void ConvertChunk(const PointConverter& converter, bool scripts, RecordChunk& ch
   const char* const end = next + chunk.input.size();
   std::uint64_t number = chunk.first_number;
   while (next < end) {
-    const RecordText record = SplitRecord(&next, end);
-    double first = 0, second = 0;
-    TWorkingPoint point;
-    if (Status read = ReadNumbers(record, first, second); !read) {
-      chunk.error = read;
+    const ReadRecord a = NextRecord(&next, end);
+    if (!a.read) {
+      chunk.error = a.read;
       return;
     }
-    if (Status converted = converter.Convert(first, second, point); !converted) {
-      chunk.error = converted;
+    TWorkingPoint point_a, point_b;
+    Status converted_a, converted_b;
+    std::optional<ReadRecord> b;
+    if (next < end) b = NextRecord(&next, end);
+    if (b && b->read) {
+      converter.ConvertPair(a.first, a.second, point_a, converted_a, b->first, b->second, point_b,
+                            converted_b);
+    } else {
+      converted_a = converter.Convert(a.first, a.second, point_a);
+    }
+    if (!converted_a) {
+      chunk.error = converted_a;
       return;
     }
-
-    char* out = chunk.lines.Reserve(4 * kPieceRoom + record.free_text.size());
-    const char* const base = chunk.lines.data();
-    RecordPieces pieces;
-    out = WriteOutputFields(out, direction, point);
-    pieces.fields_end = static_cast<std::uint32_t>(out - base);
-    if (scripts) out = WriteTextLineStart(out, point);
-    pieces.text_start_end = static_cast<std::uint32_t>(out - base);
-    out = std::remove_copy(record.free_text.begin(), record.free_text.end(), out, '\r');
-    pieces.free_text_end = static_cast<std::uint32_t>(out - base);
-    if (scripts) out = WritePointLine(out, point);
-    pieces.point_line_end = static_cast<std::uint32_t>(out - base);
-    if (scripts) out = WriteNumberLine(out, point, static_cast<std::int64_t>(number));
-    pieces.number_line_end = static_cast<std::uint32_t>(out - base);
-    chunk.lines.Commit(out);
-    chunk.records.push_back(pieces);
-    ++number;
+    AppendRecord(chunk, direction, scripts, a.text.free_text, point_a, number++);
+    if (!b) continue;
+    if (!b->read || !converted_b) {
+      chunk.error = !b->read ? b->read : converted_b;
+      return;
+    }
+    AppendRecord(chunk, direction, scripts, b->text.free_text, point_b, number++);
   }
 }
 

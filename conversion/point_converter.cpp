@@ -44,4 +44,22 @@ Status PointConverter::Convert(double first, double second, TWorkingPoint& point
   return GeographicToGrid(target_, method_, point);
 }
 
+void PointConverter::ConvertPair(double first_a, double second_a, TWorkingPoint& a,
+                                 Status& status_a, double first_b, double second_b,
+                                 TWorkingPoint& b, Status& status_b) const {
+  if (FromWgs(direction_)) {
+    status_a = Convert(first_a, second_a, a);
+    status_b = Convert(first_b, second_b, b);
+    return;
+  }
+  a.TargetNorthing = first_a;
+  a.TargetEasting = second_a;
+  b.TargetNorthing = first_b;
+  b.TargetEasting = second_b;
+  GridToGeographicPair(source_, method_, a, status_a, b, status_b);
+  if (!GridToGrid(direction_)) return;
+  if (status_a) status_a = GeographicToGrid(target_, method_, a);
+  if (status_b) status_b = GeographicToGrid(target_, method_, b);
+}
+
 }  // namespace tervela

@@ -38,6 +38,12 @@ class PointConverter {
   // As ConvertReading, once Ready(); touches nothing but `point`.
   Status Convert(double first, double second, TWorkingPoint& point) const;
 
+  // Convert for two points, (first_a, second_a) into `a` and (first_b,
+  // second_b) into `b`, each ending with the Status Convert would give it;
+  // faster from a grid, where the two inversions run side by side.
+  void ConvertPair(double first_a, double second_a, TWorkingPoint& a, Status& status_a,
+                   double first_b, double second_b, TWorkingPoint& b, Status& status_b) const;
+
   // The parameter set parsed last: the engine's active set after a run.
   const TParameterSet& ActiveSet() const { return target_read_ ? target_ : source_; }
 

@@ -207,6 +207,46 @@ template <class Shift>
   return fp::Fault::NoFault;
 }
 
+// The fixed-gain corrections of Invert for two points side by side: for each
+// point the same operations in the same order, interleaved so that the
+// processor overlaps the two serial chains of forward runs. Faults are left
+// to the caller's test at the end. Sets `refine` for a point whose residual
+// is above kFixedStepsTolerance (it needs Newton's method: the caller inverts
+// it alone).
+template <class Shift>
+[[gnu::flatten]] void InvertPair(const Shift& shift, const PreparedTransverseMercator& projection,
+                                 TWorkingPoint& a, TWorkingPoint& b, bool& refine) {
+  using namespace geodesy::inversion;
+  double la_a = kStartLatitude, lo_a = kStartLongitude;
+  double la_b = kStartLatitude, lo_b = kStartLongitude;
+  a.Latitude = b.Latitude = kStartLatitude;
+  a.Longitude = b.Longitude = kStartLongitude;
+  CarriedTrig carried_a = StartPointTrig();
+  CarriedTrig carried_b = carried_a;
+  (void)Forward(shift, projection, a, carried_a);
+  (void)Forward(shift, projection, b, carried_b);
+  for (int iteration = 0; iteration < kIterations; ++iteration) {
+    la_a += (a.TargetNorthing - a.Northing) * kLatitudeGain;
+    lo_a += (a.TargetEasting - a.Easting) * kLongitudeGain;
+    la_b += (b.TargetNorthing - b.Northing) * kLatitudeGain;
+    lo_b += (b.TargetEasting - b.Easting) * kLongitudeGain;
+    a.Latitude = la_a;
+    a.Longitude = lo_a;
+    b.Latitude = la_b;
+    b.Longitude = lo_b;
+    (void)Forward(shift, projection, a, carried_a);
+    (void)Forward(shift, projection, b, carried_b);
+  }
+  refine = !(std::fabs(a.TargetNorthing - a.Northing) <= kFixedStepsTolerance &&
+             std::fabs(a.TargetEasting - a.Easting) <= kFixedStepsTolerance &&
+             std::fabs(b.TargetNorthing - b.Northing) <= kFixedStepsTolerance &&
+             std::fabs(b.TargetEasting - b.Easting) <= kFixedStepsTolerance);
+  a.Latitude = la_a;
+  a.Longitude = lo_a;
+  b.Latitude = la_b;
+  b.Longitude = lo_b;
+}
+
 // Runs `run(shift, projection, point, checking)` under fp::RunWithFaultCheck
 // over the four fields a chain writes, with the projection and the shift of
 // `method` set up once per run.
@@ -249,6 +289,38 @@ Status GridToGeographic(const TParameterSet& set, TShiftMethod method, TWorkingP
       });
   if (status.ok() && !converged) return Error::InversionDidNotConverge();
   return status;
+}
+
+// Both points side by side while they take the fixed steps alone and raise
+// no fault (nearly always); otherwise each is converted alone from its
+// input, so every result and Status is GridToGeographic's.
+void GridToGeographicPair(const TParameterSet& set, TShiftMethod method, TWorkingPoint& a,
+                          Status& status_a, TWorkingPoint& b, Status& status_b) {
+  fp::DiscardStaleFaults();
+  const TWorkingPoint input_a = a, input_b = b;
+  bool refine = true;
+  {
+    const PreparedTransverseMercator projection(set, fp::Checking::AtEnd);
+    switch (method) {
+      case TShiftMethod::ThreeParameter:
+        InvertPair(PreparedThreeParameterShift(set, fp::Checking::AtEnd), projection, a, b, refine);
+        break;
+      case TShiftMethod::SevenParameter:
+        InvertPair(PreparedSevenParameterShift(set, fp::Checking::AtEnd), projection, a, b, refine);
+        break;
+    }
+  }
+  const fp::Fault fault = fp::TakeFault(a.Latitude, a.Longitude, a.Northing, a.Easting, b.Latitude,
+                                        b.Longitude, b.Northing, b.Easting);
+  if (fault == fp::Fault::NoFault && !refine) {
+    status_a = Status();
+    status_b = Status();
+    return;
+  }
+  a = input_a;
+  b = input_b;
+  status_a = GridToGeographic(set, method, a);
+  status_b = GridToGeographic(set, method, b);
 }
 
 }  // namespace tervela

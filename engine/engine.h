@@ -43,4 +43,9 @@ Status GeographicToGrid(const TParameterSet& set, TShiftMethod method, TWorkingP
 // method cannot bring the residual to 1e-6 m.
 Status GridToGeographic(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point);
 
+// GridToGeographic on two points at once, for throughput: each point and its
+// Status end exactly as GridToGeographic would leave them.
+void GridToGeographicPair(const TParameterSet& set, TShiftMethod method, TWorkingPoint& a,
+                          Status& status_a, TWorkingPoint& b, Status& status_b);
+
 }  // namespace tervela

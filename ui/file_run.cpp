@@ -10,8 +10,9 @@ TFileRun::TFileRun(TFileConversion request, TSettingsTexts settings, char decima
                    TEngineRecords& engine, std::function<void()> on_finished)
     : worker_([this, request = std::move(request), settings = std::move(settings), decimal_separator,
                &engine, on_finished = std::move(on_finished)] {
-        result_ = ConvertPointFile(request, settings, decimal_separator, engine,
-                                   TRunEndpoints{.observer = this});
+        TRunEndpoints endpoints;
+        endpoints.observer = this;
+        result_ = ConvertPointFile(request, settings, decimal_separator, engine, endpoints);
         finished_.store(true, std::memory_order_release);
         on_finished();
       }) {}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "engine/engine.h"
 #include "engine/geodetic_constants.h"
@@ -193,6 +194,34 @@ TEST(GridToGeographic, AgreesWithLiteralInversion) {
         EXPECT_NEAR(engine.Longitude, literal.Longitude, 1e-12);
         EXPECT_NEAR(engine.Northing, literal.Northing, 1e-6);
         EXPECT_NEAR(engine.Easting, literal.Easting, 1e-6);
+      }
+    }
+  }
+}
+
+std::string MessageOf(const Status& status) { return status.ok() ? "ok" : status.error().message(); }
+
+// Two points side by side end exactly as each alone: in the area, where
+// Newton's method takes over, where a fault ends the run, and on a system
+// that never converges.
+TEST(GridToGeographic, PairGivesWhatEachPointGivesAlone) {
+  const double kTargets[][2] = {{5010498.551, 388863.697}, {4500000, 750000}, {7800000, 480000},
+                                {100000, 330000},          {1e300, 5e5},      {5e6, -1e308}};
+  for (const TParameterSet& set : {SetFrom(kWorkedSystem), SetFrom(kAllZeroSystem)}) {
+    for (TShiftMethod method : kMethods) {
+      for (const auto& first : kTargets) {
+        for (const auto& second : kTargets) {
+          TWorkingPoint a = GridTarget(first[0], first[1]), b = GridTarget(second[0], second[1]);
+          TWorkingPoint alone_a = a, alone_b = b;
+          Status status_a, status_b;
+          GridToGeographicPair(set, method, a, status_a, b, status_b);
+          const Status alone_status_a = GridToGeographic(set, method, alone_a);
+          const Status alone_status_b = GridToGeographic(set, method, alone_b);
+          EXPECT_EQ(std::memcmp(&a, &alone_a, sizeof a), 0) << first[0] << " " << first[1];
+          EXPECT_EQ(std::memcmp(&b, &alone_b, sizeof b), 0) << second[0] << " " << second[1];
+          EXPECT_EQ(MessageOf(status_a), MessageOf(alone_status_a));
+          EXPECT_EQ(MessageOf(status_b), MessageOf(alone_status_b));
+        }
       }
     }
   }
