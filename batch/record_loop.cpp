@@ -87,8 +87,10 @@ class RecordLoop {
   // before it are written.
   Status RunPipeline() {
     std::array<RecordChunk, kChunksInFlight> chunks;
+    // One worker per core, no more than there are chunks to convert.
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     ChunkWorkers workers(converter_, files_.text_script != nullptr,
-                         std::max(1u, std::thread::hardware_concurrency()));
+                         std::min(cores, static_cast<unsigned>(kChunksInFlight)));
     std::size_t submitted = 0, written = 0;
     std::uint64_t records_taken = records_written_;
     Status input_error;
