@@ -1,35 +1,23 @@
 #include "settings/line_reader.h"
+#include "test_support/scratch_folder.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 namespace tervela {
 namespace {
 
-namespace fs = std::filesystem;
-
-// A file holding `bytes` in a fresh folder, removed afterwards.
+// A file holding `bytes` in a scratch folder.
 class TemporaryFile {
  public:
-  explicit TemporaryFile(const std::string& bytes) {
-    std::string pattern = (fs::temp_directory_path() / "tervela-lines-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    folder_ = pattern;
-    std::ofstream(path(), std::ios::binary)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  }
-  ~TemporaryFile() { fs::remove_all(folder_); }
-  std::string path() const { return (folder_ / "lines.txt").string(); }
-  const fs::path& folder() const { return folder_; }
+  explicit TemporaryFile(const std::string& bytes) { testing::WriteBytes(path(), bytes); }
+  std::string path() const { return folder_ / "lines.txt"; }
+  const std::string& folder() const { return folder_.path(); }
 
  private:
-  fs::path folder_;
+  testing::ScratchFolder folder_;
 };
 
 struct LinesCase {
@@ -100,14 +88,14 @@ TEST(LineReaderLimit, LineBeyondSixteenMiBEndsTheReading) {
 
 TEST(LineReaderOpen, MissingFileIsFileNotFound) {
   TemporaryFile file("");
-  Result<LineReader> opened = LineReader::Open((file.folder() / "absent.txt").string());
+  Result<LineReader> opened = LineReader::Open(file.folder() + "/absent.txt");
   ASSERT_FALSE(opened.ok());
   EXPECT_EQ(opened.error().message(), "File not found");
 }
 
 TEST(LineReaderOpen, FolderFailsAtTheFirstRead) {
   TemporaryFile file("");
-  Result<LineReader> opened = LineReader::Open(file.folder().string());
+  Result<LineReader> opened = LineReader::Open(file.folder());
   ASSERT_TRUE(opened.ok());
   std::string line;
   Status read = opened.value().ReadLine(line);
