@@ -10,8 +10,6 @@ namespace {
 
 constexpr std::size_t kBufferSize = 256 * 1024;
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
-
 bool EndsFreeText(char c) { return c == '\r' || c == '\n' || c == kCtrlZ; }
 
 }  // namespace

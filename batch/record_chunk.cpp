@@ -9,24 +9,6 @@
 
 namespace tervela {
 
-namespace {
-
-// Room that one formatted piece may take (record_lines.h).
-constexpr std::size_t kPieceRoom = 2 * kMaxFixedChars + 32;
-
-// Reads both numbers; a malformed one fails with the first number's error.
-Status ReadNumbers(const RecordText& record, double& first, double& second) {
-  const Result<double> first_value = TokenValue(record.first);
-  const Result<double> second_value = TokenValue(record.second);
-  if (!first_value.ok()) return first_value.error();
-  if (!second_value.ok()) return second_value.error();
-  first = first_value.value();
-  second = second_value.value();
-  return {};
-}
-
-}  // namespace
-
 char* LineBuffer::Reserve(std::size_t count) {
   if (capacity_ - size_ < count) {
     const std::size_t capacity = std::max(2 * capacity_, size_ + count);
@@ -39,6 +21,9 @@ char* LineBuffer::Reserve(std::size_t count) {
 }
 
 namespace {
+
+// Room that one formatted piece may take (record_lines.h).
+constexpr std::size_t kPieceRoom = 2 * kMaxFixedChars + 32;
 
 // Formats the pieces of one converted record at the end of the chunk's lines.
 void AppendRecord(RecordChunk& chunk, TConversionDirection direction, bool scripts,
@@ -70,7 +55,7 @@ struct ReadRecord {
 ReadRecord NextRecord(const char** next, const char* end) {
   ReadRecord record;
   record.text = SplitRecord(next, end);
-  record.read = ReadNumbers(record.text, record.first, record.second);
+  record.read = ReadNumbers(record.text.first, record.text.second, record.first, record.second);
   return record;
 }
 

@@ -188,16 +188,10 @@ class RecordLoop {
     if (read) read = input.ReadToken(second_token_);
     if (read) read = input.BufferRestOfLine();
     if (!read) return read;
-    const Result<double> first_value = TokenValue(first_token_.view());
-    const Result<double> second_value = TokenValue(second_token_.view());
-    if (first_value.ok() && second_value.ok()) {
-      first = first_value.value();
-      second = second_value.value();
-      return {};
-    }
-    Status skipped = input.SkipRestOfLine();
-    if (!skipped) return skipped;
-    return first_value.ok() ? second_value.error() : first_value.error();
+    const Status values = tervela::ReadNumbers(first_token_.view(), second_token_.view(), first, second);
+    if (values) return values;
+    if (Status skipped = input.SkipRestOfLine(); !skipped) return skipped;
+    return values;
   }
 
   // The output line and the script lines of a converted record; the free

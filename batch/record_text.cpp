@@ -10,8 +10,6 @@ namespace tervela {
 
 namespace {
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
-
 // The powers of ten up to 10^22, each exact in a double.
 constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
@@ -99,6 +97,17 @@ Result<double> TokenValue(std::string_view token) {
   if (token.empty()) return 0.0;
   if (const std::optional<double> value = PlainDecimalValue(token)) return *value;
   return ParseFileNumber(token);
+}
+
+Status ReadNumbers(std::string_view first_token, std::string_view second_token, double& first,
+                   double& second) {
+  const Result<double> first_value = TokenValue(first_token);
+  const Result<double> second_value = TokenValue(second_token);
+  if (!first_value.ok()) return first_value.error();
+  if (!second_value.ok()) return second_value.error();
+  first = first_value.value();
+  second = second_value.value();
+  return {};
 }
 
 }  // namespace tervela

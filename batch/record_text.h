@@ -18,6 +18,9 @@ namespace tervela {
 inline constexpr std::size_t kMaxTokenLength = 64;
 inline constexpr char kCtrlZ = 26;
 
+// The bytes skipped before a token and ending it: codes 0 to 32.
+inline bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
 // Where the record starting at `begin` (the first of the bytes up to `end`)
 // ends: just past its LF, or at a Ctrl-Z, which also ends the data
 // (`*ends_data` is then set). With `at_end_of_data` the bytes up to `end` are
@@ -38,5 +41,10 @@ RecordText SplitRecord(const char** next, const char* end);
 
 // The value of a number token: 0 for an empty token, else ParseFileNumber's.
 Result<double> TokenValue(std::string_view token);
+
+// The values of a record's two number tokens; when either is malformed, the
+// error of the first malformed one.
+Status ReadNumbers(std::string_view first_token, std::string_view second_token, double& first,
+                   double& second);
 
 }  // namespace tervela
