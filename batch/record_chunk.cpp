@@ -1,7 +1,8 @@
 #include "batch/record_chunk.h"
 
 #include <algorithm>
-#include <optional>
+#include <span>
+#include <utility>
 
 #include "batch/record_lines.h"
 #include "batch/record_text.h"
@@ -61,10 +62,11 @@ ReadRecord NextRecord(const char** next, const char* end) {
 
 }  // namespace
 
-// Records go two at a time where they can, so that two inversions run side
-// by side; failures are still taken in record order: a record's bad number
-// or failed conversion ends the chunk after the records before it.
+// Records go kRecordsAtOnce at a time where they can, so that inversions run
+// side by side; failures are still taken in record order: a record's bad
+// number or failed conversion ends the chunk after the records before it.
 void ConvertChunk(const PointConverter& converter, bool scripts, RecordChunk& chunk) {
+  constexpr std::size_t kRecordsAtOnce = 8;
   chunk.lines.clear();
   chunk.records.clear();
   chunk.error = Status();
@@ -73,32 +75,35 @@ void ConvertChunk(const PointConverter& converter, bool scripts, RecordChunk& ch
   const char* const end = next + chunk.input.size();
   std::uint64_t number = chunk.first_number;
   while (next < end) {
-    const ReadRecord a = NextRecord(&next, end);
-    if (!a.read) {
-      chunk.error = a.read;
+    // The records up to the next kRecordsAtOnce or the first bad number.
+    ReadRecord records[kRecordsAtOnce];
+    std::pair<double, double> readings[kRecordsAtOnce];
+    std::size_t count = 0;
+    Status read;
+    while (count < kRecordsAtOnce && next < end) {
+      ReadRecord& record = records[count];
+      record = NextRecord(&next, end);
+      if (!record.read) {
+        read = record.read;
+        break;
+      }
+      readings[count++] = {record.first, record.second};
+    }
+
+    TWorkingPoint points[kRecordsAtOnce];
+    Status converted[kRecordsAtOnce];
+    converter.ConvertAll(std::span(readings, count), points, converted);
+    for (std::size_t i = 0; i < count; ++i) {
+      if (!converted[i]) {
+        chunk.error = converted[i];
+        return;
+      }
+      AppendRecord(chunk, direction, scripts, records[i].text.free_text, points[i], number++);
+    }
+    if (!read) {
+      chunk.error = read;
       return;
     }
-    TWorkingPoint point_a, point_b;
-    Status converted_a, converted_b;
-    std::optional<ReadRecord> b;
-    if (next < end) b = NextRecord(&next, end);
-    if (b && b->read) {
-      converter.ConvertPair(a.first, a.second, point_a, converted_a, b->first, b->second, point_b,
-                            converted_b);
-    } else {
-      converted_a = converter.Convert(a.first, a.second, point_a);
-    }
-    if (!converted_a) {
-      chunk.error = converted_a;
-      return;
-    }
-    AppendRecord(chunk, direction, scripts, a.text.free_text, point_a, number++);
-    if (!b) continue;
-    if (!b->read || !converted_b) {
-      chunk.error = !b->read ? b->read : converted_b;
-      return;
-    }
-    AppendRecord(chunk, direction, scripts, b->text.free_text, point_b, number++);
   }
 }
 

@@ -44,22 +44,25 @@ Status PointConverter::Convert(double first, double second, TWorkingPoint& point
   return GeographicToGrid(target_, method_, point);
 }
 
-void PointConverter::ConvertPair(double first_a, double second_a, TWorkingPoint& a,
-                                 Status& status_a, double first_b, double second_b,
-                                 TWorkingPoint& b, Status& status_b) const {
+void PointConverter::ConvertAll(std::span<const std::pair<double, double>> readings,
+                                std::span<TWorkingPoint> points,
+                                std::span<Status> statuses) const {
+  const std::size_t count = readings.size();
   if (FromWgs(direction_)) {
-    status_a = Convert(first_a, second_a, a);
-    status_b = Convert(first_b, second_b, b);
+    for (std::size_t i = 0; i < count; ++i) {
+      statuses[i] = Convert(readings[i].first, readings[i].second, points[i]);
+    }
     return;
   }
-  a.TargetNorthing = first_a;
-  a.TargetEasting = second_a;
-  b.TargetNorthing = first_b;
-  b.TargetEasting = second_b;
-  GridToGeographicPair(source_, method_, a, status_a, b, status_b);
+  for (std::size_t i = 0; i < count; ++i) {
+    points[i].TargetNorthing = readings[i].first;
+    points[i].TargetEasting = readings[i].second;
+  }
+  GridToGeographicBatch(source_, method_, points.first(count), statuses);
   if (!GridToGrid(direction_)) return;
-  if (status_a) status_a = GeographicToGrid(target_, method_, a);
-  if (status_b) status_b = GeographicToGrid(target_, method_, b);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (statuses[i]) statuses[i] = GeographicToGrid(target_, method_, points[i]);
+  }
 }
 
 }  // namespace tervela

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <span>
+#include <utility>
+
 #include "common/result.h"
 #include "conversion/direction.h"
 #include "engine/engine.h"
@@ -38,11 +41,12 @@ class PointConverter {
   // As ConvertReading, once Ready(); touches nothing but `point`.
   Status Convert(double first, double second, TWorkingPoint& point) const;
 
-  // Convert for two points, (first_a, second_a) into `a` and (first_b,
-  // second_b) into `b`, each ending with the Status Convert would give it;
-  // faster from a grid, where the two inversions run side by side.
-  void ConvertPair(double first_a, double second_a, TWorkingPoint& a, Status& status_a,
-                   double first_b, double second_b, TWorkingPoint& b, Status& status_b) const;
+  // Convert for several points, readings[i] = (first, second) into points[i]
+  // ending with statuses[i], each as Convert would leave them; faster from a
+  // grid, where the inversions run side by side. `points` and `statuses` have
+  // at least as many elements as `readings`, the points as Convert finds them.
+  void ConvertAll(std::span<const std::pair<double, double>> readings,
+                  std::span<TWorkingPoint> points, std::span<Status> statuses) const;
 
   // The parameter set parsed last: the engine's active set after a run.
   const TParameterSet& ActiveSet() const { return target_read_ ? target_ : source_; }

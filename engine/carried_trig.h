@@ -15,6 +15,8 @@
 
 #include <cmath>
 
+#include "engine/lanes.h"
+
 namespace tervela::engine_internal {
 
 // sin x and cos x from one call.
@@ -27,15 +29,17 @@ inline void SinCos(double x, double& sin_x, double& cos_x) {
 #endif
 }
 
-// An angle in radians with its sine and cosine, when known.
+// An angle in radians with its sine and cosine, when known; T is double or
+// Lanes (lanes.h).
+template <class T = double>
 struct AngleTrig {
   bool known = false;
-  double angle = 0, sin = 0, cos = 0;
+  T angle{}, sin{}, cos{};
 };
 
 // The angle 0, whose sine and cosine are exact: angles within the near limit
 // of it (the rotations of a datum shift, a few arc-seconds) need no sincos.
-inline constexpr AngleTrig kZeroAngle{true, 0, 0, 1};
+inline constexpr AngleTrig<> kZeroAngle{true, 0, 0, 1};
 
 // The latitude and longitude that the shift of a chain's last run started
 // from: the shift of the next run starts near them, and the projection of the
@@ -44,34 +48,62 @@ inline constexpr AngleTrig kZeroAngle{true, 0, 0, 1};
 // Bowring's tangent), they come along as `result_phi`, and the projection
 // takes them as they are: its own latitude, the same value through degrees
 // and back, differs from that angle by rounding only.
+template <class T = double>
 struct CarriedTrig {
-  AngleTrig phi;
-  AngleTrig lambda;
-  AngleTrig result_phi;
+  AngleTrig<T> phi;
+  AngleTrig<T> lambda;
+  AngleTrig<T> result_phi;
 };
+
+inline constexpr double kNearLimit = 1e-3;
+
+// The sine and cosine of near.angle - d by the identities above.
+template <class T>
+void TrigFromNear(const AngleTrig<T>& near, const T& d, AngleTrig<T>& trig) {
+  const T d2 = d * d;
+  const T d3 = d2 * d;
+  const T sin_d = d - d3 * ((1.0 / 6) - d2 * (1.0 / 120));
+  const T cos_d = 1 - d2 * ((1.0 / 2) - d2 * (1.0 / 24));
+  trig.sin = near.sin * cos_d - near.cos * sin_d;
+  trig.cos = near.cos * cos_d + near.sin * sin_d;
+}
 
 // x with its sine and cosine, these from `near` when it is given, known and
 // close enough.
-inline AngleTrig TrigNear(double x, const AngleTrig* near) {
-  constexpr double kNearLimit = 1e-3;
-  AngleTrig trig{true, x, 0, 0};
+inline AngleTrig<> TrigNear(double x, const AngleTrig<>* near) {
+  AngleTrig<> trig{true, x, 0, 0};
   if (near != nullptr && near->known && std::fabs(near->angle - x) <= kNearLimit) {
-    const double d = near->angle - x;
-    const double d2 = d * d;
-    const double d3 = d2 * d;
-    const double sin_d = d - d3 * ((1.0 / 6) - d2 * (1.0 / 120));
-    const double cos_d = 1 - d2 * ((1.0 / 2) - d2 * (1.0 / 24));
-    trig.sin = near->sin * cos_d - near->cos * sin_d;
-    trig.cos = near->cos * cos_d + near->sin * sin_d;
+    TrigFromNear(*near, near->angle - x, trig);
     return trig;
   }
   SinCos(x, trig.sin, trig.cos);
   return trig;
 }
 
+// The same for each lane: every lane gets what TrigNear gives its own x.
+inline AngleTrig<Lanes> TrigNear(const Lanes& x, const AngleTrig<Lanes>* near) {
+  AngleTrig<Lanes> trig{true, x, {}, {}};
+  LaneMask close{};
+  if (near != nullptr && near->known) {
+    const Lanes d = near->angle - x;
+    close = Abs(d) <= kNearLimit;
+    TrigFromNear(*near, d, trig);
+    if (AllLanes(close)) return trig;
+  }
+  for (int i = 0; i < kLaneCount; ++i) {
+    if (close[i]) continue;
+    double sin_x, cos_x;
+    SinCos(x[i], sin_x, cos_x);
+    trig.sin[i] = sin_x;
+    trig.cos[i] = cos_x;
+  }
+  return trig;
+}
+
 // A latitude phi and a longitude lambda with their sines and cosines, each
 // from its counterpart in `near` when that is given, known and close enough.
-inline CarriedTrig TrigNear(double phi, double lambda, const CarriedTrig* near) {
+template <class T>
+CarriedTrig<T> TrigNear(const T& phi, const T& lambda, const CarriedTrig<T>* near) {
   return {TrigNear(phi, near != nullptr ? &near->phi : nullptr),
           TrigNear(lambda, near != nullptr ? &near->lambda : nullptr), {}};
 }

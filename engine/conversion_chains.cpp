@@ -9,10 +9,15 @@
 // residual above 0.1 mm, Newton's method on the forward chain takes the
 // estimate on until the residual is at most 1e-6 m, or the inversion fails.
 // The shift, the projection and their ellipsoids are set up once per call and
-// reused by every run.
+// reused by every run. GridToGeographicBatch takes kLaneCount points through
+// the fixed steps side by side (lanes.h), on the widest vectors the processor
+// has, and each point that faults or needs Newton's method alone.
 
+#include <algorithm>
+#include <cfenv>
 #include <cmath>
 
+#include "engine/batch_inversion.h"
 #include "engine/engine.h"
 #include "engine/floating_point_check.h"
 #include "engine/geodetic_constants.h"
@@ -22,10 +27,14 @@ namespace tervela {
 
 namespace {
 
+using engine_internal::AngleTrig;
 using engine_internal::CarriedTrig;
+using engine_internal::Lanes;
+using engine_internal::PointLanes;
 using engine_internal::PreparedSevenParameterShift;
 using engine_internal::PreparedThreeParameterShift;
 using engine_internal::PreparedTransverseMercator;
+using engine_internal::ValueOf;
 
 // One run of the forward chain: WGS84 Latitude/Longitude -> local datum ->
 // Northing/Easting. The sines and cosines of the shift's latitude and
@@ -33,9 +42,9 @@ using engine_internal::PreparedTransverseMercator;
 // Forward and Invert take the operations' per-point steps inline (flatten),
 // so that a run's values pass from step to step in registers; the engine is
 // built as one translation unit for it (CMakeLists.txt).
-template <class Shift>
+template <class Shift, class Point>
 [[gnu::flatten]] fp::Fault Forward(const Shift& shift, const PreparedTransverseMercator& projection,
-                                   TWorkingPoint& point, CarriedTrig& carried) {
+                                   Point& point, CarriedTrig<ValueOf<Point>>& carried) {
   if (const fp::Fault fault = shift.Apply(point, &carried); fault != fp::Fault::NoFault) {
     return fault;
   }
@@ -56,7 +65,7 @@ template <class Shift>
 template <class Shift>
 [[gnu::noinline, gnu::flatten]] fp::Fault RefineByNewton(
     const Shift& shift, const PreparedTransverseMercator& projection, TWorkingPoint& point,
-    CarriedTrig& carried, fp::Checking checking, double& la, double& lo, bool& converged) {
+    CarriedTrig<>& carried, fp::Checking checking, double& la, double& lo, bool& converged) {
   using namespace geodesy::inversion;
   struct Residual {
     double northing, easting;
@@ -139,41 +148,50 @@ template <class Shift>
 
 // The sines and cosines of the start point, formed once: the first run's
 // shift starts at it or, after corr.N and corr.E, near it.
-const CarriedTrig& StartPointTrig() {
-  static const CarriedTrig trig =
-      engine_internal::TrigNear(geodesy::inversion::kStartLatitude * geodesy::kRadiansPerDegree,
-                                geodesy::inversion::kStartLongitude * geodesy::kRadiansPerDegree,
-                                nullptr);
+const CarriedTrig<>& StartPointTrig() {
+  using namespace geodesy;
+  static const CarriedTrig<> trig = engine_internal::TrigNear<double>(
+      inversion::kStartLatitude * kRadiansPerDegree,
+      inversion::kStartLongitude * kRadiansPerDegree, nullptr);
   return trig;
 }
 
-// GridToGeographic: the fixed-gain corrections from the start point, then
-// Newton's method where they leave a residual above kFixedStepsTolerance.
-// `converged` tells whether the estimate is the inverse.
-template <class Shift>
-[[gnu::flatten]] fp::Fault Invert(const Shift& shift, const PreparedTransverseMercator& projection,
-                                  TWorkingPoint& point, fp::Checking checking, bool& converged) {
-  using namespace geodesy::inversion;
+// The same in every lane.
+template <class T>
+CarriedTrig<T> StartPointTrigOf() {
+  const auto broadcast = [](const AngleTrig<>& trig) {
+    using engine_internal::Broadcast;
+    return AngleTrig<T>{trig.known, Broadcast<T>(trig.angle), Broadcast<T>(trig.sin),
+                        Broadcast<T>(trig.cos)};
+  };
+  const CarriedTrig<>& start = StartPointTrig();
+  return {broadcast(start.phi), broadcast(start.lambda), broadcast(start.result_phi)};
+}
 
-  // The forward image of the start point is the first residual base.
-  double la = kStartLatitude;
-  double lo = kStartLongitude;
+// The forward image of the start point, then ten corrections with fixed
+// gains, both from the same residual base. Leaves the estimate in (la, lo),
+// its image in the point and its sines and cosines in `carried`.
+template <class Shift, class Point, class T = ValueOf<Point>>
+fp::Fault TakeFixedSteps(const Shift& shift, const PreparedTransverseMercator& projection,
+                         Point& point, fp::Checking checking, T& la, T& lo,
+                         CarriedTrig<T>& carried) {
+  using namespace geodesy::inversion;
+  la = engine_internal::Broadcast<T>(kStartLatitude);
+  lo = engine_internal::Broadcast<T>(kStartLongitude);
   point.Latitude = la;
   point.Longitude = lo;
-  CarriedTrig carried = StartPointTrig();
+  carried = StartPointTrigOf<T>();
   if (const fp::Fault fault = Forward(shift, projection, point, carried);
       fault != fp::Fault::NoFault) {
     return fault;
   }
-  double N = point.Northing;
-  double E = point.Easting;
-
-  // Ten corrections, both from the same residual base.
+  T N = point.Northing;
+  T E = point.Easting;
   for (int iteration = 0; iteration < kIterations; ++iteration) {
-    const double dla = (point.TargetNorthing - N) * kLatitudeGain;
-    const double dlo = (point.TargetEasting - E) * kLongitudeGain;
-    const double next_la = la + dla;
-    const double next_lo = lo + dlo;
+    const T dla = (point.TargetNorthing - N) * kLatitudeGain;
+    const T dlo = (point.TargetEasting - E) * kLongitudeGain;
+    const T next_la = la + dla;
+    const T next_lo = lo + dlo;
     if (const fp::Fault fault = fp::CheckStep(checking, next_la, next_lo);
         fault != fp::Fault::NoFault) {
       return fault;
@@ -189,10 +207,33 @@ template <class Shift>
     N = point.Northing;
     E = point.Easting;
   }
+  return fp::Fault::NoFault;
+}
+
+// Whether the grid image in `point` is within kFixedStepsTolerance of its
+// target: the fixed steps' estimate then stands as it is.
+bool WithinFixedStepsTolerance(const TWorkingPoint& point) {
+  using geodesy::inversion::kFixedStepsTolerance;
+  return std::fabs(point.TargetNorthing - point.Northing) <= kFixedStepsTolerance &&
+         std::fabs(point.TargetEasting - point.Easting) <= kFixedStepsTolerance;
+}
+
+// GridToGeographic: the fixed-gain corrections from the start point, then
+// Newton's method where they leave a residual above kFixedStepsTolerance.
+// `converged` tells whether the estimate is the inverse.
+template <class Shift>
+[[gnu::flatten]] fp::Fault Invert(const Shift& shift, const PreparedTransverseMercator& projection,
+                                  TWorkingPoint& point, fp::Checking checking, bool& converged) {
+  double la, lo;
+  CarriedTrig<> carried;
+  if (const fp::Fault fault =
+          TakeFixedSteps(shift, projection, point, checking, la, lo, carried);
+      fault != fp::Fault::NoFault) {
+    return fault;
+  }
 
   converged = true;
-  if (!(std::fabs(point.TargetNorthing - N) <= kFixedStepsTolerance &&
-        std::fabs(point.TargetEasting - E) <= kFixedStepsTolerance)) {
+  if (!WithinFixedStepsTolerance(point)) {
     if (const fp::Fault fault =
             RefineByNewton(shift, projection, point, carried, checking, la, lo, converged);
         fault != fp::Fault::NoFault) {
@@ -207,45 +248,28 @@ template <class Shift>
   return fp::Fault::NoFault;
 }
 
-// The fixed-gain corrections of Invert for two points side by side: for each
-// point the same operations in the same order, interleaved so that the
-// processor overlaps the two serial chains of forward runs. Faults are left
-// to the caller's test at the end. Sets `refine` for a point whose residual
-// is above kFixedStepsTolerance (it needs Newton's method: the caller inverts
-// it alone).
+// The fixed steps of Invert for kLaneCount points side by side, faults left
+// to the caller's test at the end; the estimates replace the local-datum
+// images as in Invert.
 template <class Shift>
-[[gnu::flatten]] void InvertPair(const Shift& shift, const PreparedTransverseMercator& projection,
-                                 TWorkingPoint& a, TWorkingPoint& b, bool& refine) {
-  using namespace geodesy::inversion;
-  double la_a = kStartLatitude, lo_a = kStartLongitude;
-  double la_b = kStartLatitude, lo_b = kStartLongitude;
-  a.Latitude = b.Latitude = kStartLatitude;
-  a.Longitude = b.Longitude = kStartLongitude;
-  CarriedTrig carried_a = StartPointTrig();
-  CarriedTrig carried_b = carried_a;
-  (void)Forward(shift, projection, a, carried_a);
-  (void)Forward(shift, projection, b, carried_b);
-  for (int iteration = 0; iteration < kIterations; ++iteration) {
-    la_a += (a.TargetNorthing - a.Northing) * kLatitudeGain;
-    lo_a += (a.TargetEasting - a.Easting) * kLongitudeGain;
-    la_b += (b.TargetNorthing - b.Northing) * kLatitudeGain;
-    lo_b += (b.TargetEasting - b.Easting) * kLongitudeGain;
-    a.Latitude = la_a;
-    a.Longitude = lo_a;
-    b.Latitude = la_b;
-    b.Longitude = lo_b;
-    (void)Forward(shift, projection, a, carried_a);
-    (void)Forward(shift, projection, b, carried_b);
-  }
-  refine = !(std::fabs(a.TargetNorthing - a.Northing) <= kFixedStepsTolerance &&
-             std::fabs(a.TargetEasting - a.Easting) <= kFixedStepsTolerance &&
-             std::fabs(b.TargetNorthing - b.Northing) <= kFixedStepsTolerance &&
-             std::fabs(b.TargetEasting - b.Easting) <= kFixedStepsTolerance);
-  a.Latitude = la_a;
-  a.Longitude = lo_a;
-  b.Latitude = la_b;
-  b.Longitude = lo_b;
+[[gnu::flatten]] void InvertLanes(const Shift& shift, const PreparedTransverseMercator& projection,
+                                  PointLanes& points) {
+  Lanes la, lo;
+  CarriedTrig<Lanes> carried;
+  (void)TakeFixedSteps(shift, projection, points, fp::Checking::AtEnd, la, lo, carried);
+  points.Latitude = la;
+  points.Longitude = lo;
 }
+
+#if defined(TERVELA_AVX2_LANES)
+// InvertLanes on AVX2 registers: the same operations on all four lanes at
+// once, so the same values.
+template <class Shift>
+[[gnu::flatten, gnu::target("avx2")]] void InvertLanesAvx2(
+    const Shift& shift, const PreparedTransverseMercator& projection, PointLanes& points) {
+  InvertLanes(shift, projection, points);
+}
+#endif
 
 // Runs `run(shift, projection, point, checking)` under fp::RunWithFaultCheck
 // over the four fields a chain writes, with the projection and the shift of
@@ -291,36 +315,104 @@ Status GridToGeographic(const TParameterSet& set, TShiftMethod method, TWorkingP
   return status;
 }
 
-// Both points side by side while they take the fixed steps alone and raise
-// no fault (nearly always); otherwise each is converted alone from its
-// input, so every result and Status is GridToGeographic's.
-void GridToGeographicPair(const TParameterSet& set, TShiftMethod method, TWorkingPoint& a,
-                          Status& status_a, TWorkingPoint& b, Status& status_b) {
-  fp::DiscardStaleFaults();
-  const TWorkingPoint input_a = a, input_b = b;
-  bool refine = true;
-  {
+namespace engine_internal {
+
+LanePath WidestLanePath() {
+#if defined(TERVELA_AVX2_LANES)
+  static const bool avx2 = __builtin_cpu_supports("avx2");
+  if (avx2) return LanePath::Avx2;
+#endif
+  return LanePath::Plain;
+}
+
+namespace {
+
+// Whether a fault flag is raised once the results in `group` exist; clears
+// the flags.
+bool TakeGroupFault(std::span<const TWorkingPoint> group) {
+  for (const TWorkingPoint& point : group) {
+    fp::Materialise(point.Latitude);
+    fp::Materialise(point.Longitude);
+    fp::Materialise(point.Northing);
+    fp::Materialise(point.Easting);
+  }
+  const int raised = fp::RaisedFaultFlags();
+  if (raised != 0) std::feclearexcept(raised);
+  return raised != 0;
+}
+
+// The fixed steps for up to kLaneCount points, the lanes past the group's end
+// running copies of its last point. Returns whether a flag was raised.
+template <class Shift>
+bool InvertGroup(LanePath path, const Shift& shift, const PreparedTransverseMercator& projection,
+                 std::span<TWorkingPoint> group) {
+  PointLanes lanes;
+  for (int i = 0; i < kLaneCount; ++i) {
+    const TWorkingPoint& point = group[std::min<std::size_t>(i, group.size() - 1)];
+    lanes.TargetNorthing[i] = point.TargetNorthing;
+    lanes.TargetEasting[i] = point.TargetEasting;
+  }
+#if defined(TERVELA_AVX2_LANES)
+  if (path == LanePath::Avx2) {
+    InvertLanesAvx2(shift, projection, lanes);
+  } else {
+    InvertLanes(shift, projection, lanes);
+  }
+#else
+  (void)path;
+  InvertLanes(shift, projection, lanes);
+#endif
+  for (std::size_t i = 0; i < group.size(); ++i) {
+    group[i].Latitude = lanes.Latitude[i];
+    group[i].Longitude = lanes.Longitude[i];
+    group[i].Northing = lanes.Northing[i];
+    group[i].Easting = lanes.Easting[i];
+  }
+  return TakeGroupFault(group);
+}
+
+}  // namespace
+
+// Each group of points side by side, set up afresh so that a fault of the
+// set-up shows in the group's flags; a point of a group that raised a flag,
+// or with a result that is not finite or not within the fixed steps'
+// tolerance, is converted alone from its input, so every result and Status
+// is GridToGeographic's.
+void GridToGeographicBatch(LanePath path, const TParameterSet& set, TShiftMethod method,
+                           std::span<TWorkingPoint> points, std::span<Status> statuses) {
+  for (std::size_t first = 0; first < points.size(); first += kLaneCount) {
+    const std::span<TWorkingPoint> group =
+        points.subspan(first, std::min<std::size_t>(kLaneCount, points.size() - first));
+    TWorkingPoint inputs[kLaneCount];
+    std::copy(group.begin(), group.end(), inputs);
+    fp::DiscardStaleFaults();
     const PreparedTransverseMercator projection(set, fp::Checking::AtEnd);
-    switch (method) {
-      case TShiftMethod::ThreeParameter:
-        InvertPair(PreparedThreeParameterShift(set, fp::Checking::AtEnd), projection, a, b, refine);
-        break;
-      case TShiftMethod::SevenParameter:
-        InvertPair(PreparedSevenParameterShift(set, fp::Checking::AtEnd), projection, a, b, refine);
-        break;
+    const bool fault =
+        method == TShiftMethod::SevenParameter
+            ? InvertGroup(path, PreparedSevenParameterShift(set, fp::Checking::AtEnd), projection,
+                          group)
+            : InvertGroup(path, PreparedThreeParameterShift(set, fp::Checking::AtEnd), projection,
+                          group);
+    for (std::size_t i = 0; i < group.size(); ++i) {
+      TWorkingPoint& point = group[i];
+      Status& status = statuses[first + i];
+      if (!fault && std::isfinite(point.Latitude) && std::isfinite(point.Longitude) &&
+          WithinFixedStepsTolerance(point)) {
+        status = Status();
+      } else {
+        point = inputs[i];
+        status = GridToGeographic(set, method, point);
+      }
     }
   }
-  const fp::Fault fault = fp::TakeFault(a.Latitude, a.Longitude, a.Northing, a.Easting, b.Latitude,
-                                        b.Longitude, b.Northing, b.Easting);
-  if (fault == fp::Fault::NoFault && !refine) {
-    status_a = Status();
-    status_b = Status();
-    return;
-  }
-  a = input_a;
-  b = input_b;
-  status_a = GridToGeographic(set, method, a);
-  status_b = GridToGeographic(set, method, b);
+}
+
+}  // namespace engine_internal
+
+void GridToGeographicBatch(const TParameterSet& set, TShiftMethod method,
+                           std::span<TWorkingPoint> points, std::span<Status> statuses) {
+  engine_internal::GridToGeographicBatch(engine_internal::WidestLanePath(), set, method, points,
+                                         statuses);
 }
 
 }  // namespace tervela

@@ -5,6 +5,8 @@
 // working point in place; a floating-point fault (invalid operation, division
 // by zero, overflow) ends the operation with its Error.
 
+#include <span>
+
 #include "common/result.h"
 #include "engine/parameter_set.h"
 #include "engine/working_point.h"
@@ -43,9 +45,10 @@ Status GeographicToGrid(const TParameterSet& set, TShiftMethod method, TWorkingP
 // method cannot bring the residual to 1e-6 m.
 Status GridToGeographic(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point);
 
-// GridToGeographic on two points at once, for throughput: each point and its
-// Status end exactly as GridToGeographic would leave them.
-void GridToGeographicPair(const TParameterSet& set, TShiftMethod method, TWorkingPoint& a,
-                          Status& status_a, TWorkingPoint& b, Status& status_b);
+// GridToGeographic on many points, for throughput: each point and its Status
+// end exactly as GridToGeographic would leave them. `statuses` has at least
+// as many elements as `points`.
+void GridToGeographicBatch(const TParameterSet& set, TShiftMethod method,
+                           std::span<TWorkingPoint> points, std::span<Status> statuses);
 
 }  // namespace tervela

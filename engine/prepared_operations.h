@@ -23,9 +23,9 @@ namespace tervela::engine_internal {
 // The last step of both shifts: checks the new latitude and longitude, writes
 // them, and hands on the sines and cosines `trig` of the point the shift
 // started from and, where formed, of its result latitude.
-inline fp::Fault StoreShiftResult(fp::Checking checking, double latitude, double longitude,
-                                  const CarriedTrig& trig, TWorkingPoint& point,
-                                  CarriedTrig* carried) {
+template <class Point, class T = ValueOf<Point>>
+fp::Fault StoreShiftResult(fp::Checking checking, const T& latitude, const T& longitude,
+                           const CarriedTrig<T>& trig, Point& point, CarriedTrig<T>* carried) {
   if (const fp::Fault fault = fp::CheckStep(checking, latitude, longitude, trig.result_phi.sin,
                                             trig.result_phi.cos);
       fault != fp::Fault::NoFault) {
@@ -53,7 +53,9 @@ class PreparedThreeParameterShift {
   PreparedThreeParameterShift(const TParameterSet& set, fp::Checking checking);
   // `carried`, when given, offers the sines and cosines of the last run and
   // receives those of this one (of the point corrected by corr.N and corr.E).
-  fp::Fault Apply(TWorkingPoint& point, CarriedTrig* carried = nullptr) const;
+  // Point is TWorkingPoint or PointLanes (lanes.h), the latter at AtEnd only.
+  template <class Point>
+  fp::Fault Apply(Point& point, CarriedTrig<ValueOf<Point>>* carried = nullptr) const;
 
  private:
   // From the parameter set.
@@ -75,7 +77,8 @@ class PreparedSevenParameterShift {
   PreparedSevenParameterShift(const TParameterSet& set, fp::Checking checking);
   // `carried` as for the three-parameter shift (of the WGS84 point), with the
   // sine and cosine of the local latitude.
-  fp::Fault Apply(TWorkingPoint& point, CarriedTrig* carried = nullptr) const;
+  template <class Point>
+  fp::Fault Apply(Point& point, CarriedTrig<ValueOf<Point>>* carried = nullptr) const;
 
  private:
   // The similarity transformation: translation, 1 + K and the rotation matrix R.
@@ -96,7 +99,8 @@ class PreparedTransverseMercator {
  public:
   PreparedTransverseMercator(const TParameterSet& set, fp::Checking checking);
   // `carried`, when given, offers the shift's latitude of the same run.
-  fp::Fault Apply(TWorkingPoint& point, const CarriedTrig* carried = nullptr) const;
+  template <class Point>
+  fp::Fault Apply(Point& point, const CarriedTrig<ValueOf<Point>>* carried = nullptr) const;
 
   // Intermediate quantities of the projection's worked example, for the tests.
   double b() const { return b_; }

@@ -30,9 +30,9 @@ PreparedSevenParameterShift::PreparedSevenParameterShift(const TParameterSet& se
     : t_{set.Tx, set.Ty, set.Tz}, one_plus_k_(1 + set.K), checking_(checking) {
   // The sines and cosines of the rotations (radians), exact: no small-angle
   // approximation.
-  const AngleTrig rx = TrigNear(set.Rx, &kZeroAngle);
-  const AngleTrig ry = TrigNear(set.Ry, &kZeroAngle);
-  const AngleTrig rz = TrigNear(set.Rz, &kZeroAngle);
+  const AngleTrig<> rx = TrigNear(set.Rx, &kZeroAngle);
+  const AngleTrig<> ry = TrigNear(set.Ry, &kZeroAngle);
+  const AngleTrig<> rz = TrigNear(set.Rz, &kZeroAngle);
   const double sx = rx.sin, cx = rx.cos, sy = ry.sin, cy = ry.cos, sz = rz.sin, cz = rz.cos;
 
   // The rotation matrix R = R3(Rz) R2(Ry) R1(Rx), row by row.
@@ -63,31 +63,34 @@ PreparedSevenParameterShift::PreparedSevenParameterShift(const TParameterSet& se
 
 // The shift of one point: to geocentric, the similarity transformation, back to
 // geodetic.
-fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint& point, CarriedTrig* carried) const {
+template <class Point>
+fp::Fault PreparedSevenParameterShift::Apply(Point& point,
+                                             CarriedTrig<ValueOf<Point>>* carried) const {
+  using T = ValueOf<Point>;
   // Geodetic to geocentric, on WGS84: N = a / sqrt(1 - e^2 sin^2 phi),
   // X = cos(lambda) cos(phi) (N + h), Y = sin(lambda) cos(phi) (N + h),
   // Z = sin(phi) ((1 - e^2) N + h).
   const double h = kAssumedHeight;
-  const double phi = point.Latitude * kRadiansPerDegree;
-  const double lambda = point.Longitude * kRadiansPerDegree;
-  CarriedTrig trig = TrigNear(phi, lambda, carried);
-  const double sin_phi = trig.phi.sin, cos_phi = trig.phi.cos;
-  const double sin_lambda = trig.lambda.sin, cos_lambda = trig.lambda.cos;
-  const double N =
-      kWgs84SemiMajorAxis / std::sqrt(1 - kWgs84EccentricitySquared * (sin_phi * sin_phi));
-  const double X = cos_lambda * cos_phi * (N + h);
-  const double Y = sin_lambda * cos_phi * (N + h);
-  const double Z = sin_phi * (kWgs84OneMinusEccentricitySquared * N + h);
+  const T phi = point.Latitude * kRadiansPerDegree;
+  const T lambda = point.Longitude * kRadiansPerDegree;
+  CarriedTrig<T> trig = TrigNear(phi, lambda, carried);
+  const T sin_phi = trig.phi.sin, cos_phi = trig.phi.cos;
+  const T sin_lambda = trig.lambda.sin, cos_lambda = trig.lambda.cos;
+  const T N =
+      kWgs84SemiMajorAxis / Sqrt(1 - kWgs84EccentricitySquared * (sin_phi * sin_phi));
+  const T X = cos_lambda * cos_phi * (N + h);
+  const T Y = sin_lambda * cos_phi * (N + h);
+  const T Z = sin_phi * (kWgs84OneMinusEccentricitySquared * N + h);
 
   // The similarity transformation (X', Y', Z') = T + (1 + K) R (X, Y, Z),
   // each row sum accumulated from the first column to the third. Xp, Yp, Zp
   // stand for X', Y', Z'. An overflow here ends the shift.
-  const double u = one_plus_k_ * X;
-  const double v = one_plus_k_ * Y;
-  const double w = one_plus_k_ * Z;
-  const double Xp = t_[0] + (r_[0][0] * u + r_[0][1] * v + r_[0][2] * w);
-  const double Yp = t_[1] + (r_[1][0] * u + r_[1][1] * v + r_[1][2] * w);
-  const double Zp = t_[2] + (r_[2][0] * u + r_[2][1] * v + r_[2][2] * w);
+  const T u = one_plus_k_ * X;
+  const T v = one_plus_k_ * Y;
+  const T w = one_plus_k_ * Z;
+  const T Xp = t_[0] + (r_[0][0] * u + r_[0][1] * v + r_[0][2] * w);
+  const T Yp = t_[1] + (r_[1][0] * u + r_[1][1] * v + r_[1][2] * w);
+  const T Zp = t_[2] + (r_[2][0] * u + r_[2][1] * v + r_[2][2] * w);
   if (const fp::Fault fault = fp::CheckStep(checking_, Xp, Yp, Zp); fault != fp::Fault::NoFault) {
     return fault;
   }
@@ -97,13 +100,13 @@ fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint& point, CarriedTrig* 
 
   // Geocentric to geodetic on the local ellipsoid, by Bowring's formula. The
   // distance from the polar axis.
-  const double p2 = Xp * Xp + Yp * Yp;
-  const double p = std::sqrt(p2);
+  const T p2 = Xp * Xp + Yp * Yp;
+  const T p = Sqrt(p2);
 
   // The parametric latitude theta, tan(theta) = Z' a / (p b). On the polar
   // axis (p = 0) this divides by zero (0 / 0 at the centre), and the shift
   // ends with the WGS84 values still in the point.
-  const double tan_theta = Zp * a_ / (p * b_);
+  const T tan_theta = Zp * a_ / (p * b_);
   if (const fp::Fault fault = fp::CheckStep(checking_, p, tan_theta); fault != fp::Fault::NoFault) {
     return fault;
   }
@@ -112,32 +115,35 @@ fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint& point, CarriedTrig* 
   // cos = p / sqrt(p^2 + z^2) and sin = z / sqrt(p^2 + z^2), p^2 being at hand
   // before its square root. These squares overflow only where those of X', Y'
   // and Z' would.
-  const double z = Zp * a_over_b_;
-  const double theta_scale = 1 / std::sqrt(p2 + z * z);
-  const double cos_theta = p * theta_scale;
-  const double sin_theta = z * theta_scale;
+  const T z = Zp * a_over_b_;
+  const T theta_scale = 1 / Sqrt(p2 + z * z);
+  const T cos_theta = p * theta_scale;
+  const T sin_theta = z * theta_scale;
 
   // Bowring's latitude, tan(phi) = (Z' + e'^2 b sin^3 theta) / (p - e^2 a cos^3 theta).
   // Its sine and cosine follow from the two parts of the tangent without the
   // arctangent, so that the projection need not wait for it; the sign of the
   // part below keeps the cosine of the arctangent's angle positive.
-  const double sin3_theta = sin_theta * sin_theta * sin_theta;
-  const double cos3_theta = cos_theta * cos_theta * cos_theta;
-  const double tan_above = Zp + second_e2_b_ * sin3_theta;
-  const double tan_below = p - e2_a_ * cos3_theta;
-  const double phi_local = std::atan(tan_above / tan_below);
-  const double phi_scale = std::copysign(
-      1 / std::sqrt(tan_above * tan_above + tan_below * tan_below), tan_below);
+  const T sin3_theta = sin_theta * sin_theta * sin_theta;
+  const T cos3_theta = cos_theta * cos_theta * cos_theta;
+  const T tan_above = Zp + second_e2_b_ * sin3_theta;
+  const T tan_below = p - e2_a_ * cos3_theta;
+  const T phi_local = Atan(tan_above / tan_below);
+  const T phi_scale = CopySign(
+      1 / Sqrt(tan_above * tan_above + tan_below * tan_below), tan_below);
   trig.result_phi = {true, phi_local, tan_above * phi_scale, tan_below * phi_scale};
 
   // The longitude, in the quadrant of (X', Y').
-  const double lambda_local = std::atan2(Yp, Xp);
+  const T lambda_local = Atan2(Yp, Xp);
 
   // Both in degrees.
-  const double latitude = phi_local * kDegreesPerRadian;
-  const double longitude = lambda_local * kDegreesPerRadian;
+  const T latitude = phi_local * kDegreesPerRadian;
+  const T longitude = lambda_local * kDegreesPerRadian;
   return StoreShiftResult(checking_, latitude, longitude, trig, point, carried);
 }
+
+template fp::Fault PreparedSevenParameterShift::Apply(TWorkingPoint&, CarriedTrig<double>*) const;
+template fp::Fault PreparedSevenParameterShift::Apply(PointLanes&, CarriedTrig<Lanes>*) const;
 
 }  // namespace engine_internal
 

@@ -45,11 +45,14 @@ PreparedThreeParameterShift::PreparedThreeParameterShift(const TParameterSet& se
                                n_terms_factor_, m_term_factor_);
 }
 
-// The shift of one point.
-fp::Fault PreparedThreeParameterShift::Apply(TWorkingPoint& point, CarriedTrig* carried) const {
+// The shift of one point, or of one point per lane.
+template <class Point>
+fp::Fault PreparedThreeParameterShift::Apply(Point& point,
+                                             CarriedTrig<ValueOf<Point>>* carried) const {
+  using T = ValueOf<Point>;
   // The empirical corrections corr.N and corr.E, written to the point at once.
-  const double corrected_latitude = corr_n_degrees_ + point.Latitude;
-  const double corrected_longitude = corr_e_degrees_ + point.Longitude;
+  const T corrected_latitude = corr_n_degrees_ + point.Latitude;
+  const T corrected_longitude = corr_e_degrees_ + point.Longitude;
   if (const fp::Fault fault = fp::CheckStep(checking_, corrected_latitude, corrected_longitude);
       fault != fp::Fault::NoFault) {
     return fault;
@@ -63,18 +66,18 @@ fp::Fault PreparedThreeParameterShift::Apply(TWorkingPoint& point, CarriedTrig* 
 
   // The corrected point in radians, with its sines and cosines.
   const double h = kAssumedHeight;
-  const double phi = corrected_latitude * kRadiansPerDegree;
-  const double lambda = corrected_longitude * kRadiansPerDegree;
-  const CarriedTrig start = TrigNear(phi, lambda, carried);
-  const double sin_phi = start.phi.sin, cos_phi = start.phi.cos;
-  const double sin_lambda = start.lambda.sin, cos_lambda = start.lambda.cos;
+  const T phi = corrected_latitude * kRadiansPerDegree;
+  const T lambda = corrected_longitude * kRadiansPerDegree;
+  const CarriedTrig<T> start = TrigNear(phi, lambda, carried);
+  const T sin_phi = start.phi.sin, cos_phi = start.phi.cos;
+  const T sin_lambda = start.lambda.sin, cos_lambda = start.lambda.cos;
 
   // The ellipsoid at phi: W = 1 - (e sin phi)^2. The radii of curvature in the prime
   // vertical, N = a / sqrt(W), and in the meridian, M = (1 - e^2) a / W^(3/2),
   // enter delta phi and delta lambda through sqrt(W) and W^(3/2).
-  const double W = 1 - e2_ * (sin_phi * sin_phi);
-  const double sqrt_W = std::sqrt(W);
-  const double W_sqrt_W = W * sqrt_W;
+  const T W = 1 - e2_ * (sin_phi * sin_phi);
+  const T sqrt_W = Sqrt(W);
+  const T W_sqrt_W = W * sqrt_W;
 
   // Molodensky's delta phi = S / (M + h), S being the sum of
   //   -Dx sin(phi) cos(lambda) - Dy sin(phi) sin(lambda) + Dz cos(phi)   (= A)
@@ -86,21 +89,24 @@ fp::Fault PreparedThreeParameterShift::Apply(TWorkingPoint& point, CarriedTrig* 
   // one division after the square root where the formula as written has
   // three; the order of the terms and the placement of the reciprocals only
   // change the last bits.
-  const double A = -dx_ * sin_phi * cos_lambda - dy_ * sin_phi * sin_lambda + dz_ * cos_phi;
-  const double delta_phi =
+  const T A = -dx_ * sin_phi * cos_lambda - dy_ * sin_phi * sin_lambda + dz_ * cos_phi;
+  const T delta_phi =
       (A * W_sqrt_W + sin_phi * cos_phi * (n_terms_factor_ * W + m_term_factor_)) /
       (one_minus_e2_times_a_ + h * W_sqrt_W);
 
   // Molodensky's delta lambda = (-Dx sin(lambda) + Dy cos(lambda)) / ((N + h) cos(phi)),
   // above and below multiplied by sqrt(W).
-  const double delta_lambda =
+  const T delta_lambda =
       (-dx_ * sin_lambda + dy_ * cos_lambda) * sqrt_W / ((a_ + h * sqrt_W) * cos_phi);
 
   // Both subtracted: the shift applied backwards.
-  const double latitude = corrected_latitude - delta_phi * kDegreesPerRadian;
-  const double longitude = corrected_longitude - delta_lambda * kDegreesPerRadian;
+  const T latitude = corrected_latitude - delta_phi * kDegreesPerRadian;
+  const T longitude = corrected_longitude - delta_lambda * kDegreesPerRadian;
   return StoreShiftResult(checking_, latitude, longitude, start, point, carried);
 }
+
+template fp::Fault PreparedThreeParameterShift::Apply(TWorkingPoint&, CarriedTrig<double>*) const;
+template fp::Fault PreparedThreeParameterShift::Apply(PointLanes&, CarriedTrig<Lanes>*) const;
 
 }  // namespace engine_internal
 

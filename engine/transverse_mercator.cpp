@@ -57,14 +57,21 @@ namespace {
 // G = alpha (phi + beta sin 2phi + gamma sin 4phi + delta sin 6phi), the
 // multiple angles formed from sin phi and cos phi by the double-angle and
 // addition identities.
-double MeridianArcFrom(double alpha, double beta, double gamma, double delta, double phi,
-                       double sin_phi, double cos_phi) {
-  const double sin_2phi = 2 * sin_phi * cos_phi;
-  const double cos_2phi = (cos_phi - sin_phi) * (cos_phi + sin_phi);
-  const double sin_4phi = 2 * sin_2phi * cos_2phi;
-  const double cos_4phi = 1 - 2 * sin_2phi * sin_2phi;
-  const double sin_6phi = sin_4phi * cos_2phi + cos_4phi * sin_2phi;
+template <class T>
+T MeridianArcFrom(double alpha, double beta, double gamma, double delta, const T& phi,
+                  const T& sin_phi, const T& cos_phi) {
+  const T sin_2phi = 2 * sin_phi * cos_phi;
+  const T cos_2phi = (cos_phi - sin_phi) * (cos_phi + sin_phi);
+  const T sin_4phi = 2 * sin_2phi * cos_2phi;
+  const T cos_4phi = 1 - 2 * sin_2phi * sin_2phi;
+  const T sin_6phi = sin_4phi * cos_2phi + cos_4phi * sin_2phi;
   return alpha * (phi + beta * sin_2phi + gamma * sin_4phi + delta * sin_6phi);
+}
+
+// nu = a / sqrt(1 - e^2 sin^2 phi).
+template <class T>
+T PrimeVerticalRadiusFrom(double a, double e2, const T& sin_phi) {
+  return a / Sqrt(1 - e2 * (sin_phi * sin_phi));
 }
 
 }  // namespace
@@ -76,17 +83,19 @@ double PreparedTransverseMercator::MeridianArc(double phi) const {
   return MeridianArcFrom(alpha_, beta_, gamma_, delta_, phi, sin_phi, cos_phi);
 }
 
-// nu = a / sqrt(1 - e^2 sin^2 phi).
+// nu at phi on its own.
 double PreparedTransverseMercator::PrimeVerticalRadius(double sin_phi) const {
-  return a_ / std::sqrt(1 - e2_ * (sin_phi * sin_phi));
+  return PrimeVerticalRadiusFrom(a_, e2_, sin_phi);
 }
 
-// The projection of one point.
-fp::Fault PreparedTransverseMercator::Apply(TWorkingPoint& point,
-                                            const CarriedTrig* carried) const {
+// The projection of one point, or of one point per lane.
+template <class Point>
+fp::Fault PreparedTransverseMercator::Apply(Point& point,
+                                            const CarriedTrig<ValueOf<Point>>* carried) const {
+  using T = ValueOf<Point>;
   // L, the plain difference from the central meridian, and phi.
-  const double L = (point.Longitude - central_meridian_) * kRadiansPerDegree;
-  const double phi = point.Latitude * kRadiansPerDegree;
+  const T L = (point.Longitude - central_meridian_) * kRadiansPerDegree;
+  const T phi = point.Latitude * kRadiansPerDegree;
   if (const fp::Fault fault = fp::CheckStep(checking_, L); fault != fp::Fault::NoFault) return fault;
 
   // A fault of the parameter-only part ends the projection here.
@@ -94,49 +103,50 @@ fp::Fault PreparedTransverseMercator::Apply(TWorkingPoint& point,
 
   // The sine and cosine of phi: those the shift formed for its result where
   // it did, else from the shift's start latitude nearby (carried_trig.h).
-  const AngleTrig phi_trig = carried != nullptr && carried->result_phi.known
-                                 ? carried->result_phi
-                                 : TrigNear(phi, carried != nullptr ? &carried->phi : nullptr);
-  const double sin_phi = phi_trig.sin, cos_phi = phi_trig.cos;
+  const AngleTrig<T> phi_trig =
+      carried != nullptr && carried->result_phi.known
+          ? carried->result_phi
+          : TrigNear(phi, carried != nullptr ? &carried->phi : nullptr);
+  const T sin_phi = phi_trig.sin, cos_phi = phi_trig.cos;
 
   // The meridian arc.
-  const double G = MeridianArcFrom(alpha_, beta_, gamma_, delta_, phi, sin_phi, cos_phi);
+  const T G = MeridianArcFrom(alpha_, beta_, gamma_, delta_, phi, sin_phi, cos_phi);
 
   // nu, t = tan phi, eta^2 = e'^2 cos^2 phi.
-  const double nu = PrimeVerticalRadius(sin_phi);
-  const double t = sin_phi / cos_phi;
-  const double cos2 = cos_phi * cos_phi;  // powers of cos phi
-  const double cos3 = cos2 * cos_phi;
-  const double cos5 = cos3 * cos2;
-  const double t2 = t * t;
-  const double t4 = t2 * t2;
-  const double eta2 = second_e2_ * cos2;
-  const double eta4 = eta2 * eta2;
-  const double L2 = L * L;
-  const double L3 = L2 * L;
-  const double L4 = L2 * L2;
-  const double L5 = L4 * L;
-  const double L6 = L4 * L2;
+  const T nu = PrimeVerticalRadiusFrom(a_, e2_, sin_phi);
+  const T t = sin_phi / cos_phi;
+  const T cos2 = cos_phi * cos_phi;  // powers of cos phi
+  const T cos3 = cos2 * cos_phi;
+  const T cos5 = cos3 * cos2;
+  const T t2 = t * t;
+  const T t4 = t2 * t2;
+  const T eta2 = second_e2_ * cos2;
+  const T eta4 = eta2 * eta2;
+  const T L2 = L * L;
+  const T L3 = L2 * L;
+  const T L4 = L2 * L2;
+  const T L5 = L4 * L;
+  const T L6 = L4 * L2;
 
   // The northing before scaling, its terms added in the written order;
   // nu, common to them, multiplies their sum (so that its square root and
   // division run alongside the series), and the divisions by 2, 24 and 720
   // are multiplications by their reciprocals.
-  const double northing_series =
+  const T northing_series =
       sin_phi * cos_phi * L2 * (1.0 / 2) +
       sin_phi * cos3 * (5 - t2 + 9 * eta2 + 4 * eta4) * L4 * (1.0 / 24) +
       sin_phi * cos5 * (61 - 58 * t2 + t4 + 270 * eta2 - 330 * t2 * eta2) * L6 * (1.0 / 720);
-  const double northing = nu * northing_series + G;
+  const T northing = nu * northing_series + G;
 
   // The easting before scaling, in the same way.
-  const double easting_series =
+  const T easting_series =
       cos_phi * L + cos3 * (1 - t2 + eta2) * L3 * (1.0 / 6) +
       cos5 * (5 - 18 * t2 + t4 + 14 * eta2 - 58 * t2 * eta2) * L5 * (1.0 / 120);
-  const double easting = nu * easting_series;
+  const T easting = nu * easting_series;
 
   // Scale and false origin.
-  const double Northing = northing * scale_factor_ + false_northing_;
-  const double Easting = easting * scale_factor_ + false_easting_;
+  const T Northing = northing * scale_factor_ + false_northing_;
+  const T Easting = easting * scale_factor_ + false_easting_;
   if (const fp::Fault fault = fp::CheckStep(checking_, Northing, Easting);
       fault != fp::Fault::NoFault) {
     return fault;
@@ -145,6 +155,11 @@ fp::Fault PreparedTransverseMercator::Apply(TWorkingPoint& point,
   point.Easting = Easting;
   return fp::Fault::NoFault;
 }
+
+template fp::Fault PreparedTransverseMercator::Apply(TWorkingPoint&,
+                                                     const CarriedTrig<double>*) const;
+template fp::Fault PreparedTransverseMercator::Apply(PointLanes&,
+                                                     const CarriedTrig<Lanes>*) const;
 
 }  // namespace engine_internal
 

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <span>
+#include <vector>
 
+#include "engine/batch_inversion.h"
 #include "engine/engine.h"
 #include "engine/geodetic_constants.h"
 #include "engine/tests/literal_reference.h"
@@ -201,26 +205,49 @@ TEST(GridToGeographic, AgreesWithLiteralInversion) {
 
 std::string MessageOf(const Status& status) { return status.ok() ? "ok" : status.error().message(); }
 
-// Two points side by side end exactly as each alone: in the area, where
-// Newton's method takes over, where a fault ends the run, and on a system
-// that never converges.
-TEST(GridToGeographic, PairGivesWhatEachPointGivesAlone) {
+// Points side by side end exactly as each alone, on every lane path the
+// processor can run: across the area, where Newton's method takes over,
+// where a fault ends the run, on a system that never converges, and in
+// groups that do not fill the lanes.
+TEST(GridToGeographic, BatchGivesWhatEachPointGivesAlone) {
   const double kTargets[][2] = {{5010498.551, 388863.697}, {4500000, 750000}, {7800000, 480000},
                                 {100000, 330000},          {1e300, 5e5},      {5e6, -1e308}};
+  std::vector<engine_internal::LanePath> paths = {engine_internal::LanePath::Plain};
+  if (engine_internal::WidestLanePath() != paths[0]) {
+    paths.push_back(engine_internal::WidestLanePath());
+  }
   for (const TParameterSet& set : {SetFrom(kWorkedSystem), SetFrom(kAllZeroSystem)}) {
     for (TShiftMethod method : kMethods) {
-      for (const auto& first : kTargets) {
-        for (const auto& second : kTargets) {
-          TWorkingPoint a = GridTarget(first[0], first[1]), b = GridTarget(second[0], second[1]);
-          TWorkingPoint alone_a = a, alone_b = b;
-          Status status_a, status_b;
-          GridToGeographicPair(set, method, a, status_a, b, status_b);
-          const Status alone_status_a = GridToGeographic(set, method, alone_a);
-          const Status alone_status_b = GridToGeographic(set, method, alone_b);
-          EXPECT_EQ(std::memcmp(&a, &alone_a, sizeof a), 0) << first[0] << " " << first[1];
-          EXPECT_EQ(std::memcmp(&b, &alone_b, sizeof b), 0) << second[0] << " " << second[1];
-          EXPECT_EQ(MessageOf(status_a), MessageOf(alone_status_a));
-          EXPECT_EQ(MessageOf(status_b), MessageOf(alone_status_b));
+      std::vector<TWorkingPoint> points;
+      for (double latitude = 40; latitude <= 50; latitude += 0.5) {
+        for (double longitude = 9; longitude <= 21; longitude += 0.5) {
+          points.push_back(GridOf(SetFrom(kWorkedSystem), method, latitude, longitude));
+        }
+      }
+      for (std::size_t count = 1; count <= 9; ++count) {
+        for (std::size_t i = 0; i < count; ++i) {
+          const auto& target = kTargets[(count + i) % 6];
+          points.push_back(GridTarget(target[0], target[1]));
+        }
+      }
+      for (engine_internal::LanePath path : paths) {
+        std::vector<TWorkingPoint> batch = points;
+        std::vector<Status> statuses(points.size());
+        // Calls of one to nine points: they fill the lanes, leave some empty
+        // and run over into a second group.
+        for (std::size_t first = 0, size = 1; first < batch.size();
+             first += size, size = size % 9 + 1) {
+          const std::size_t count = std::min(size, batch.size() - first);
+          engine_internal::GridToGeographicBatch(path, set, method,
+                                                 std::span(batch).subspan(first, count),
+                                                 std::span(statuses).subspan(first, count));
+        }
+        for (std::size_t i = 0; i < points.size(); ++i) {
+          TWorkingPoint alone = points[i];
+          const Status alone_status = GridToGeographic(set, method, alone);
+          EXPECT_EQ(std::memcmp(&batch[i], &alone, sizeof alone), 0)
+              << NameOf(method) << " lane path " << static_cast<int>(path) << " point " << i;
+          EXPECT_EQ(MessageOf(statuses[i]), MessageOf(alone_status));
         }
       }
     }
