@@ -50,8 +50,10 @@ void PointConverter::ConvertAll(std::span<const std::pair<double, double>> readi
   const std::size_t count = readings.size();
   if (FromWgs(direction_)) {
     for (std::size_t i = 0; i < count; ++i) {
-      statuses[i] = Convert(readings[i].first, readings[i].second, points[i]);
+      points[i].Latitude = readings[i].first;
+      points[i].Longitude = readings[i].second;
     }
+    GeographicToGridBatch(source_, method_, points.first(count), statuses);
     return;
   }
   for (std::size_t i = 0; i < count; ++i) {
@@ -60,7 +62,12 @@ void PointConverter::ConvertAll(std::span<const std::pair<double, double>> readi
   }
   GridToGeographicBatch(source_, method_, points.first(count), statuses);
   if (!GridToGrid(direction_)) return;
-  for (std::size_t i = 0; i < count; ++i) {
+  // The points inverted before the first failure side by side, any after it
+  // one by one.
+  std::size_t inverted = 0;
+  while (inverted < count && statuses[inverted]) ++inverted;
+  GeographicToGridBatch(target_, method_, points.first(inverted), statuses);
+  for (std::size_t i = inverted; i < count; ++i) {
     if (statuses[i]) statuses[i] = GeographicToGrid(target_, method_, points[i]);
   }
 }

@@ -9,15 +9,16 @@
 // residual above 0.1 mm, Newton's method on the forward chain takes the
 // estimate on until the residual is at most 1e-6 m, or the inversion fails.
 // The shift, the projection and their ellipsoids are set up once per call and
-// reused by every run. GridToGeographicBatch takes kLaneCount points through
-// the fixed steps side by side (lanes.h), on the widest vectors the processor
-// has, and each point that faults or needs Newton's method alone.
+// reused by every run. The batch functions take kLaneCount points through
+// the forward run or the fixed steps side by side (lanes.h), on the widest
+// vectors the processor has, and each point that faults or needs Newton's
+// method alone.
 
 #include <algorithm>
 #include <cfenv>
 #include <cmath>
 
-#include "engine/batch_inversion.h"
+#include "engine/lane_paths.h"
 #include "engine/engine.h"
 #include "engine/floating_point_check.h"
 #include "engine/geodetic_constants.h"
@@ -29,6 +30,7 @@ namespace {
 
 using engine_internal::AngleTrig;
 using engine_internal::CarriedTrig;
+using engine_internal::LaneChain;
 using engine_internal::Lanes;
 using engine_internal::PointLanes;
 using engine_internal::PreparedSevenParameterShift;
@@ -248,26 +250,31 @@ template <class Shift>
   return fp::Fault::NoFault;
 }
 
-// The fixed steps of Invert for kLaneCount points side by side, faults left
-// to the caller's test at the end; the estimates replace the local-datum
-// images as in Invert.
+// The chains for kLaneCount points side by side, faults left to the
+// caller's test at the end: one forward run as GeographicToGrid, or the fixed
+// steps of Invert with the estimates replacing the local-datum images.
 template <class Shift>
-[[gnu::flatten]] void InvertLanes(const Shift& shift, const PreparedTransverseMercator& projection,
-                                  PointLanes& points) {
-  Lanes la, lo;
+[[gnu::flatten]] void RunLanes(LaneChain chain, const Shift& shift,
+                               const PreparedTransverseMercator& projection, PointLanes& points) {
   CarriedTrig<Lanes> carried;
+  if (chain == LaneChain::Forward) {
+    (void)Forward(shift, projection, points, carried);
+    return;
+  }
+  Lanes la, lo;
   (void)TakeFixedSteps(shift, projection, points, fp::Checking::AtEnd, la, lo, carried);
   points.Latitude = la;
   points.Longitude = lo;
 }
 
 #if defined(TERVELA_AVX2_LANES)
-// InvertLanes on AVX2 registers: the same operations on all four lanes at
-// once, so the same values.
+// RunLanes on AVX2 registers: the same operations on all four lanes at once,
+// so the same values.
 template <class Shift>
-[[gnu::flatten, gnu::target("avx2")]] void InvertLanesAvx2(
-    const Shift& shift, const PreparedTransverseMercator& projection, PointLanes& points) {
-  InvertLanes(shift, projection, points);
+[[gnu::flatten, gnu::target("avx2")]] void RunLanesAvx2(
+    LaneChain chain, const Shift& shift, const PreparedTransverseMercator& projection,
+    PointLanes& points) {
+  RunLanes(chain, shift, projection, points);
 }
 #endif
 
@@ -296,7 +303,7 @@ Status RunChain(const TParameterSet& set, TShiftMethod method, TWorkingPoint& po
 Status GeographicToGrid(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point) {
   return RunChain(set, method, point,
                   [](const auto& shift, const auto& projection, TWorkingPoint& p, fp::Checking) {
-                    CarriedTrig carried;
+                    CarriedTrig<> carried;
                     return Forward(shift, projection, p, carried);
                   });
 }
@@ -341,26 +348,29 @@ bool TakeGroupFault(std::span<const TWorkingPoint> group) {
   return raised != 0;
 }
 
-// The fixed steps for up to kLaneCount points, the lanes past the group's end
-// running copies of its last point. Returns whether a flag was raised.
+// `chain` for up to kLaneCount points side by side, the lanes past the
+// group's end running copies of its last point. Returns whether a flag was
+// raised.
 template <class Shift>
-bool InvertGroup(LanePath path, const Shift& shift, const PreparedTransverseMercator& projection,
-                 std::span<TWorkingPoint> group) {
+bool RunGroup(LanePath path, LaneChain chain, const Shift& shift,
+              const PreparedTransverseMercator& projection, std::span<TWorkingPoint> group) {
   PointLanes lanes;
   for (int i = 0; i < kLaneCount; ++i) {
     const TWorkingPoint& point = group[std::min<std::size_t>(i, group.size() - 1)];
+    lanes.Latitude[i] = point.Latitude;
+    lanes.Longitude[i] = point.Longitude;
     lanes.TargetNorthing[i] = point.TargetNorthing;
     lanes.TargetEasting[i] = point.TargetEasting;
   }
 #if defined(TERVELA_AVX2_LANES)
   if (path == LanePath::Avx2) {
-    InvertLanesAvx2(shift, projection, lanes);
+    RunLanesAvx2(chain, shift, projection, lanes);
   } else {
-    InvertLanes(shift, projection, lanes);
+    RunLanes(chain, shift, projection, lanes);
   }
 #else
   (void)path;
-  InvertLanes(shift, projection, lanes);
+  RunLanes(chain, shift, projection, lanes);
 #endif
   for (std::size_t i = 0; i < group.size(); ++i) {
     group[i].Latitude = lanes.Latitude[i];
@@ -374,12 +384,12 @@ bool InvertGroup(LanePath path, const Shift& shift, const PreparedTransverseMerc
 }  // namespace
 
 // Each group of points side by side, set up afresh so that a fault of the
-// set-up shows in the group's flags; a point of a group that raised a flag,
-// or with a result that is not finite or not within the fixed steps'
-// tolerance, is converted alone from its input, so every result and Status
-// is GridToGeographic's.
-void GridToGeographicBatch(LanePath path, const TParameterSet& set, TShiftMethod method,
-                           std::span<TWorkingPoint> points, std::span<Status> statuses) {
+// set-up shows in the group's flags. A point of a group that raised a flag,
+// with a result that is not finite or, from the grid, not within the fixed
+// steps' tolerance, is converted alone from its input, so every result and
+// Status is that of the one-point chain.
+void RunInGroups(LanePath path, LaneChain chain, const TParameterSet& set, TShiftMethod method,
+                 std::span<TWorkingPoint> points, std::span<Status> statuses) {
   for (std::size_t first = 0; first < points.size(); first += kLaneCount) {
     const std::span<TWorkingPoint> group =
         points.subspan(first, std::min<std::size_t>(kLaneCount, points.size() - first));
@@ -389,19 +399,21 @@ void GridToGeographicBatch(LanePath path, const TParameterSet& set, TShiftMethod
     const PreparedTransverseMercator projection(set, fp::Checking::AtEnd);
     const bool fault =
         method == TShiftMethod::SevenParameter
-            ? InvertGroup(path, PreparedSevenParameterShift(set, fp::Checking::AtEnd), projection,
-                          group)
-            : InvertGroup(path, PreparedThreeParameterShift(set, fp::Checking::AtEnd), projection,
-                          group);
+            ? RunGroup(path, chain, PreparedSevenParameterShift(set, fp::Checking::AtEnd),
+                       projection, group)
+            : RunGroup(path, chain, PreparedThreeParameterShift(set, fp::Checking::AtEnd),
+                       projection, group);
     for (std::size_t i = 0; i < group.size(); ++i) {
       TWorkingPoint& point = group[i];
       Status& status = statuses[first + i];
       if (!fault && std::isfinite(point.Latitude) && std::isfinite(point.Longitude) &&
-          WithinFixedStepsTolerance(point)) {
+          std::isfinite(point.Northing) && std::isfinite(point.Easting) &&
+          (chain == LaneChain::Forward || WithinFixedStepsTolerance(point))) {
         status = Status();
       } else {
         point = inputs[i];
-        status = GridToGeographic(set, method, point);
+        status = chain == LaneChain::Forward ? GeographicToGrid(set, method, point)
+                                             : GridToGeographic(set, method, point);
       }
     }
   }
@@ -409,10 +421,16 @@ void GridToGeographicBatch(LanePath path, const TParameterSet& set, TShiftMethod
 
 }  // namespace engine_internal
 
+void GeographicToGridBatch(const TParameterSet& set, TShiftMethod method,
+                           std::span<TWorkingPoint> points, std::span<Status> statuses) {
+  engine_internal::RunInGroups(engine_internal::WidestLanePath(),
+                               engine_internal::LaneChain::Forward, set, method, points, statuses);
+}
+
 void GridToGeographicBatch(const TParameterSet& set, TShiftMethod method,
                            std::span<TWorkingPoint> points, std::span<Status> statuses) {
-  engine_internal::GridToGeographicBatch(engine_internal::WidestLanePath(), set, method, points,
-                                         statuses);
+  engine_internal::RunInGroups(engine_internal::WidestLanePath(),
+                               engine_internal::LaneChain::Inverse, set, method, points, statuses);
 }
 
 }  // namespace tervela

@@ -45,9 +45,11 @@ Status GeographicToGrid(const TParameterSet& set, TShiftMethod method, TWorkingP
 // method cannot bring the residual to 1e-6 m.
 Status GridToGeographic(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point);
 
-// GridToGeographic on many points, for throughput: each point and its Status
-// end exactly as GridToGeographic would leave them. `statuses` has at least
-// as many elements as `points`.
+// GeographicToGrid and GridToGeographic on many points, for throughput: each
+// point and its Status end exactly as the one-point chain would leave them.
+// `statuses` has at least as many elements as `points`.
+void GeographicToGridBatch(const TParameterSet& set, TShiftMethod method,
+                           std::span<TWorkingPoint> points, std::span<Status> statuses);
 void GridToGeographicBatch(const TParameterSet& set, TShiftMethod method,
                            std::span<TWorkingPoint> points, std::span<Status> statuses);
 

@@ -10,11 +10,15 @@
 #include <cstdlib>
 #include <vector>
 
-#include "engine/batch_inversion.h"
+#include "engine/lane_paths.h"
 #include "engine/engine.h"
 
 namespace tervela {
 namespace {
+
+using engine_internal::LaneChain;
+using engine_internal::LanePath;
+using engine_internal::WidestLanePath;
 
 // The system of the worked examples, with both shifts filled in.
 TParameterSet WorkedSystem() {
@@ -94,18 +98,19 @@ void BM_GridToGeographic(benchmark::State& state, TShiftMethod method) {
 
 // Eight points per call, as the point-file runs convert them, timed per
 // point, on the plain lanes and on the widest the processor has.
-void BM_GridToGeographicBatch(benchmark::State& state, TShiftMethod method,
-                              engine_internal::LanePath path) {
+void BM_Batch(benchmark::State& state, LaneChain chain, TShiftMethod method,
+              LanePath path) {
   constexpr std::size_t kPointsAtOnce = 8;
   const TParameterSet set = WorkedSystem();
-  const std::vector<TWorkingPoint> inputs = GridPoints(method);
+  const std::vector<TWorkingPoint> inputs =
+      chain == LaneChain::Forward ? GeographicPoints() : GridPoints(method);
   std::size_t i = 0;
   for (auto _ : state) {
     TWorkingPoint points[kPointsAtOnce];
     Status statuses[kPointsAtOnce];
     std::copy_n(inputs.begin() + i, kPointsAtOnce, points);
     i = (i + kPointsAtOnce) % inputs.size();
-    engine_internal::GridToGeographicBatch(path, set, method, points, statuses);
+    engine_internal::RunInGroups(path, chain, set, method, points, statuses);
     benchmark::DoNotOptimize(statuses);
     benchmark::DoNotOptimize(points);
   }
@@ -116,14 +121,22 @@ BENCHMARK_CAPTURE(BM_GeographicToGrid, ThreeParameter, TShiftMethod::ThreeParame
 BENCHMARK_CAPTURE(BM_GeographicToGrid, SevenParameter, TShiftMethod::SevenParameter);
 BENCHMARK_CAPTURE(BM_GridToGeographic, ThreeParameter, TShiftMethod::ThreeParameter);
 BENCHMARK_CAPTURE(BM_GridToGeographic, SevenParameter, TShiftMethod::SevenParameter);
-BENCHMARK_CAPTURE(BM_GridToGeographicBatch, ThreeParameter/Plain, TShiftMethod::ThreeParameter,
-                  engine_internal::LanePath::Plain);
-BENCHMARK_CAPTURE(BM_GridToGeographicBatch, SevenParameter/Plain, TShiftMethod::SevenParameter,
-                  engine_internal::LanePath::Plain);
-BENCHMARK_CAPTURE(BM_GridToGeographicBatch, ThreeParameter/Widest, TShiftMethod::ThreeParameter,
-                  engine_internal::WidestLanePath());
-BENCHMARK_CAPTURE(BM_GridToGeographicBatch, SevenParameter/Widest, TShiftMethod::SevenParameter,
-                  engine_internal::WidestLanePath());
+BENCHMARK_CAPTURE(BM_Batch, GeographicToGridBatch/ThreeParameter/Plain, LaneChain::Forward,
+                  TShiftMethod::ThreeParameter, LanePath::Plain);
+BENCHMARK_CAPTURE(BM_Batch, GeographicToGridBatch/SevenParameter/Plain, LaneChain::Forward,
+                  TShiftMethod::SevenParameter, LanePath::Plain);
+BENCHMARK_CAPTURE(BM_Batch, GeographicToGridBatch/ThreeParameter/Widest, LaneChain::Forward,
+                  TShiftMethod::ThreeParameter, WidestLanePath());
+BENCHMARK_CAPTURE(BM_Batch, GeographicToGridBatch/SevenParameter/Widest, LaneChain::Forward,
+                  TShiftMethod::SevenParameter, WidestLanePath());
+BENCHMARK_CAPTURE(BM_Batch, GridToGeographicBatch/ThreeParameter/Plain, LaneChain::Inverse,
+                  TShiftMethod::ThreeParameter, LanePath::Plain);
+BENCHMARK_CAPTURE(BM_Batch, GridToGeographicBatch/SevenParameter/Plain, LaneChain::Inverse,
+                  TShiftMethod::SevenParameter, LanePath::Plain);
+BENCHMARK_CAPTURE(BM_Batch, GridToGeographicBatch/ThreeParameter/Widest, LaneChain::Inverse,
+                  TShiftMethod::ThreeParameter, WidestLanePath());
+BENCHMARK_CAPTURE(BM_Batch, GridToGeographicBatch/SevenParameter/Widest, LaneChain::Inverse,
+                  TShiftMethod::SevenParameter, WidestLanePath());
 
 }  // namespace
 }  // namespace tervela

@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "engine/batch_inversion.h"
+#include "engine/lane_paths.h"
 #include "engine/engine.h"
 #include "engine/geodetic_constants.h"
 #include "engine/tests/literal_reference.h"
@@ -205,49 +205,63 @@ TEST(GridToGeographic, AgreesWithLiteralInversion) {
 
 std::string MessageOf(const Status& status) { return status.ok() ? "ok" : status.error().message(); }
 
-// Points side by side end exactly as each alone, on every lane path the
-// processor can run: across the area, where Newton's method takes over,
-// where a fault ends the run, on a system that never converges, and in
-// groups that do not fill the lanes.
-TEST(GridToGeographic, BatchGivesWhatEachPointGivesAlone) {
-  const double kTargets[][2] = {{5010498.551, 388863.697}, {4500000, 750000}, {7800000, 480000},
-                                {100000, 330000},          {1e300, 5e5},      {5e6, -1e308}};
+// Points side by side end exactly as each alone, in both chains, on every
+// lane path the processor can run: across the area, where Newton's method
+// takes over, where a fault ends the run, on a system that never converges,
+// and in groups that do not fill the lanes.
+TEST(Batches, GiveWhatEachPointGivesAlone) {
+  using engine_internal::LaneChain;
+  // Latitude, longitude or northing, easting: in the area, then hostile.
+  const double kInputs[][2] = {{5010498.551, 388863.697}, {4500000, 750000}, {7800000, 480000},
+                               {100000, 330000},          {1e300, 5e5},      {5e6, -1e308},
+                               {90, 0},                   {-89.9, 200}};
   std::vector<engine_internal::LanePath> paths = {engine_internal::LanePath::Plain};
   if (engine_internal::WidestLanePath() != paths[0]) {
     paths.push_back(engine_internal::WidestLanePath());
   }
   for (const TParameterSet& set : {SetFrom(kWorkedSystem), SetFrom(kAllZeroSystem)}) {
     for (TShiftMethod method : kMethods) {
-      std::vector<TWorkingPoint> points;
-      for (double latitude = 40; latitude <= 50; latitude += 0.5) {
-        for (double longitude = 9; longitude <= 21; longitude += 0.5) {
-          points.push_back(GridOf(SetFrom(kWorkedSystem), method, latitude, longitude));
+      for (LaneChain chain : {LaneChain::Forward, LaneChain::Inverse}) {
+        const auto input = [chain](double first, double second) {
+          return chain == LaneChain::Forward ? Geographic(first, second)
+                                             : GridTarget(first, second);
+        };
+        std::vector<TWorkingPoint> points;
+        for (double latitude = 40; latitude <= 50; latitude += 0.5) {
+          for (double longitude = 9; longitude <= 21; longitude += 0.5) {
+            points.push_back(chain == LaneChain::Forward
+                                 ? Geographic(latitude, longitude)
+                                 : GridOf(SetFrom(kWorkedSystem), method, latitude, longitude));
+          }
         }
-      }
-      for (std::size_t count = 1; count <= 9; ++count) {
-        for (std::size_t i = 0; i < count; ++i) {
-          const auto& target = kTargets[(count + i) % 6];
-          points.push_back(GridTarget(target[0], target[1]));
+        for (std::size_t count = 1; count <= 9; ++count) {
+          for (std::size_t i = 0; i < count; ++i) {
+            const auto& numbers = kInputs[(count + i) % std::size(kInputs)];
+            points.push_back(input(numbers[0], numbers[1]));
+          }
         }
-      }
-      for (engine_internal::LanePath path : paths) {
-        std::vector<TWorkingPoint> batch = points;
-        std::vector<Status> statuses(points.size());
-        // Calls of one to nine points: they fill the lanes, leave some empty
-        // and run over into a second group.
-        for (std::size_t first = 0, size = 1; first < batch.size();
-             first += size, size = size % 9 + 1) {
-          const std::size_t count = std::min(size, batch.size() - first);
-          engine_internal::GridToGeographicBatch(path, set, method,
-                                                 std::span(batch).subspan(first, count),
-                                                 std::span(statuses).subspan(first, count));
-        }
-        for (std::size_t i = 0; i < points.size(); ++i) {
-          TWorkingPoint alone = points[i];
-          const Status alone_status = GridToGeographic(set, method, alone);
-          EXPECT_EQ(std::memcmp(&batch[i], &alone, sizeof alone), 0)
-              << NameOf(method) << " lane path " << static_cast<int>(path) << " point " << i;
-          EXPECT_EQ(MessageOf(statuses[i]), MessageOf(alone_status));
+        for (engine_internal::LanePath path : paths) {
+          std::vector<TWorkingPoint> batch = points;
+          std::vector<Status> statuses(points.size());
+          // Calls of one to nine points: they fill the lanes, leave some
+          // empty and run over into a second group.
+          for (std::size_t first = 0, size = 1; first < batch.size();
+               first += size, size = size % 9 + 1) {
+            const std::size_t count = std::min(size, batch.size() - first);
+            engine_internal::RunInGroups(path, chain, set, method,
+                                         std::span(batch).subspan(first, count),
+                                         std::span(statuses).subspan(first, count));
+          }
+          for (std::size_t i = 0; i < points.size(); ++i) {
+            TWorkingPoint alone = points[i];
+            const Status alone_status = chain == LaneChain::Forward
+                                            ? GeographicToGrid(set, method, alone)
+                                            : GridToGeographic(set, method, alone);
+            EXPECT_EQ(std::memcmp(&batch[i], &alone, sizeof alone), 0)
+                << NameOf(method) << (chain == LaneChain::Forward ? " forward" : " inverse")
+                << " lane path " << static_cast<int>(path) << " point " << i;
+            EXPECT_EQ(MessageOf(statuses[i]), MessageOf(alone_status));
+          }
         }
       }
     }

@@ -1,7 +1,8 @@
 #pragma once
 
-// GridToGeographicBatch on a chosen lane path, so that the tests can hold
-// every path the processor can run to GridToGeographic. Internal to the engine.
+// The batch functions of engine.h on a chosen lane path, so that the tests can
+// hold every path the processor can run to the one-point chains. Internal to
+// the engine.
 
 #include <span>
 
@@ -23,7 +24,11 @@ enum class LanePath { Plain, Avx2 };
 // Avx2 where it is built and the processor has it, else Plain.
 LanePath WidestLanePath();
 
-void GridToGeographicBatch(LanePath path, const TParameterSet& set, TShiftMethod method,
-                           std::span<TWorkingPoint> points, std::span<Status> statuses);
+// The chain a batch runs: GeographicToGrid or GridToGeographic.
+enum class LaneChain { Forward, Inverse };
+
+// GeographicToGridBatch or GridToGeographicBatch on `path`.
+void RunInGroups(LanePath path, LaneChain chain, const TParameterSet& set, TShiftMethod method,
+                 std::span<TWorkingPoint> points, std::span<Status> statuses);
 
 }  // namespace tervela::engine_internal
