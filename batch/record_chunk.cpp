@@ -53,11 +53,11 @@ struct ReadRecord {
   Status read;
 };
 
-ReadRecord NextRecord(const char** next, const char* end) {
-  ReadRecord record;
+// Splits the record at `*next` into `record` and reads its numbers, filling
+// the record in place (it is reused record after record).
+void ReadNextRecord(const char** next, const char* end, ReadRecord& record) {
   record.text = SplitRecord(next, end);
   record.read = ReadNumbers(record.text.first, record.text.second, record.first, record.second);
-  return record;
 }
 
 }  // namespace
@@ -74,15 +74,19 @@ void ConvertChunk(const PointConverter& converter, bool scripts, RecordChunk& ch
   const char* next = chunk.input.data();
   const char* const end = next + chunk.input.size();
   std::uint64_t number = chunk.first_number;
+  // Reused group after group: ConvertAll writes every field a point's chain
+  // reads before it reads it.
+  ReadRecord records[kRecordsAtOnce];
+  std::pair<double, double> readings[kRecordsAtOnce];
+  TWorkingPoint points[kRecordsAtOnce];
+  Status converted[kRecordsAtOnce];
   while (next < end) {
     // The records up to the next kRecordsAtOnce or the first bad number.
-    ReadRecord records[kRecordsAtOnce];
-    std::pair<double, double> readings[kRecordsAtOnce];
     std::size_t count = 0;
     Status read;
     while (count < kRecordsAtOnce && next < end) {
       ReadRecord& record = records[count];
-      record = NextRecord(&next, end);
+      ReadNextRecord(&next, end, record);
       if (!record.read) {
         read = record.read;
         break;
@@ -90,8 +94,6 @@ void ConvertChunk(const PointConverter& converter, bool scripts, RecordChunk& ch
       readings[count++] = {record.first, record.second};
     }
 
-    TWorkingPoint points[kRecordsAtOnce];
-    Status converted[kRecordsAtOnce];
     converter.ConvertAll(std::span(readings, count), points, converted);
     for (std::size_t i = 0; i < count; ++i) {
       if (!converted[i]) {

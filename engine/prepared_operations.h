@@ -12,6 +12,9 @@
 // they write; a point-dependent step that comes first may so fault first. A
 // step that faults writes nothing. Under fp::Checking::AtEnd nothing is
 // tested; the caller tests once at the end (fp::RunWithFaultCheck).
+//
+// Each Apply takes one point (TWorkingPoint) or one point per lane
+// (PointLanes, lanes.h); the lanes run at AtEnd only.
 
 #include "engine/carried_trig.h"
 #include "engine/floating_point_check.h"
@@ -53,7 +56,6 @@ class PreparedThreeParameterShift {
   PreparedThreeParameterShift(const TParameterSet& set, fp::Checking checking);
   // `carried`, when given, offers the sines and cosines of the last run and
   // receives those of this one (of the point corrected by corr.N and corr.E).
-  // Point is TWorkingPoint or PointLanes (lanes.h), the latter at AtEnd only.
   template <class Point>
   fp::Fault Apply(Point& point, CarriedTrig<ValueOf<Point>>* carried = nullptr) const;
 

@@ -119,7 +119,10 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{5009927.16849, 3, '.', "5009927.168"},
                       FormatCase{45.2256799960, 8, ',', "45,22568000"},
                       FormatCase{1234567.0, 1, '.', "1234567.0"},
-                      FormatCase{-100.04, 1, '.', "-100.0"}, FormatCase{1e20, 3, '.', "100000000000000000000.000"}),
+                      FormatCase{-100.04, 1, '.', "-100.0"}, FormatCase{1e20, 3, '.', "100000000000000000000.000"},
+                      FormatCase{9999999.9996, 3, '.', "10000000.000"},
+                      FormatCase{0.99999999996, 8, '.', "1.00000000"},
+                      FormatCase{999999.94, 1, '.', "999999.9"}),
     [](const auto& info) { return testing::CaseName(info.index, info.param.expected); });
 
 TEST(FixedFormat, LongDoubleKeepsTheSameRules) {
