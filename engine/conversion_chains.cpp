@@ -326,7 +326,12 @@ namespace engine_internal {
 
 LanePath WidestLanePath() {
 #if defined(TERVELA_AVX2_LANES)
-  static const bool avx2 = __builtin_cpu_supports("avx2");
+  // The processor is asked once; the first call may come from a static
+  // initialiser, before the compiler's own detection has run.
+  static const bool avx2 = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+  }();
   if (avx2) return LanePath::Avx2;
 #endif
   return LanePath::Plain;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "engine/lane_paths.h"
@@ -98,8 +99,7 @@ void BM_GridToGeographic(benchmark::State& state, TShiftMethod method) {
 
 // Eight points per call, as the point-file runs convert them, timed per
 // point, on the plain lanes and on the widest the processor has.
-void BM_Batch(benchmark::State& state, LaneChain chain, TShiftMethod method,
-              LanePath path) {
+void BM_Batch(benchmark::State& state, LaneChain chain, TShiftMethod method, LanePath path) {
   constexpr std::size_t kPointsAtOnce = 8;
   const TParameterSet set = WorkedSystem();
   const std::vector<TWorkingPoint> inputs =
@@ -121,22 +121,25 @@ BENCHMARK_CAPTURE(BM_GeographicToGrid, ThreeParameter, TShiftMethod::ThreeParame
 BENCHMARK_CAPTURE(BM_GeographicToGrid, SevenParameter, TShiftMethod::SevenParameter);
 BENCHMARK_CAPTURE(BM_GridToGeographic, ThreeParameter, TShiftMethod::ThreeParameter);
 BENCHMARK_CAPTURE(BM_GridToGeographic, SevenParameter, TShiftMethod::SevenParameter);
-BENCHMARK_CAPTURE(BM_Batch, GeographicToGridBatch/ThreeParameter/Plain, LaneChain::Forward,
-                  TShiftMethod::ThreeParameter, LanePath::Plain);
-BENCHMARK_CAPTURE(BM_Batch, GeographicToGridBatch/SevenParameter/Plain, LaneChain::Forward,
-                  TShiftMethod::SevenParameter, LanePath::Plain);
-BENCHMARK_CAPTURE(BM_Batch, GeographicToGridBatch/ThreeParameter/Widest, LaneChain::Forward,
-                  TShiftMethod::ThreeParameter, WidestLanePath());
-BENCHMARK_CAPTURE(BM_Batch, GeographicToGridBatch/SevenParameter/Widest, LaneChain::Forward,
-                  TShiftMethod::SevenParameter, WidestLanePath());
-BENCHMARK_CAPTURE(BM_Batch, GridToGeographicBatch/ThreeParameter/Plain, LaneChain::Inverse,
-                  TShiftMethod::ThreeParameter, LanePath::Plain);
-BENCHMARK_CAPTURE(BM_Batch, GridToGeographicBatch/SevenParameter/Plain, LaneChain::Inverse,
-                  TShiftMethod::SevenParameter, LanePath::Plain);
-BENCHMARK_CAPTURE(BM_Batch, GridToGeographicBatch/ThreeParameter/Widest, LaneChain::Inverse,
-                  TShiftMethod::ThreeParameter, WidestLanePath());
-BENCHMARK_CAPTURE(BM_Batch, GridToGeographicBatch/SevenParameter/Widest, LaneChain::Inverse,
-                  TShiftMethod::SevenParameter, WidestLanePath());
+
+// BM_Batch for each chain, method and lane path, named
+// "BM_Batch/<function>/<method>/<Plain or Widest>".
+const bool kBatchesRegistered = [] {
+  for (LaneChain chain : {LaneChain::Forward, LaneChain::Inverse}) {
+    for (TShiftMethod method : {TShiftMethod::ThreeParameter, TShiftMethod::SevenParameter}) {
+      for (bool widest : {false, true}) {
+        const std::string name =
+            std::string("BM_Batch/") +
+            (chain == LaneChain::Forward ? "GeographicToGridBatch/" : "GridToGeographicBatch/") +
+            (method == TShiftMethod::ThreeParameter ? "ThreeParameter/" : "SevenParameter/") +
+            (widest ? "Widest" : "Plain");
+        benchmark::RegisterBenchmark(name.c_str(), BM_Batch, chain, method,
+                                     widest ? WidestLanePath() : LanePath::Plain);
+      }
+    }
+  }
+  return true;
+}();
 
 }  // namespace
 }  // namespace tervela
