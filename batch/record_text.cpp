@@ -22,25 +22,31 @@ constexpr int kExactDigits = 15;
 // an exact power of ten, one correctly rounded division (Clinger's fast path),
 // so it is the value ParseFileNumber gives. Unset for any other token.
 std::optional<double> PlainDecimalValue(std::string_view text) {
-  std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  const bool negative = p < end && *p == '-';
+  p += negative ? 1 : 0;
   std::uint64_t digits = 0;
-  int count = 0, fraction_digits = 0;
-  bool point = false;
-  for (; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c >= '0' && c <= '9') {
-      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
-      ++count;
-      fraction_digits += point ? 1 : 0;
-    } else if (c == '.' && !point && count > 0) {
-      point = true;
-    } else {
-      return std::nullopt;
+  // The digits from `p` on, taken into `digits`; returns how many.
+  const auto take_digits = [&] {
+    const char* const first = p;
+    for (unsigned digit; p < end && (digit = static_cast<unsigned char>(*p) - '0') <= 9; ++p) {
+      digits = digits * 10 + digit;
     }
+    return static_cast<int>(p - first);
+  };
+  const int integer_digits = take_digits();
+  int fraction_digits = 0;
+  if (integer_digits > 0 && p < end && *p == '.') {
+    ++p;
+    fraction_digits = take_digits();
+    if (fraction_digits == 0) return std::nullopt;
   }
-  if (count == 0 || count > kExactDigits || (point && fraction_digits == 0)) return std::nullopt;
+  if (p != end || integer_digits == 0 || integer_digits + fraction_digits > kExactDigits) {
+    return std::nullopt;
+  }
   const double magnitude = static_cast<double>(digits) / kPowersOfTen[fraction_digits];
-  return text[0] == '-' ? -magnitude : magnitude;
+  return negative ? -magnitude : magnitude;
 }
 
 // Skips blanks and takes the token after them, as far as `end`.

@@ -139,6 +139,15 @@ TEST(TokenValue, PlainDecimalsReadAsTheFileGrammarDoes) {
     }
     ASSERT_EQ(TokenValue(token).value(), ParseFileNumber(token).value()) << token;
   }
+  // Shapes next to the plain one, which the file grammar decides.
+  for (const char* token :
+       {"5.", ".5", "-", "-.5", "1.2.3", "--5", "5-", "+5", "1e5", "-0", "00.0"}) {
+    const Result<double> fast = TokenValue(token), grammar = ParseFileNumber(token);
+    ASSERT_EQ(fast.ok(), grammar.ok()) << token;
+    if (fast.ok()) {
+      EXPECT_EQ(fast.value(), grammar.value()) << token;
+    }
+  }
 }
 
 }  // namespace
