@@ -73,8 +73,9 @@ const char* FindRecordEnd(const char* begin, const char* end, bool at_end_of_dat
       }
       ++p;
     }
-    const char* const token_begin = p;
-    while (p < end && p - token_begin < static_cast<std::ptrdiff_t>(kMaxTokenLength) && !IsBlank(*p)) ++p;
+    const char* const limit =
+        end - p > static_cast<std::ptrdiff_t>(kMaxTokenLength) ? p + kMaxTokenLength : end;
+    while (p < limit && !IsBlank(*p)) ++p;
     if (p == end) return at_end_of_data ? end : nullptr;
   }
   const void* lf = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
