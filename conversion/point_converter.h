@@ -44,7 +44,7 @@ class PointConverter {
   // Convert for several points, readings[i] = (first, second) into points[i]
   // ending with statuses[i], each as Convert would leave them, the chains
   // running for several points side by side. `points` and `statuses` have
-  // at least as many elements as `readings`, the points as Convert finds them.
+  // at least as many elements as `readings`.
   void ConvertAll(std::span<const std::pair<double, double>> readings,
                   std::span<TWorkingPoint> points, std::span<Status> statuses) const;
 

@@ -55,6 +55,7 @@ struct CarriedTrig {
   AngleTrig<T> result_phi;
 };
 
+// How close [radians] a known angle must be for the identities above.
 inline constexpr double kNearLimit = 1e-3;
 
 // The sine and cosine of near.angle - d by the identities above.
