@@ -119,7 +119,7 @@ class OpenRun {
 }  // namespace
 
 Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& settings,
-                        char decimal_separator, TEngineRecords& engine, TRunEndpoints endpoints) {
+                        char decimal_separator, TRunEndpoints endpoints) {
   io::FileDescriptor input(endpoints.input_fd);
   io::FileDescriptor output(endpoints.output_fd);
   PointConverter converter(request.direction, request.method, settings, decimal_separator);
@@ -134,16 +134,15 @@ Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& se
   Status status = files.Open(request, std::move(input), std::move(output), endpoints.settings_name);
   if (status) {
     TRunFiles open = files.Files();
-    status = ConvertRecords(converter, open, endpoints.observer, engine.point);
-    engine.set = converter.ActiveSet();
+    status = ConvertRecords(converter, open, endpoints.observer);
   }
   if (!status) return files.Abandon(status);
   return files.CloseAll();
 }
 
 Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& settings,
-                        char decimal_separator, TEngineRecords& engine) {
-  return ConvertPointFile(request, settings, decimal_separator, engine, TRunEndpoints{});
+                        char decimal_separator) {
+  return ConvertPointFile(request, settings, decimal_separator, TRunEndpoints{});
 }
 
 }  // namespace tervela

@@ -23,6 +23,6 @@ struct TFileConversion {
 // `settings` with `decimal_separator`. The first failure ends the run with its
 // Error; lines written before it are kept and every file opened is closed.
 Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& settings,
-                        char decimal_separator, TEngineRecords& engine);
+                        char decimal_separator);
 
 }  // namespace tervela

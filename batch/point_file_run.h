@@ -25,6 +25,6 @@ struct TRunEndpoints {
 // ConvertPointFile with the input or output given as descriptors, watched by
 // an observer. Steps, files written and errors are those of ConvertPointFile.
 Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& settings,
-                        char decimal_separator, TEngineRecords& engine, TRunEndpoints endpoints);
+                        char decimal_separator, TRunEndpoints endpoints);
 
 }  // namespace tervela

@@ -45,9 +45,8 @@ Status WritePiece(io::BufferedWriter& writer, Format format) {
 
 class RecordLoop {
  public:
-  RecordLoop(PointConverter& converter, TRunFiles& files, RunObserver* observer,
-             TWorkingPoint& point)
-      : converter_(converter), files_(files), observer_(observer), point_(point) {}
+  RecordLoop(PointConverter& converter, TRunFiles& files, RunObserver* observer)
+      : converter_(converter), files_(files), observer_(observer) {}
 
   // Records are converted one at a time until every parameter set is read,
   // so that each set is read at the record where a single conversion would
@@ -227,7 +226,10 @@ class RecordLoop {
   PointConverter& converter_;
   TRunFiles& files_;
   RunObserver* observer_;
-  TWorkingPoint& point_;
+  // The point of the records converted one at a time (the first of a
+  // grid-to-grid run, one longer than the input buffer); the others are
+  // converted into points of their own on worker threads.
+  TWorkingPoint point_;
   // Also the number of the last point in the numbering script; 64 bits so
   // that a huge file never wraps.
   std::uint64_t records_written_ = 0;
@@ -238,9 +240,8 @@ class RecordLoop {
 
 }  // namespace
 
-Status ConvertRecords(PointConverter& converter, TRunFiles& files, RunObserver* observer,
-                      TWorkingPoint& point) {
-  return RecordLoop(converter, files, observer, point).Run();
+Status ConvertRecords(PointConverter& converter, TRunFiles& files, RunObserver* observer) {
+  return RecordLoop(converter, files, observer).Run();
 }
 
 }  // namespace tervela

@@ -20,11 +20,8 @@ struct TRunFiles {
 // Converts the records of `files.input` with `converter` until the input is
 // exhausted, writing one output line and, with scripts, one line to each
 // script per record. `observer` (may be null) is told the progress between
-// records and may end the loop there. `point` is the working point of the
-// records converted one at a time (the first of a grid-to-grid run, one
-// longer than the input buffer); the others are converted into points of
-// their own on worker threads. The first failure ends the loop; the files stay open.
-Status ConvertRecords(PointConverter& converter, TRunFiles& files, RunObserver* observer,
-                      TWorkingPoint& point);
+// records and may end the loop there. The first failure ends the loop; the
+// files stay open.
+Status ConvertRecords(PointConverter& converter, TRunFiles& files, RunObserver* observer);
 
 }  // namespace tervela

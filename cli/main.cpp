@@ -51,8 +51,7 @@ tervela::Status Convert(const tervela::TCommandLine& command) {
     endpoints.observer = &*progress;
   }
 
-  tervela::TEngineRecords engine;
-  const tervela::Status status = tervela::ConvertPointFile(request, settings, separator, engine, endpoints);
+  const tervela::Status status = tervela::ConvertPointFile(request, settings, separator, endpoints);
   if (progress) progress->Clear();
   return status;
 }

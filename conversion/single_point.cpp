@@ -45,18 +45,17 @@ Status WriteChangeReadouts(const TWorkingPoint& point, char separator, TConversi
 }  // namespace
 
 Status ConvertData(TConversionDirection direction, TShiftMethod method,
-                   const TSettingsTexts& settings, char decimal_separator, TEngineRecords& engine,
-                   TConversionPage& page) {
+                   const TSettingsTexts& settings, char decimal_separator, TConversionPage& page) {
   PointConverter converter(direction, method, settings, decimal_separator);
   double first = 0, second = 0;
   if (Status s = converter.ReadSourceSystem(); !s) return s;
   if (Status s = ParseInto(page.Edit39, decimal_separator, first); !s) return s;
   if (Status s = ParseInto(page.Edit40, decimal_separator, second); !s) return s;
 
-  TWorkingPoint& point = engine.point;
-  Status converted = converter.ConvertReading(first, second, point);
-  engine.set = converter.ActiveSet();
-  if (!converted) return converted;
+  TWorkingPoint point;
+  if (Status converted = converter.ConvertReading(first, second, point); !converted) {
+    return converted;
+  }
 
   if (ToWgs(direction)) {
     page.Edit41 = FormatFixed(point.Latitude, kGeographicDecimals, decimal_separator);

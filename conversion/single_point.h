@@ -24,7 +24,6 @@ struct TConversionPage {
 // write Label27 before Edit42 is parsed; on an error the page is otherwise
 // left as it was.
 Status ConvertData(TConversionDirection direction, TShiftMethod method,
-                   const TSettingsTexts& settings, char decimal_separator,
-                   TEngineRecords& engine, TConversionPage& page);
+                   const TSettingsTexts& settings, char decimal_separator, TConversionPage& page);
 
 }  // namespace tervela

@@ -16,13 +16,6 @@ namespace tervela {
 // The datum shift used by every leg of a conversion.
 enum class TShiftMethod { ThreeParameter, SevenParameter };
 
-// The one active parameter set and the one working point that every request
-// of a run overwrites before use.
-struct TEngineRecords {
-  TParameterSet set;
-  TWorkingPoint point;
-};
-
 // WGS84 Latitude/Longitude -> local datum, Molodensky applied backwards after
 // the corr.N/corr.E corrections. Writes Latitude, Longitude.
 Status ThreeParameterShift(const TParameterSet& set, TWorkingPoint& point);

@@ -7,12 +7,12 @@
 namespace tervela {
 
 TFileRun::TFileRun(TFileConversion request, TSettingsTexts settings, char decimal_separator,
-                   TEngineRecords& engine, std::function<void()> on_finished)
+                   std::function<void()> on_finished)
     : worker_([this, request = std::move(request), settings = std::move(settings), decimal_separator,
-               &engine, on_finished = std::move(on_finished)] {
+               on_finished = std::move(on_finished)] {
         TRunEndpoints endpoints;
         endpoints.observer = this;
-        result_ = ConvertPointFile(request, settings, decimal_separator, engine, endpoints);
+        result_ = ConvertPointFile(request, settings, decimal_separator, endpoints);
         finished_.store(true, std::memory_order_release);
         on_finished();
       }) {}

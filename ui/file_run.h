@@ -15,11 +15,10 @@ namespace tervela {
 // other thread may read the one and set the other while the run goes on.
 class TFileRun final : private RunObserver {
  public:
-  // Starts the run at once. `engine` belongs to the run until Finished():
-  // nothing else may touch it. `on_finished` is the worker's last act, called
-  // on the worker thread once Finished() is true.
+  // Starts the run at once. `on_finished` is the worker's last act, called on
+  // the worker thread once Finished() is true.
   TFileRun(TFileConversion request, TSettingsTexts settings, char decimal_separator,
-           TEngineRecords& engine, std::function<void()> on_finished);
+           std::function<void()> on_finished);
   // Cancels a run still going and waits for its end.
   ~TFileRun();
 

@@ -166,9 +166,7 @@ class TForm1 : public QWidget {
 
   TPlatform& platform_;
   const char decimal_separator_;
-  TEngineRecords engine_;
-  // The file run going on, if any; it uses engine_, so it comes after it and
-  // is cancelled and joined before engine_ is destroyed.
+  // The file run going on, if any.
   std::optional<TFileRun> file_run_;
   bool close_after_run_ = false;
   // The settings edits in the line order of the settings record.

@@ -14,8 +14,7 @@ namespace tervela {
 TForm1::TFileRunEnd TForm1::RunFileInBackground(const TFileConversion& request) {
   const TInputBlock block(this);
   QAbstractEventDispatcher* const dispatcher = QAbstractEventDispatcher::instance();
-  file_run_.emplace(request, SettingsTexts(), decimal_separator_, engine_,
-                    [dispatcher] { dispatcher->wakeUp(); });
+  file_run_.emplace(request, SettingsTexts(), decimal_separator_, [dispatcher] { dispatcher->wakeUp(); });
   {
     const TProgressBox box(this, Edit11->text(), io::RegularFileSize(request.input_name), *file_run_);
     // The worker's last act wakes this loop; the box's timer wakes it, too.

@@ -43,7 +43,7 @@ Status TForm1::BitBtn3Click() {
       .Label28 = Bytes(Label28->text()),
   };
   const Status status = ConvertData(CurrentDirection(), CurrentMethod(), SettingsTexts(),
-                                    decimal_separator_, engine_, page);
+                                    decimal_separator_, page);
   Show(Edit39, page.Edit39);
   Show(Edit40, page.Edit40);
   Show(Edit41, page.Edit41);

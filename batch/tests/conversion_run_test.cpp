@@ -127,9 +127,8 @@ TEST(Runs, ReadParameterTextsWithTheGivenSeparator) {
   comma[7] = "0,9999";
   testing::ScratchFolder folder;
   testing::WriteBytes(folder / "in.txt", kWgs + "\n");
-  TEngineRecords engine;
   const TFileConversion request{D::WgsToA, M::ThreeParameter, false, folder / "in.txt", folder / "out.txt"};
-  EXPECT_TRUE(ConvertPointFile(request, comma, ',', engine).ok());
+  EXPECT_TRUE(ConvertPointFile(request, comma, ',').ok());
   EXPECT_EQ(testing::ReadBytes(folder / "out.txt"), kGridA + "\r\n");
 }
 
@@ -140,9 +139,8 @@ TEST(Runs, BadSourceParameterFailsBeforeAnyFileIsTouched) {
   testing::ScratchFolder folder;
   testing::WriteBytes(folder / "in.txt", kWgs + "\n");
   testing::WriteBytes(folder / "out.txt", "old");
-  TEngineRecords engine;
   const TFileConversion request{D::AToWgs, M::ThreeParameter, true, folder / "in.txt", folder / "out.txt"};
-  EXPECT_EQ(testing::BoxTextOf(ConvertPointFile(request, settings, '.', engine)),
+  EXPECT_EQ(testing::BoxTextOf(ConvertPointFile(request, settings, '.')),
             "'500 000' is not a valid floating point value.");
   EXPECT_EQ(testing::ReadBytes(folder / "out.txt"), "old");
   EXPECT_FALSE(testing::Exists(folder / "out.txt text.scr"));

@@ -27,10 +27,9 @@ using testing::WriteBytes;
 const std::string kInput = "45.22568 13.58477 a\n";
 
 Status Convert(const std::string& input, const std::string& output, bool scripts = false) {
-  TEngineRecords engine;
   const TFileConversion request{TConversionDirection::WgsToA, TShiftMethod::ThreeParameter, scripts,
                                 input, output};
-  return ConvertPointFile(request, testing::WorkedExampleSettings(), '.', engine);
+  return ConvertPointFile(request, testing::WorkedExampleSettings(), '.');
 }
 
 class FileErrors : public ::testing::Test {
@@ -131,14 +130,13 @@ struct TestObserver final : RunObserver {
 };
 
 TEST_F(FileErrors, DescriptorsAndProgress) {
-  TEngineRecords engine;
   const TFileConversion request{TConversionDirection::WgsToA, TShiftMethod::ThreeParameter, false, "", ""};
   TestObserver observer;
   TRunEndpoints endpoints;
   endpoints.input_fd = ::open(in_.c_str(), O_RDONLY);
   endpoints.output_fd = ::open(out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   endpoints.observer = &observer;
-  EXPECT_TRUE(ConvertPointFile(request, testing::WorkedExampleSettings(), '.', engine, endpoints).ok());
+  EXPECT_TRUE(ConvertPointFile(request, testing::WorkedExampleSettings(), '.', endpoints).ok());
   EXPECT_EQ(ReadBytes(out_), "5010498.551 388863.697 a\r\n");
   EXPECT_EQ(observer.bytes, kInput.size());
 
@@ -146,7 +144,7 @@ TEST_F(FileErrors, DescriptorsAndProgress) {
   endpoints.input_fd = ::open(in_.c_str(), O_RDONLY);
   endpoints.output_fd = ::open(in_.c_str(), O_WRONLY | O_APPEND);
   endpoints.observer = nullptr;
-  EXPECT_EQ(BoxTextOf(ConvertPointFile(request, testing::WorkedExampleSettings(), '.', engine, endpoints)),
+  EXPECT_EQ(BoxTextOf(ConvertPointFile(request, testing::WorkedExampleSettings(), '.', endpoints)),
             "I/O error 32.");
   EXPECT_EQ(ReadBytes(in_), kInput);
 }
@@ -160,13 +158,12 @@ TEST_F(FileErrors, CancelKeepsTheWholeLinesWritten) {
       input += FromWgs(direction) ? "45.22568 13.58477 p\r\n" : "5010498.551 388863.697 p\r\n";
     }
     WriteBytes(in_, input);
-    TEngineRecords engine;
     const TFileConversion request{direction, TShiftMethod::ThreeParameter, true, in_, out_};
     TestObserver observer;
     observer.cancel_at = 1;
     TRunEndpoints endpoints;
     endpoints.observer = &observer;
-    ASSERT_TRUE(ConvertPointFile(request, testing::WorkedExampleSettings(), '.', engine, endpoints).ok());
+    ASSERT_TRUE(ConvertPointFile(request, testing::WorkedExampleSettings(), '.', endpoints).ok());
     const std::string output = ReadBytes(out_);
     EXPECT_GT(observer.points, 0u);
     EXPECT_LT(observer.points, 10000u);
@@ -189,14 +186,13 @@ using Contents = std::map<std::string, std::string>;
 // are the files (and contents) it must not change, `written` those it writes.
 Status RunJob(FaultedJob job, const testing::ScratchFolder& folder, Contents& kept,
               std::vector<std::string>& written) {
-  TEngineRecords engine;
   if (job == FaultedJob::Run) {
     kept = {{"in.txt", "45.22568 13.58477 a\n45.3 13.6 b\n"}};
     WriteBytes(folder / "in.txt", kept["in.txt"]);
     written = {"out.txt", "out.txt text.scr", "out.txt point.scr", "out.txt prognumb.scr"};
     const TFileConversion request{TConversionDirection::WgsToA, TShiftMethod::ThreeParameter, true,
                                   folder / "in.txt", folder / "out.txt"};
-    return ConvertPointFile(request, testing::WorkedExampleSettings(), '.', engine);
+    return ConvertPointFile(request, testing::WorkedExampleSettings(), '.');
   }
   kept = {{"site.set", "old\r\n"}};
   WriteBytes(folder / "site.set", kept["site.set"]);

@@ -54,12 +54,11 @@ TEST(Scripts, LinesBeforeAFailureAreKept) {
 
 TEST(Scripts, ASecondRunReplacesTheFirstAndNumbersFromOne) {
   testing::ScratchFolder folder;
-  TEngineRecords engine;
   const TFileConversion request{D::WgsToA, M::ThreeParameter, true, folder / "in.txt", folder / "out.txt"};
   testing::WriteBytes(folder / "in.txt", kWgs + " a\n" + kWgs + " b\n");
-  ASSERT_TRUE(ConvertPointFile(request, testing::WorkedExampleSettings(), '.', engine).ok());
+  ASSERT_TRUE(ConvertPointFile(request, testing::WorkedExampleSettings(), '.').ok());
   testing::WriteBytes(folder / "in.txt", kWgs + " c\n");
-  ASSERT_TRUE(ConvertPointFile(request, testing::WorkedExampleSettings(), '.', engine).ok());
+  ASSERT_TRUE(ConvertPointFile(request, testing::WorkedExampleSettings(), '.').ok());
   const auto expected = ScriptsAt("388863.7", "5010498.6", "5010494.6", {" c"});
   EXPECT_EQ(testing::ReadBytes(folder / "out.txt text.scr"), expected[0]);
   EXPECT_EQ(testing::ReadBytes(folder / "out.txt prognumb.scr"), expected[2]);

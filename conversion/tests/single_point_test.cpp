@@ -1,4 +1,5 @@
 #include "conversion/single_point.h"
+#include "conversion/point_converter.h"
 
 #include <gtest/gtest.h>
 
@@ -60,9 +61,8 @@ class ConvertDataDirections : public ::testing::TestWithParam<ConvertCase> {};
 
 TEST_P(ConvertDataDirections, WritesOutputsAndReadouts) {
   const ConvertCase& c = GetParam();
-  TEngineRecords engine;
   TConversionPage page = StartPage(c.in_n, c.in_e);
-  ASSERT_TRUE(ConvertData(c.direction, c.method, Settings(), '.', engine, page).ok());
+  ASSERT_TRUE(ConvertData(c.direction, c.method, Settings(), '.', page).ok());
   EXPECT_EQ(page.Edit41, c.out_n);
   EXPECT_EQ(page.Edit42, c.out_e);
   EXPECT_EQ(page.Edit45, c.readout_lat);
@@ -94,50 +94,46 @@ INSTANTIATE_TEST_SUITE_P(
 // residuals of the two inversions and the rounding to millimetres.
 TEST(ConvertData, GridToGridAndBackReturnsTheFirstPoint) {
   for (M method : {M::ThreeParameter, M::SevenParameter}) {
-    TEngineRecords engine;
     TConversionPage page = StartPage("5009927.168", "388948.141");
-    ASSERT_TRUE(ConvertData(D::AToB, method, Settings(), '.', engine, page).ok());
+    ASSERT_TRUE(ConvertData(D::AToB, method, Settings(), '.', page).ok());
     std::swap(page.Edit39, page.Edit41);
     std::swap(page.Edit40, page.Edit42);
-    ASSERT_TRUE(ConvertData(D::BToA, method, Settings(), '.', engine, page).ok());
+    ASSERT_TRUE(ConvertData(D::BToA, method, Settings(), '.', page).ok());
     EXPECT_NEAR(std::stod(page.Edit41), 5009927.168, 0.0015);
     EXPECT_NEAR(std::stod(page.Edit42), 388948.141, 0.0015);
   }
 }
 
 TEST(ConvertData, ChangeReadoutsShowPreviousMinusNew) {
-  TEngineRecords engine;
   TConversionPage page = StartPage("45.22568", "13.58477");
-  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Settings(), '.', engine, page).ok());
+  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Settings(), '.', page).ok());
   EXPECT_EQ(page.Label27, "-5010498.551");
   EXPECT_EQ(page.Label28, "-388863.697");
   // The same point again: the previous outputs were rounded to millimetres, so
   // the change rounds to zero and shows no minus sign.
-  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Settings(), '.', engine, page).ok());
+  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Settings(), '.', page).ok());
   EXPECT_EQ(page.Label27, "0.000");
   EXPECT_EQ(page.Label28, "0.000");
 }
 
 TEST(ConvertData, GridDirectionsKeepTheChangeReadouts) {
-  TEngineRecords engine;
   TConversionPage page = StartPage("5010498.551", "388863.697");
   page.Label27 = "1.000";
   page.Label28 = "2.000";
-  ASSERT_TRUE(ConvertData(D::BToWgs, M::ThreeParameter, Settings(), '.', engine, page).ok());
+  ASSERT_TRUE(ConvertData(D::BToWgs, M::ThreeParameter, Settings(), '.', page).ok());
   EXPECT_EQ(page.Label27, "1.000");
   EXPECT_EQ(page.Label28, "2.000");
 }
 
 TEST(ConvertData, CommaLocaleReadsAndWritesCommas) {
-  TEngineRecords engine;
   TConversionPage page = StartPage("45,22568", "13,58477");
-  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Settings(','), ',', engine, page).ok());
+  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Settings(','), ',', page).ok());
   EXPECT_EQ(page.Edit41, "5010498,551");
   EXPECT_EQ(page.Edit42, "388863,697");
   EXPECT_EQ(page.Edit45, "45,225680");
 
   TConversionPage refused = StartPage("45.5", "13,5");
-  Status s = ConvertData(D::WgsToB, M::ThreeParameter, Settings(','), ',', engine, refused);
+  Status s = ConvertData(D::WgsToB, M::ThreeParameter, Settings(','), ',', refused);
   ASSERT_FALSE(s.ok());
   EXPECT_EQ(s.error().BoxText(), "'45.5' is not a valid floating point value.");
 }
@@ -172,8 +168,7 @@ TEST_P(ConvertDataErrors, ReportsTheFirstBadReadAndWritesNothing) {
   page.Label27 = "old27";
   page.Label28 = "old28";
   const TConversionPage before = page;
-  TEngineRecords engine;
-  Status s = ConvertData(c.direction, c.method, settings, '.', engine, page);
+  Status s = ConvertData(c.direction, c.method, settings, '.', page);
   ASSERT_FALSE(s.ok());
   EXPECT_EQ(s.error().BoxText(), c.message);
   EXPECT_EQ(page.Edit41, before.Edit41);
@@ -208,17 +203,15 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<ErrorCase>& info) { return std::string(info.param.name); });
 
 TEST(ConvertData, BlanksAroundNumbersAreAccepted) {
-  TEngineRecords engine;
   TConversionPage page = StartPage("  45.22568 ", " 13.58477  ");
-  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Settings(), '.', engine, page).ok());
+  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Settings(), '.', page).ok());
   EXPECT_EQ(page.Edit41, "5010498.551");
 }
 
 TEST(ConvertData, BadPreviousEastingLeavesOnlyTheNorthingChange) {
-  TEngineRecords engine;
   TConversionPage page = StartPage("45.22568", "13.58477");
   page.Edit42 = "n/a";
-  Status s = ConvertData(D::WgsToB, M::ThreeParameter, Settings(), '.', engine, page);
+  Status s = ConvertData(D::WgsToB, M::ThreeParameter, Settings(), '.', page);
   ASSERT_FALSE(s.ok());
   EXPECT_EQ(s.error().BoxText(), "'n/a' is not a valid floating point value.");
   EXPECT_EQ(page.Label27, "-5010498.551");
@@ -227,13 +220,14 @@ TEST(ConvertData, BadPreviousEastingLeavesOnlyTheNorthingChange) {
   EXPECT_EQ(page.Edit45, "");
 }
 
-TEST(ConvertData, GridToGridLeavesTheTargetSetActive) {
-  TEngineRecords engine;
-  TConversionPage page = StartPage("5009927.168", "388948.141");
-  ASSERT_TRUE(ConvertData(D::AToB, M::ThreeParameter, Settings(), '.', engine, page).ok());
-  EXPECT_EQ(engine.set.Dx, 0.0);
-  EXPECT_EQ(engine.set.Da, 0.0);
-  EXPECT_EQ(engine.set.FalseEasting, 500000.0);
+TEST(PointConverter, GridToGridLeavesTheTargetSetActive) {
+  const TSettingsTexts settings = Settings();
+  PointConverter converter(D::AToB, M::ThreeParameter, settings, '.');
+  TWorkingPoint point;
+  ASSERT_TRUE(converter.ConvertReading(5009927.168, 388948.141, point).ok());
+  EXPECT_EQ(converter.ActiveSet().Dx, 0.0);
+  EXPECT_EQ(converter.ActiveSet().Da, 0.0);
+  EXPECT_EQ(converter.ActiveSet().FalseEasting, 500000.0);
 }
 
 }  // namespace
