@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "batch/record_text.h"
-
 namespace tervela {
 
 namespace {
@@ -37,9 +35,7 @@ Status PointReader::ReadToken(TNumberToken& token) {
   token.length = 0;
   // Blanks first; Fill() stops at the end of the data and at a Ctrl-Z.
   for (;;) {
-    const char* next = input_.data();
-    const char* const end = next + input_.size();
-    while (next < end && IsBlank(*next) && *next != kCtrlZ) ++next;
+    const char* const next = SkipBlanks(input_.data(), input_.data() + input_.size());
     input_.Consume(static_cast<std::size_t>(next - input_.data()));
     Result<bool> more = Fill();
     if (!more.ok()) return more.error();
@@ -49,12 +45,12 @@ Status PointReader::ReadToken(TNumberToken& token) {
   for (;;) {
     const char* const begin = input_.data();
     const std::size_t available = input_.size();
-    std::size_t taken = 0;
-    while (taken < available && token.length < TNumberToken::kMaxLength && !IsBlank(begin[taken])) {
-      token.text[token.length++] = begin[taken++];
-    }
+    const auto taken = static_cast<std::size_t>(
+        TokenEnd(begin, begin + available, kMaxTokenLength - token.length) - begin);
+    std::memcpy(token.text + token.length, begin, taken);
+    token.length += taken;
     input_.Consume(taken);
-    if (taken < available || token.length == TNumberToken::kMaxLength) return {};
+    if (taken < available || token.length == kMaxTokenLength) return {};
     Result<bool> more = Fill();
     if (!more.ok()) return more.error();
     if (!more.value()) return {};
@@ -71,14 +67,6 @@ Status PointReader::BufferRestOfLine() {
     if (!more.ok()) return more.error();
     if (!more.value()) return {};
   }
-}
-
-std::optional<std::size_t> PointReader::BufferedLineLength() const {
-  const char* start = input_.data();
-  const void* lf = std::memchr(start, '\n', input_.size());
-  if (lf != nullptr) return static_cast<std::size_t>(static_cast<const char*>(lf) - start);
-  if (input_.at_end()) return input_.size();
-  return std::nullopt;
 }
 
 Result<std::string_view> PointReader::NextFreeTextPiece() {
@@ -104,16 +92,11 @@ Status PointReader::SkipRestOfLine() {
     Result<bool> more = Fill();
     if (!more.ok()) return more.error();
     if (!more.value()) return {};
-    const char* start = input_.data();
-    std::size_t count = input_.size();
-    const void* ctrl_z = std::memchr(start, kCtrlZ, count);
-    if (ctrl_z != nullptr) count = static_cast<std::size_t>(static_cast<const char*>(ctrl_z) - start);
-    const void* lf = std::memchr(start, '\n', count);
-    if (lf != nullptr) {
-      input_.Consume(static_cast<std::size_t>(static_cast<const char*>(lf) - start) + 1);
-      return {};
-    }
-    input_.Consume(count);
+    const char* const start = input_.data();
+    const char* const line_end = FindLineEnd(start, start + input_.size());
+    const bool lf = line_end < start + input_.size() && *line_end == '\n';
+    input_.Consume(static_cast<std::size_t>(line_end - start) + (lf ? 1 : 0));
+    if (lf) return {};
   }
 }
 

@@ -2,26 +2,25 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
+#include "batch/record_text.h"
 #include "common/result.h"
 #include "io/buffered_reader.h"
 
 namespace tervela {
 
-// A number text of a point record: at most 64 characters above code 32.
+// A number token of a point record, copied out of the stream.
 struct TNumberToken {
-  static constexpr std::size_t kMaxLength = 64;
-  char text[kMaxLength];
+  char text[kMaxTokenLength];
   std::size_t length = 0;
 
   std::string_view view() const { return {text, length}; }
 };
 
-// Reads the records of a point file through one large buffer. A Ctrl-Z byte
-// (26) ends the data: nothing behind it is read.
+// Reads the records of a point file (the grammar of record_text.h) through one
+// large buffer, streaming what does not fit in it.
 class PointReader {
  public:
   explicit PointReader(io::FileDescriptor file);
@@ -30,18 +29,14 @@ class PointReader {
   // byte only; blanks and line ends count as data.
   Result<bool> Exhausted();
 
-  // Skips every byte with a code from 0 to 32, across lines, then reads the
-  // run of bytes above 32, at most 64 of them; the byte that ends the run is
-  // left unread. The token is empty when the data ends while skipping.
+  // Skips the blanks before a token, across lines, then reads the token; the
+  // byte that ends it is left unread. The token is empty when the data ends
+  // while skipping.
   Status ReadToken(TNumberToken& token);
 
   // Brings the rest of the current line, up to its LF, into the buffer when
   // it fits, so that the record is read whole before it is converted.
   Status BufferRestOfLine();
-
-  // The length of the rest of the current line when it lies wholly in the
-  // buffer (up to its LF, or to the end of the data); unset otherwise.
-  std::optional<std::size_t> BufferedLineLength() const;
 
   // The next piece of the free text: the bytes up to the next CR, LF or the
   // end of the data. CRs are dropped; the LF ending the line is consumed.

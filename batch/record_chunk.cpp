@@ -26,25 +26,37 @@ namespace {
 // Room that one formatted piece may take (record_lines.h).
 constexpr std::size_t kPieceRoom = 2 * kMaxFixedChars + 32;
 
-// Formats the pieces of one converted record at the end of the chunk's lines.
-void AppendRecord(RecordChunk& chunk, TConversionDirection direction, bool scripts,
-                  std::string_view free_text, const TWorkingPoint& point, std::uint64_t number) {
-  char* out = chunk.lines.Reserve(4 * kPieceRoom + free_text.size());
-  const char* const base = chunk.lines.data();
-  RecordPieces pieces;
-  out = WriteOutputFields(out, direction, point);
-  pieces.fields_end = static_cast<std::uint32_t>(out - base);
-  if (scripts) out = WriteTextLineStart(out, point);
-  pieces.text_start_end = static_cast<std::uint32_t>(out - base);
-  out = std::remove_copy(free_text.begin(), free_text.end(), out, '\r');
-  pieces.free_text_end = static_cast<std::uint32_t>(out - base);
-  if (scripts) out = WritePointLine(out, point);
-  pieces.point_line_end = static_cast<std::uint32_t>(out - base);
-  if (scripts) out = WriteNumberLine(out, point, static_cast<std::int64_t>(number));
-  pieces.number_line_end = static_cast<std::uint32_t>(out - base);
-  chunk.lines.Commit(out);
-  chunk.records.push_back(pieces);
-}
+// Takes the pieces of one record (LayOutRecord) at the ends of the chunk's
+// lines of their files.
+class ChunkLines {
+ public:
+  ChunkLines(RecordChunk& chunk, std::string_view free_text)
+      : chunk_(chunk), free_text_(free_text) {}
+
+  template <class Format>
+  Status Put(RunFile file, Format format) {
+    LineBuffer& lines = Lines(file);
+    lines.Commit(format(lines.Reserve(kPieceRoom)));
+    return {};
+  }
+
+  Status PutFreeText(bool scripts) {
+    AppendFreeText(Lines(RunFile::Output));
+    if (scripts) AppendFreeText(Lines(RunFile::TextScript));
+    return {};
+  }
+
+ private:
+  LineBuffer& Lines(RunFile file) { return chunk_.lines[static_cast<std::size_t>(file)]; }
+
+  void AppendFreeText(LineBuffer& lines) {
+    char* const out = lines.Reserve(free_text_.size());
+    lines.Commit(std::remove_copy(free_text_.begin(), free_text_.end(), out, '\r'));
+  }
+
+  RecordChunk& chunk_;
+  std::string_view free_text_;
+};
 
 // A record split and its numbers read.
 struct ReadRecord {
@@ -67,8 +79,8 @@ void ReadNextRecord(const char** next, const char* end, ReadRecord& record) {
 // number or failed conversion ends the chunk after the records before it.
 void ConvertChunk(const PointConverter& converter, bool scripts, RecordChunk& chunk) {
   constexpr std::size_t kRecordsAtOnce = 8;
-  chunk.lines.clear();
-  chunk.records.clear();
+  for (LineBuffer& lines : chunk.lines) lines.clear();
+  chunk.records = 0;
   chunk.error = Status();
   const TConversionDirection direction = converter.direction();
   const char* next = chunk.input.data();
@@ -100,7 +112,9 @@ void ConvertChunk(const PointConverter& converter, bool scripts, RecordChunk& ch
         chunk.error = converted[i];
         return;
       }
-      AppendRecord(chunk, direction, scripts, records[i].text.free_text, points[i], number++);
+      ChunkLines lines(chunk, records[i].text.free_text);
+      (void)LayOutRecord(lines, direction, scripts, points[i], static_cast<std::int64_t>(number++));
+      ++chunk.records;
     }
     if (!read) {
       chunk.error = read;

@@ -1,10 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "common/result.h"
 #include "conversion/point_converter.h"
@@ -27,23 +27,17 @@ class LineBuffer {
   std::size_t capacity_ = 0;
 };
 
-// The pieces one converted record writes, as ends of its bytes in
-// RecordChunk::lines, in the order they follow each other there: the output
-// line up to the free text, the text script line up to the free text (empty
-// without scripts), the free text without CRs, the point script line, the
-// numbering script line (both empty without scripts).
-struct RecordPieces {
-  std::uint32_t fields_end, text_start_end, free_text_end, point_line_end, number_line_end;
-};
-
 // A run of whole records taken from the input, and what converting them
 // gives. A worker fills `lines`, `records` and `error` from `input`.
 struct RecordChunk {
   std::string input;
   // The numbering script's number of the first record.
   std::uint64_t first_number = 1;
-  LineBuffer lines;
-  std::vector<RecordPieces> records;
+  // What the converted records add to each file of the run, indexed by
+  // RunFile (record_lines.h); the scripts' lines stay empty without scripts.
+  std::array<LineBuffer, 4> lines;
+  // How many records were converted.
+  std::size_t records = 0;
   // The failure of the record after the last one in `records`, if any.
   Status error;
 };

@@ -39,6 +39,8 @@ char* WriteOutputFields(char* out, TConversionDirection direction, const TWorkin
   return out;
 }
 
+char* WriteLineEnd(char* out) { return Append(out, kLineEnd); }
+
 char* WritePointLine(char* out, const TWorkingPoint& point) {
   out = Append(out, "point ");
   out = WriteScriptPosition(out, point.Easting, point.Northing);

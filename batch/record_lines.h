@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "common/result.h"
 #include "conversion/direction.h"
 #include "engine/working_point.h"
 
@@ -28,5 +29,39 @@ char* WriteTextLineStart(char* out, const TWorkingPoint& point);
 char* WriteNumberLine(char* out, const TWorkingPoint& point, std::int64_t number);
 
 inline constexpr char kLineEnd[] = "\r\n";
+
+// The line end on its own.
+char* WriteLineEnd(char* out);
+
+// The files a run writes, the scripts only when asked for.
+enum class RunFile { Output, TextScript, PointScript, NumberScript };
+
+// Lays out what one converted record adds to the files of a run, piece by
+// piece in the order a run writes them: the output line (fields, free text,
+// line end) and, with `scripts`, the text script's line (its start, the same
+// free text, line end), the point script's line and the numbering script's
+// line with `number`. `sink` takes the pieces:
+//   Status Put(RunFile file, Format format): `format(out)` writes the piece
+//     at `out` as the functions above do and returns its end;
+//   Status PutFreeText(bool scripts): the record's free text without CRs,
+//     into the output and, with `scripts`, the text script.
+// The first failure of the sink ends the record.
+template <class Sink>
+Status LayOutRecord(Sink& sink, TConversionDirection direction, bool scripts,
+                    const TWorkingPoint& point, std::int64_t number) {
+  Status laid = sink.Put(RunFile::Output,
+                         [&](char* out) { return WriteOutputFields(out, direction, point); });
+  if (laid && scripts) {
+    laid = sink.Put(RunFile::TextScript, [&](char* out) { return WriteTextLineStart(out, point); });
+  }
+  if (laid) laid = sink.PutFreeText(scripts);
+  if (laid) laid = sink.Put(RunFile::Output, WriteLineEnd);
+  if (!laid || !scripts) return laid;
+  laid = sink.Put(RunFile::PointScript, [&](char* out) { return WritePointLine(out, point); });
+  if (laid) laid = sink.Put(RunFile::TextScript, WriteLineEnd);
+  if (!laid) return laid;
+  return sink.Put(RunFile::NumberScript,
+                  [&](char* out) { return WriteNumberLine(out, point, number); });
+}
 
 }  // namespace tervela

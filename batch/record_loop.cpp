@@ -25,23 +25,35 @@ constexpr std::uint64_t kReportInterval = 4096;
 constexpr std::size_t kChunkBytes = 64 * 1024;
 constexpr std::size_t kChunksInFlight = 4;
 
-// Copies a formatted piece into a writer's buffer, reserving as a piece
-// formatted there would, so the writer flushes at the same bytes.
-Status CopyPiece(io::BufferedWriter& writer, const char* begin, const char* end) {
-  Result<char*> space = writer.Reserve(io::BufferedWriter::kMaxReserve);
-  if (!space.ok()) return space.error();
-  writer.Commit(std::copy(begin, end, space.value()));
-  return {};
-}
+// Takes the pieces of one record (LayOutRecord) straight into the writers'
+// buffers, the free text streamed piece by piece from the input.
+class StreamedLines {
+ public:
+  explicit StreamedLines(const TRunFiles& files) : files_(files) {}
 
-// Formats a line piece straight into a writer's buffer.
-template <class Format>
-Status WritePiece(io::BufferedWriter& writer, Format format) {
-  Result<char*> space = writer.Reserve(io::BufferedWriter::kMaxReserve);
-  if (!space.ok()) return space.error();
-  writer.Commit(format(space.value()));
-  return {};
-}
+  template <class Format>
+  Status Put(RunFile file, Format format) {
+    io::BufferedWriter& writer = *files_.writer(file);
+    Result<char*> space = writer.Reserve(io::BufferedWriter::kMaxReserve);
+    if (!space.ok()) return space.error();
+    writer.Commit(format(space.value()));
+    return {};
+  }
+
+  Status PutFreeText(bool scripts) {
+    for (;;) {
+      Result<std::string_view> piece = files_.input->NextFreeTextPiece();
+      if (!piece.ok()) return piece.error();
+      if (piece.value().empty()) return {};
+      Status written = files_.output->Write(piece.value());
+      if (written && scripts) written = files_.text_script->Write(piece.value());
+      if (!written) return written;
+    }
+  }
+
+ private:
+  const TRunFiles& files_;
+};
 
 class RecordLoop {
  public:
@@ -138,32 +150,14 @@ class RecordLoop {
 
   // Writes the converted records of a chunk, then reports its failure.
   Status WriteChunk(const RecordChunk& chunk) {
-    const char* const lines = chunk.lines.data();
-    const char* piece = lines;
-    for (const RecordPieces& record : chunk.records) {
-      const char* const fields_end = lines + record.fields_end;
-      const char* const text_start_end = lines + record.text_start_end;
-      const std::string_view free_text(text_start_end, record.free_text_end - record.text_start_end);
-      Status written = CopyPiece(*files_.output, piece, fields_end);
-      if (written && files_.text_script) written = CopyPiece(*files_.text_script, fields_end, text_start_end);
-      if (written && !free_text.empty()) {
-        written = files_.output->Write(free_text);
-        if (written && files_.text_script) written = files_.text_script->Write(free_text);
-      }
-      if (written) written = files_.output->Write(kLineEnd);
-      if (!written) return written;
-      ++records_written_;
-      if (files_.text_script) {
-        written = CopyPiece(*files_.point_script, lines + record.free_text_end, lines + record.point_line_end);
-        if (written) written = files_.text_script->Write(kLineEnd);
-        if (written) {
-          written = CopyPiece(*files_.number_script, lines + record.point_line_end,
-                              lines + record.number_line_end);
-        }
-        if (!written) return written;
-      }
-      piece = lines + record.number_line_end;
+    for (const RunFile file :
+         {RunFile::Output, RunFile::TextScript, RunFile::PointScript, RunFile::NumberScript}) {
+      io::BufferedWriter* const writer = files_.writer(file);
+      if (writer == nullptr) continue;
+      const LineBuffer& lines = chunk.lines[static_cast<std::size_t>(file)];
+      if (Status written = writer->Write({lines.data(), lines.size()}); !written) return written;
     }
+    records_written_ += chunk.records;
     return chunk.error;
   }
 
@@ -176,7 +170,12 @@ class RecordLoop {
     if (Status converted = converter_.ConvertReading(first, second, point_); !converted) {
       return converted;
     }
-    return WriteRecord(point_, [this] { return files_.input->NextFreeTextPiece(); });
+    StreamedLines lines(files_);
+    const auto number = static_cast<std::int64_t>(records_written_ + 1);
+    Status written = LayOutRecord(lines, converter_.direction(), files_.text_script != nullptr,
+                                  point_, number);
+    if (written) ++records_written_;
+    return written;
   }
 
   // Reads both numbers and, when one is malformed, the rest of the record
@@ -191,36 +190,6 @@ class RecordLoop {
     if (values) return values;
     if (Status skipped = input.SkipRestOfLine(); !skipped) return skipped;
     return values;
-  }
-
-  // The output line and the script lines of a converted record; the free
-  // text comes piece by piece from `next_piece` (empty at its end) into the
-  // output and the text script.
-  template <class NextPiece>
-  Status WriteRecord(const TWorkingPoint& point, NextPiece next_piece) {
-    const TConversionDirection direction = converter_.direction();
-    Status written = WritePiece(*files_.output, [&](char* out) {
-      return WriteOutputFields(out, direction, point);
-    });
-    if (written && files_.text_script) {
-      written = WritePiece(*files_.text_script, [&](char* out) { return WriteTextLineStart(out, point); });
-    }
-    while (written) {
-      Result<std::string_view> piece = next_piece();
-      if (!piece.ok()) return piece.error();
-      if (piece.value().empty()) break;
-      written = files_.output->Write(piece.value());
-      if (written && files_.text_script) written = files_.text_script->Write(piece.value());
-    }
-    if (written) written = files_.output->Write(kLineEnd);
-    if (written) ++records_written_;
-    if (!files_.text_script || !written) return written;
-    written = WritePiece(*files_.point_script, [&](char* out) { return WritePointLine(out, point); });
-    if (written) written = files_.text_script->Write(kLineEnd);
-    if (!written) return written;
-    const auto number = static_cast<std::int64_t>(records_written_);
-    return WritePiece(*files_.number_script,
-                      [&](char* out) { return WriteNumberLine(out, point, number); });
   }
 
   PointConverter& converter_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "batch/point_reader.h"
+#include "batch/record_lines.h"
 #include "batch/run_observer.h"
 #include "conversion/point_converter.h"
 #include "io/buffered_writer.h"
@@ -15,6 +16,16 @@ struct TRunFiles {
   io::BufferedWriter* text_script = nullptr;
   io::BufferedWriter* point_script = nullptr;
   io::BufferedWriter* number_script = nullptr;
+
+  io::BufferedWriter* writer(RunFile file) const {
+    switch (file) {
+      case RunFile::Output: return output;
+      case RunFile::TextScript: return text_script;
+      case RunFile::PointScript: return point_script;
+      case RunFile::NumberScript: return number_script;
+    }
+    return nullptr;
+  }
 };
 
 // Converts the records of `files.input` with `converter` until the input is

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string_view>
 
 #include "common/result.h"
+#include "io/buffered_reader.h"
 
 namespace tervela {
 
@@ -16,10 +18,33 @@ namespace tervela {
 // stream.
 
 inline constexpr std::size_t kMaxTokenLength = 64;
-inline constexpr char kCtrlZ = 26;
+using io::kCtrlZ;
 
 // The bytes skipped before a token and ending it: codes 0 to 32.
 inline bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+// The first byte from `p` on that is no blank or is a Ctrl-Z, or `end`.
+inline const char* SkipBlanks(const char* p, const char* end) {
+  while (p < end && IsBlank(*p) && *p != kCtrlZ) ++p;
+  return p;
+}
+
+// The end of the token bytes from `p` on: the first blank, or `end`, or the
+// byte `room` bytes on, whichever comes first.
+inline const char* TokenEnd(const char* p, const char* end, std::size_t room) {
+  const char* const limit = static_cast<std::size_t>(end - p) > room ? p + room : end;
+  while (p < limit && !IsBlank(*p)) ++p;
+  return p;
+}
+
+// The first LF or Ctrl-Z from `p` on (where the current line or the data
+// ends), or `end`.
+inline const char* FindLineEnd(const char* p, const char* end) {
+  const void* lf = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+  const char* const line_end = lf ? static_cast<const char*>(lf) : end;
+  const void* ctrl_z = std::memchr(p, kCtrlZ, static_cast<std::size_t>(line_end - p));
+  return ctrl_z ? static_cast<const char*>(ctrl_z) : line_end;
+}
 
 // Where the record starting at `begin` (the first of the bytes up to `end`)
 // ends: just past its LF, or at a Ctrl-Z, which also ends the data
@@ -38,9 +63,6 @@ struct RecordText {
 // Splits the record at `*next` (the bytes up to `end` hold it whole, as
 // FindRecordEnd found it) and moves `*next` past it.
 RecordText SplitRecord(const char** next, const char* end);
-
-// The value of a number token: 0 for an empty token, else ParseFileNumber's.
-Result<double> TokenValue(std::string_view token);
 
 // The values of a record's two number tokens; when either is malformed, the
 // error of the first malformed one.

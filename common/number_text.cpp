@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <system_error>
 
 namespace tervela {
@@ -19,6 +20,46 @@ struct NumberShape {
 };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The powers of ten that plain decimals are read by and fixed formats scale
+// by, each exact in a double.
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
+                                   1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17};
+// At most this many digits make an integer below 2^53, exact in a double.
+constexpr int kExactDigits = 15;
+
+// The usual shape of a file's number, "[-]digits[.digits]" with at most 15
+// digits, read in one pass: the digits form an integer exact in a double and
+// the value is that integer divided by an exact power of ten, one correctly
+// rounded division (Clinger's fast path), so it is the value the general
+// reader gives. Unset for any other text, which the general reader takes.
+std::optional<double> PlainDecimalValue(std::string_view text) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  const bool negative = p < end && *p == '-';
+  p += negative ? 1 : 0;
+  std::uint64_t digits = 0;
+  // The digits from `p` on, taken into `digits`; returns how many.
+  const auto take_digits = [&] {
+    const char* const first = p;
+    for (unsigned digit; p < end && (digit = static_cast<unsigned char>(*p) - '0') <= 9; ++p) {
+      digits = digits * 10 + digit;
+    }
+    return static_cast<int>(p - first);
+  };
+  const int integer_digits = take_digits();
+  int fraction_digits = 0;
+  if (integer_digits > 0 && p < end && *p == '.') {
+    ++p;
+    fraction_digits = take_digits();
+    if (fraction_digits == 0) return std::nullopt;
+  }
+  if (p != end || integer_digits == 0 || integer_digits + fraction_digits > kExactDigits) {
+    return std::nullopt;
+  }
+  const double magnitude = static_cast<double>(digits) / kPowersOfTen[fraction_digits];
+  return negative ? -magnitude : magnitude;
+}
 
 // a + b, held at the long range instead of wrapping: an exponent of 19 or more
 // digits (which strtol clamps to the range) must still count as huge.
@@ -151,9 +192,6 @@ std::string Format(Float value, int decimals, char separator) {
   return text;
 }
 
-// The powers of ten a fixed format scales by, each exact in a double.
-constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
-                                   1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17};
 // Below this every double is exact as an integer with room for one more bit.
 constexpr double kTwoToThe52 = 4503599627370496.0;
 
@@ -241,6 +279,7 @@ Result<double> ParseTypedNumber(std::string_view text, char decimal_separator) {
 }
 
 Result<double> ParseFileNumber(std::string_view token) {
+  if (const std::optional<double> value = PlainDecimalValue(token)) return *value;
   NumberShape shape;
   if (!MatchNumber(token, '.', shape)) return Error::File(file_error::kInvalidNumericInput);
   return ValueOf(shape, '.');

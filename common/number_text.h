@@ -18,7 +18,8 @@ Result<double> ParseTypedNumber(std::string_view text, char decimal_separator);
 // A number token of a point file: an optional sign, digits with at most one
 // decimal point, an optional exponent; the token holds nothing else.
 // Errors: Error::File(106) "Invalid numeric input" for a malformed token;
-// Error::Overflow() for a magnitude beyond the double range.
+// Error::Overflow() for a magnitude beyond the double range. Plain decimals of
+// at most 15 digits, the usual token, are read in one pass.
 Result<double> ParseFileNumber(std::string_view token);
 
 // Fixed notation with exactly `decimals` decimals (0 to 17): halves rounded

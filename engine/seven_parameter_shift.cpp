@@ -1,4 +1,5 @@
 // Seven-parameter datum shift.
+// Source: Bowring, Transformation from spatial to geographical coordinates, Survey Review 23 (181), 1976.
 //
 // WGS84 geodetic coordinates (at the assumed height h = 200 m) are turned into
 // geocentric cartesian ones, moved to the local datum by a seven-parameter

@@ -1,4 +1,5 @@
 // Three-parameter datum shift.
+// Source: Molodensky, Eremeev and Yurkina, Methods for Study of the External Gravitational Field and Figure of the Earth (1962).
 //
 // The standard Molodensky formula for the change of geodetic latitude and
 // longitude caused by a translation (Dx, Dy, Dz) of the datum and a change

@@ -1,4 +1,5 @@
 // Transverse Mercator projection.
+// Source: Helmert, Die mathematischen und physikalischen Theorieen der hoeheren Geodaesie I (1880); Krueger, Konforme Abbildung des Erdellipsoids in der Ebene (1912).
 //
 // The Gauss-Krueger form: the meridian arc G from the equator by Helmert's
 // series in the third flattening n (terms up to sin 6 phi), plus the classic

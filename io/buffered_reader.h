@@ -9,6 +9,10 @@
 
 namespace tervela::io {
 
+// Ctrl-Z (code 26) ends the data of every text file the program reads, point
+// files and settings records alike: nothing behind it is read.
+inline constexpr char kCtrlZ = 26;
+
 // Reads a file through one buffer of fixed capacity. It knows nothing of
 // lines or records: the readers built on it look at the unread bytes
 // (data(), size()), consume what they used, and ask for more.

@@ -8,7 +8,7 @@ namespace tervela {
 
 namespace {
 constexpr std::size_t kBufferSize = 65536;
-constexpr char kCtrlZ = 26;
+using io::kCtrlZ;
 }  // namespace
 
 LineReader::LineReader(io::FileDescriptor file) : input_(std::move(file), kBufferSize) {}

@@ -2,14 +2,12 @@
 
 #include "batch/point_reader.h"
 #include "batch/record_text.h"
-#include "common/number_text.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
@@ -123,31 +121,6 @@ TEST(PointReader, ReadErrorIsAFileError) {
   Result<bool> exhausted = reader.Exhausted();
   ASSERT_FALSE(exhausted.ok());
   EXPECT_EQ(exhausted.error().message(), "File access denied");
-}
-
-// The fast reading of plain decimals against the file grammar's reader, on
-// tokens of up to 17 digits around the 15 the fast path takes.
-TEST(TokenValue, PlainDecimalsReadAsTheFileGrammarDoes) {
-  std::mt19937_64 random(20261208);
-  for (int i = 0; i < 100000; ++i) {
-    std::string token = random() % 2 ? "-" : "";
-    const int digits = 1 + static_cast<int>(random() % 17);
-    const int point = static_cast<int>(random() % (digits + 1));
-    for (int d = 0; d < digits; ++d) {
-      if (d == point && d > 0) token += '.';
-      token += static_cast<char>('0' + random() % 10);
-    }
-    ASSERT_EQ(TokenValue(token).value(), ParseFileNumber(token).value()) << token;
-  }
-  // Shapes next to the plain one, which the file grammar decides.
-  for (const char* token :
-       {"5.", ".5", "-", "-.5", "1.2.3", "--5", "5-", "+5", "1e5", "-0", "00.0"}) {
-    const Result<double> fast = TokenValue(token), grammar = ParseFileNumber(token);
-    ASSERT_EQ(fast.ok(), grammar.ok()) << token;
-    if (fast.ok()) {
-      EXPECT_EQ(fast.value(), grammar.value()) << token;
-    }
-  }
 }
 
 }  // namespace

@@ -90,6 +90,32 @@ TEST(FileNumber, AcceptsThePointGrammarOnly) {
   EXPECT_EQ(ParseFileNumber("0.0001e-9223372036854775808").value(), 0.0);
 }
 
+// The one-pass reading of plain decimals inside ParseFileNumber against the
+// general reader (which ParseTypedNumber always takes), on tokens of up to 17
+// digits around the 15 the one pass takes.
+TEST(FileNumber, PlainDecimalsReadAsTheGeneralReaderDoes) {
+  std::mt19937_64 random(20261208);
+  for (int i = 0; i < 100000; ++i) {
+    std::string token = random() % 2 ? "-" : "";
+    const int digits = 1 + static_cast<int>(random() % 17);
+    const int point = static_cast<int>(random() % (digits + 1));
+    for (int d = 0; d < digits; ++d) {
+      if (d == point && d > 0) token += '.';
+      token += static_cast<char>('0' + random() % 10);
+    }
+    ASSERT_EQ(ParseFileNumber(token).value(), ParseTypedNumber(token, '.').value()) << token;
+  }
+  // Shapes next to the plain one, which the file grammar decides.
+  for (const char* token :
+       {"5.", ".5", "-", "-.5", "1.2.3", "--5", "5-", "+5", "1e5", "-0", "00.0"}) {
+    const Result<double> fast = ParseFileNumber(token), grammar = ParseTypedNumber(token, '.');
+    ASSERT_EQ(fast.ok(), grammar.ok()) << token;
+    if (fast.ok()) {
+      EXPECT_EQ(fast.value(), grammar.value()) << token;
+    }
+  }
+}
+
 struct FormatCase {
   double value;
   int decimals;
