@@ -1,3 +1,6 @@
+// The window: its frame, the Help page, the About box, and the one place
+// where the handlers run.
+
 #include "ui/form1.h"
 
 #include <QGuiApplication>

@@ -1,3 +1,5 @@
+// What a screen reader calls the Conversion page's controls.
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,3 +1,5 @@
+// The Conversion page: its controls, their tab order and its handlers.
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -6,6 +8,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "conversion/single_point.h"
+#include "ui/control_text.h"
 #include "ui/file_drop.h"
 #include "ui/form1.h"
 #include "ui/look.h"
@@ -37,6 +41,14 @@ QLabel* MakeReadoutLabel(QWidget* parent, const char* name, int top) {
   label->setFont(ReadoutFont());
   SetTextColour(label, kMaroon);
   return label;
+}
+
+// Writes a text only where it changed, so untouched fields keep their
+// cursor and undo history.
+template <class TControl>
+void Show(TControl* control, const std::string& bytes) {
+  const QString text = Text(bytes);
+  if (control->text() != text) control->setText(text);
 }
 
 void MakeReadOnly(QLineEdit* edit) {
@@ -134,6 +146,92 @@ void TForm1::SetConversionTabOrder() {
   for (std::size_t i = 1; i < std::size(order); ++i) {
     setTabOrder(order[i - 1], order[i]);
   }
+}
+
+TConversionDirection TForm1::CurrentDirection() const {
+  if (RadioButton2->isChecked()) return TConversionDirection::WgsToB;
+  if (RadioButton8->isChecked()) return TConversionDirection::AToWgs;
+  if (RadioButton9->isChecked()) return TConversionDirection::BToWgs;
+  if (RadioButton3->isChecked()) return TConversionDirection::AToB;
+  if (RadioButton4->isChecked()) return TConversionDirection::BToA;
+  return TConversionDirection::WgsToA;
+}
+
+TShiftMethod TForm1::CurrentMethod() const {
+  return CheckBox1->isChecked() ? TShiftMethod::SevenParameter : TShiftMethod::ThreeParameter;
+}
+
+Status TForm1::ShowUnits(TConversionDirection direction) {
+  const auto captions = UnitCaptions(direction);
+  QLabel* const labels[] = {Label21, Label22, Label23, Label24};
+  for (std::size_t i = 0; i < captions.size(); ++i) {
+    labels[i]->setText(QString::fromUtf8(captions[i].data(), qsizetype(captions[i].size())));
+  }
+  NameCoordinateFields();
+  return {};
+}
+
+Status TForm1::RadioButton1Click() { return ShowUnits(TConversionDirection::WgsToA); }
+Status TForm1::RadioButton2Click() { return ShowUnits(TConversionDirection::WgsToB); }
+Status TForm1::RadioButton8Click() { return ShowUnits(TConversionDirection::AToWgs); }
+Status TForm1::RadioButton9Click() { return ShowUnits(TConversionDirection::BToWgs); }
+Status TForm1::RadioButton3Click() { return ShowUnits(TConversionDirection::AToB); }
+Status TForm1::RadioButton4Click() { return ShowUnits(TConversionDirection::BToA); }
+
+// Invert: the outputs become the inputs and the inputs the outputs, texts unchanged.
+Status TForm1::BitBtn1Click() {
+  const QString input_north = Edit39->text();
+  const QString input_east = Edit40->text();
+  Edit39->setText(Edit41->text());
+  Edit40->setText(Edit42->text());
+  Edit41->setText(input_north);
+  Edit42->setText(input_east);
+  return {};
+}
+
+// Reset all data: the file names and the coordinate fields, in this order.
+Status TForm1::BitBtn4Click() {
+  for (QLineEdit* field : {Edit11, Edit12, Edit39, Edit40, Edit41, Edit42, Edit45, Edit46}) {
+    field->clear();
+  }
+  return {};
+}
+
+Status TForm1::Button1Click() {
+  if (const auto name = OpenDialog1.Execute(platform_)) Edit11->setText(*name);
+  return {};
+}
+
+Status TForm1::Button2Click() {
+  if (const auto name = SaveDialog1.Execute(platform_)) Edit12->setText(*name);
+  return {};
+}
+
+// Convert Data. Written back also on an error: a bad Edit42 in the
+// directions from WGS84 leaves a new Label27.
+Status TForm1::BitBtn3Click() {
+  TConversionPage page{
+      .Edit39 = Bytes(Edit39->text()),
+      .Edit40 = Bytes(Edit40->text()),
+      .Edit41 = Bytes(Edit41->text()),
+      .Edit42 = Bytes(Edit42->text()),
+      .Edit45 = Bytes(Edit45->text()),
+      .Edit46 = Bytes(Edit46->text()),
+      .Label27 = Bytes(Label27->text()),
+      .Label28 = Bytes(Label28->text()),
+  };
+  const Status status = ConvertData(CurrentDirection(), CurrentMethod(), SettingsTexts(),
+                                    decimal_separator_, page);
+  Show(Edit39, page.Edit39);
+  Show(Edit40, page.Edit40);
+  Show(Edit41, page.Edit41);
+  Show(Edit42, page.Edit42);
+  Show(Edit45, page.Edit45);
+  Show(Edit46, page.Edit46);
+  Show(Label27, page.Label27);
+  Show(Label28, page.Label28);
+  NameChangeReadouts();
+  return status;
 }
 
 }  // namespace tervela

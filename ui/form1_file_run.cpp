@@ -1,15 +1,35 @@
+// "Convert File": the run on a worker thread, its progress box, and closing
+// the window during a run.
+
 #include <QAbstractEventDispatcher>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QTimer>
 
 #include "io/files.h"
+#include "ui/control_text.h"
 #include "ui/form1.h"
 #include "ui/input_block.h"
 #include "ui/progress_box.h"
 
 namespace tervela {
+
+// Convert File: changes no control; the alert sound tells of success, and
+// nothing of a cancelled run.
+Status TForm1::BitBtn2Click() {
+  const TFileConversion request{
+      .direction = CurrentDirection(),
+      .method = CurrentMethod(),
+      .scripts = CheckBox2->isChecked(),
+      .input_name = FileName(Edit11->text()),
+      .output_name = FileName(Edit12->text()),
+  };
+  const TFileRunEnd end = RunFileInBackground(request);
+  if (end.status.ok() && !end.cancelled) platform_.Beep();
+  return end.status;
+}
 
 TForm1::TFileRunEnd TForm1::RunFileInBackground(const TFileConversion& request) {
   const TInputBlock block(this);

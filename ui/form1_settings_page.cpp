@@ -1,14 +1,21 @@
+// The Settings page: its controls, its texts as the settings record holds
+// them, loading and saving them, and the ini file read at the start and
+// written on Exit.
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "settings/line_reader.h"
+#include "ui/control_text.h"
 #include "ui/form1.h"
 #include "ui/look.h"
 
 namespace tervela {
 namespace {
+
+const std::string kIniFileName = "Tervela.ini";
 
 // The eighteen parameter rows, top to bottom: caption label, caption, colour,
 // and what the row holds, in words, for a screen reader's description.
@@ -163,6 +170,37 @@ void TForm1::SetSettingsText(int line, const std::string& text) {
   edit->setText(QString::fromLocal8Bit(text.data(), qsizetype(text.size())));
   edit->setProperty(kLoadedBytes, QByteArray(text.data(), qsizetype(text.size())));
   edit->setProperty(kLoadedText, edit->text());
+}
+
+
+// Save settings.
+Status TForm1::Button3Click() {
+  const auto name = SaveDialog2.Execute(platform_);
+  if (!name) return {};
+  return WriteSettingsRecord(FileName(*name), SettingsTexts());
+}
+
+// Load settings: each edit is set as soon as its line is read.
+Status TForm1::Button4Click() {
+  const auto name = OpenDialog2.Execute(platform_);
+  if (!name) return {};
+  return ReadSettingsRecord(FileName(*name),
+                            [this](int line, const std::string& text) { SetSettingsText(line, text); });
+}
+
+// Exit: the program ends only once the ini file is written.
+Status TForm1::Button5Click() {
+  if (Status status = WriteSettingsRecord(kIniFileName, SettingsTexts()); !status.ok()) {
+    return status;
+  }
+  platform_.Quit();
+  return {};
+}
+
+// Loads the ini file from the working directory.
+Status TForm1::Button6Click() {
+  return ReadSettingsRecord(kIniFileName,
+                            [this](int line, const std::string& text) { SetSettingsText(line, text); });
 }
 
 }  // namespace tervela

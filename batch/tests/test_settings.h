@@ -1,6 +1,9 @@
 #pragma once
 
+#include <algorithm>
+
 #include "settings/settings_record.h"
+#include "test_support/worked_systems.h"
 
 namespace tervela::testing {
 
@@ -10,10 +13,12 @@ namespace tervela::testing {
 // df 0.10037483 and the seven-parameter shift Tx 100, Ty -50, Tz 80, Rx 1,
 // Ry -2, Rz 3, k 5.
 inline TSettingsTexts WorkedExampleSettings() {
-  return {"0",   "0",   "0",  "0",       "0",          "0", "0", "0.9999", "500000", "0",
-          "15",  "0",   "0",  "0",       "0",          "0", "0", "0",      "100",    "-50",
-          "80",  "739.845", "0.10037483", "0", "0",   "0.9999", "500000", "0",   "15",  "100",
-          "-50", "80",  "1",  "-2",      "3",          "5", "System A", "System B"};
+  TSettingsTexts texts;
+  std::copy(kZeroShiftSystem.begin(), kZeroShiftSystem.end(), texts.begin());
+  std::copy(kWorkedSystem.begin(), kWorkedSystem.end(), texts.begin() + kSystemTextCount);
+  texts[2 * kSystemTextCount] = "System A";
+  texts[2 * kSystemTextCount + 1] = "System B";
+  return texts;
 }
 
 // Both systems equal to system A above: A to B then returns its input grid

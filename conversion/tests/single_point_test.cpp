@@ -5,25 +5,20 @@
 
 #include <algorithm>
 
+#include "test_support/worked_systems.h"
+
 namespace tervela {
 namespace {
 
 using D = TConversionDirection;
 using M = TShiftMethod;
 
-// System A: the worked-example shifts (both methods) on the local ellipsoid.
-constexpr std::array<const char*, 18> kShiftedSystem = {
-    "100", "-50", "80", "739.845", "0.10037483", "0", "0", "0.9999", "500000",
-    "0",   "15",  "100", "-50",    "80",         "1", "-2", "3",     "5"};
-// System B: no shift at all, WGS84 ellipsoid.
-constexpr std::array<const char*, 18> kPlainSystem = {
-    "0", "0", "0", "0", "0", "0", "0", "0.9999", "500000", "0", "15", "0", "0", "0", "0", "0", "0", "0"};
-
 TSettingsTexts Settings(char separator = '.') {
   TSettingsTexts texts;
   for (int i = 0; i < kParameterCount; ++i) {
-    texts[i] = kShiftedSystem[i];
-    texts[kParameterCount + i] = kPlainSystem[i];
+    // System A: the worked-example shifts; system B: no shift at all.
+    texts[i] = testing::kWorkedSystem[i];
+    texts[kParameterCount + i] = testing::kZeroShiftSystem[i];
   }
   for (std::string& text : texts) std::replace(text.begin(), text.end(), '.', separator);
   texts[36] = "System A";

@@ -6,10 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 
 #include "engine/engine.h"
+#include "test_support/worked_systems.h"
 
 namespace tervela::test {
 
@@ -24,20 +26,18 @@ enum Field {
 };
 // clang-format on
 
-// The system of the worked examples of the two shifts, both shifts filled
-// in (each method ignores the other's values).
-// clang-format off
-inline const ParameterTexts kWorkedSystem = {
-    "100", "-50", "80", "739.845", "0.10037483", "0", "0",
-    "0.9999", "500000", "0", "15",
-    "100", "-50", "80", "1", "-2", "3", "5"};
+inline ParameterTexts TextsOf(const testing::SystemTexts& system) {
+  ParameterTexts texts;
+  std::copy(system.begin(), system.end(), texts.begin());
+  return texts;
+}
 
+// The system of the worked examples of the two shifts (test_support).
+inline const ParameterTexts kWorkedSystem = TextsOf(testing::kWorkedSystem);
 // System A of the projection and inversion examples: all shift values zero, Da = Df = 0.
-inline const ParameterTexts kZeroShiftSystem = {
-    "0", "0", "0", "0", "0", "0", "0",
-    "0.9999", "500000", "0", "15",
-    "0", "0", "0", "0", "0", "0", "0"};
+inline const ParameterTexts kZeroShiftSystem = TextsOf(testing::kZeroShiftSystem);
 
+// clang-format off
 inline const ParameterTexts kAllZeroSystem = {
     "0", "0", "0", "0", "0", "0", "0", "0", "0",
     "0", "0", "0", "0", "0", "0", "0", "0", "0"};

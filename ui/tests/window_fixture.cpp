@@ -5,31 +5,33 @@
 #include <QTest>
 
 #include "settings/settings_record.h"
+#include "test_support/worked_systems.h"
 
 namespace tervela {
 
+namespace {
+
+// The zero-shift system with the worked system's texts at `fields`.
+TParameterTexts ZeroShiftWith(std::initializer_list<int> fields) {
+  TParameterTexts texts = ZeroShiftSystem();
+  for (const int field : fields) texts[field] = QString::fromLatin1(testing::kWorkedSystem[field]);
+  return texts;
+}
+
+}  // namespace
+
 TParameterTexts ZeroShiftSystem() {
-  return {"0", "0", "0", "0", "0", "0", "0", "0.9999", "500000", "0", "15",
-          "0", "0", "0", "0", "0", "0", "0"};
-}
-
-TParameterTexts ThreeParameterSystem() {
-  TParameterTexts texts = ZeroShiftSystem();
-  texts[0] = "100";
-  texts[1] = "-50";
-  texts[2] = "80";
-  texts[3] = "739.845";
-  texts[4] = "0.10037483";
+  TParameterTexts texts;
+  for (int i = 0; i < kParameterCount; ++i) texts[i] = QString::fromLatin1(testing::kZeroShiftSystem[i]);
   return texts;
 }
 
+// Dx, Dy, Dz, Da, Df.
+TParameterTexts ThreeParameterSystem() { return ZeroShiftWith({0, 1, 2, 3, 4}); }
+
+// Da, Df and Tx to K.
 TParameterTexts SevenParameterSystem() {
-  TParameterTexts texts = ZeroShiftSystem();
-  texts[3] = "739.845";
-  texts[4] = "0.10037483";
-  const char* seven[] = {"100", "-50", "80", "1", "-2", "3", "5"};
-  for (int i = 0; i < 7; ++i) texts[11 + i] = QString::fromLatin1(seven[i]);
-  return texts;
+  return ZeroShiftWith({3, 4, 11, 12, 13, 14, 15, 16, 17});
 }
 
 TWindowFixture::TWindowFixture(char decimal_separator)
