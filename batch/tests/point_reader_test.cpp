@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
 // line, or line and line end, fill that buffer to the byte or one past it.
 TEST(PointReader, StreamsFreeTextLongerThanItsBuffer) {
   constexpr std::size_t kBuffer = 256 * 1024, kLead = 4;  // "1 2 "
-  for (const std::size_t size : {3 * 1024 * 1024 + 17, kBuffer - kLead - 2, kBuffer - kLead - 1,
+  for (const std::size_t size : {kBuffer * 12 + 17, kBuffer - kLead - 2, kBuffer - kLead - 1,
                                  kBuffer - kLead, kBuffer - kLead + 1}) {
     std::string text(size, 'x');
     for (std::size_t i = 0; i < text.size(); i += 1000) text[i] = static_cast<char>('a' + i % 26);
