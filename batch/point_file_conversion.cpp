@@ -90,12 +90,13 @@ class OpenRun {
 
   // Ends a failed run: the lines written so far are flushed and every file
   // is closed. A failing flush belongs to a line written before `error`, so
-  // it is the one reported.
+  // it is the one reported; a failing close comes after `error` and is not.
   Status Abandon(Status error) {
     Status flush_error;
     for (io::BufferedWriter* writer : Writers()) {
-      Status closed = writer->Close();
-      if (flush_error.ok() && !closed.ok()) flush_error = closed;
+      Status flushed = writer->Flush();
+      if (flush_error.ok() && !flushed.ok()) flush_error = flushed;
+      (void)writer->Close();
     }
     if (input_) (void)input_->Close();
     return flush_error.ok() ? error : flush_error;

@@ -3,10 +3,17 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "batch/run_observer.h"
 
 namespace tervela {
+
+// The text of the progress line, led by the carriage return that redraws it:
+// the share read of `input_size` bytes where that is known and not zero,
+// megabytes of 10^6 bytes with one decimal.
+std::string ProgressText(std::uint64_t bytes_read, std::uint64_t points_written,
+                         std::optional<std::uint64_t> input_size);
 
 // A progress line on standard error for a long run on a terminal: nothing
 // during the first second, then the share of the input read, redrawn at most

@@ -16,7 +16,7 @@ struct ArmedFault {
   std::atomic<int> errno_value{0};
 };
 
-std::array<ArmedFault, 3> armed_faults;
+std::array<ArmedFault, 4> armed_faults;
 
 ArmedFault& FaultAt(FaultPoint point) { return armed_faults[static_cast<std::size_t>(point)]; }
 
@@ -31,6 +31,7 @@ int InjectedErrno(FaultPoint point) {
 }  // namespace
 
 Result<std::size_t> Read(int fd, char* buffer, std::size_t size) {
+  if (const int injected = InjectedErrno(FaultPoint::Read)) return Error::FromErrno(injected);
   for (;;) {
     const ssize_t n = ::read(fd, buffer, size);
     if (n >= 0) return static_cast<std::size_t>(n);

@@ -23,11 +23,11 @@ Status Close(int fd);
 Status Rename(const char* from, const char* to);
 
 // The operations a test can make fail.
-enum class FaultPoint { Write, Close, Rename };
+enum class FaultPoint { Read, Write, Close, Rename };
 
 // Makes the `count`-th call (1 for the next) of `point` fail with `errno_value`
-// instead of reaching the system; a write or rename that fails this way does
-// nothing, a close still closes. One fault per point is armed at a time; a
+// instead of reaching the system; a read, write or rename that fails this way
+// does nothing, a close still closes. One fault per point is armed at a time; a
 // count of 0 disarms it.
 void InjectFault(FaultPoint point, int count, int errno_value);
 // True while an armed fault has not been reached yet.

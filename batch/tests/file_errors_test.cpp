@@ -249,5 +249,32 @@ TEST(FaultAtEveryCall, IsReportedClosesEveryFileAndHarmsNone) {
   }
 }
 
+// Two failures in one run: the one that happened first is reported. A run
+// that fails reading closes its output first; a run that ends closes its
+// input before it flushes its output.
+TEST(TwoFaultsInOneRun, TheFirstIsReported) {
+  const struct {
+    io::FaultPoint first;
+    int first_errno;
+    int failing_close;
+    const char* message;
+  } cases[] = {{io::FaultPoint::Read, EIO, 1, "I/O error 5."},
+               {io::FaultPoint::Read, EIO, 2, "I/O error 5."},
+               {io::FaultPoint::Write, ENOSPC, 1, "File access denied."},
+               {io::FaultPoint::Write, ENOSPC, 2, "Disk full."}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.message << ", close " << c.failing_close << " fails");
+    testing::ScratchFolder folder;
+    Contents kept;
+    std::vector<std::string> written;
+    io::InjectFault(c.first, 1, c.first_errno);
+    io::InjectFault(io::FaultPoint::Close, c.failing_close, EACCES);
+    const Status status = RunJob(FaultedJob::Run, folder, kept, written);
+    EXPECT_FALSE(io::FaultPending(c.first));
+    EXPECT_FALSE(io::FaultPending(io::FaultPoint::Close));
+    EXPECT_EQ(BoxTextOf(status), c.message);
+  }
+}
+
 }  // namespace
 }  // namespace tervela

@@ -98,13 +98,19 @@ INSTANTIATE_TEST_SUITE_P(
                     {{"1", k65.substr(0, 64), "8"}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Free text far longer than the reader's 256 KiB buffer, and records whose
+// line, or line and line end, fill that buffer to the byte or one past it.
 TEST(PointReader, StreamsFreeTextLongerThanItsBuffer) {
-  std::string text(3 * 1024 * 1024 + 17, 'x');
-  for (std::size_t i = 0; i < text.size(); i += 1000) text[i] = static_cast<char>('a' + i % 26);
-  const std::vector<ReadRecord> records = ReadAll("1 2 " + text + "\r\n7 8 end\r\n");
-  ASSERT_EQ(records.size(), 2u);
-  EXPECT_TRUE(records[0].free_text == " " + text);
-  EXPECT_EQ(records[1], (ReadRecord{"7", "8", " end"}));
+  constexpr std::size_t kBuffer = 256 * 1024, kLead = 4;  // "1 2 "
+  for (const std::size_t size : {kBuffer * 12 + 17, kBuffer - kLead - 2, kBuffer - kLead - 1,
+                                 kBuffer - kLead, kBuffer - kLead + 1}) {
+    std::string text(size, 'x');
+    for (std::size_t i = 0; i < text.size(); i += 1000) text[i] = static_cast<char>('a' + i % 26);
+    const std::vector<ReadRecord> records = ReadAll("1 2 " + text + "\r\n7 8 end\r\n");
+    ASSERT_EQ(records.size(), 2u) << size;
+    EXPECT_TRUE(records[0].free_text == " " + text) << size;
+    EXPECT_EQ(records[1], (ReadRecord{"7", "8", " end"})) << size;
+  }
 }
 
 TEST(PointReader, SkipRestOfLineStopsAfterLineEnd) {

@@ -1,4 +1,5 @@
 #include "cli/command_line.h"
+#include "cli/progress_line.h"
 #include "cli/terminal_text.h"
 #include "test_support/case_name.h"
 
@@ -80,8 +81,22 @@ TEST(CommandLine, MessagesEscapeControlCharactersOnly) {
       {"\x1b]0;title\x07\x1b[2J", "\\x1b]0;title\\x07\\x1b[2J"},
       {std::string("a\0\tb\r\n\x7f", 7), "a\\x00\\tb\\r\\n\\x7f"},
       {"C1 \x9b, lone \xc2 and Latin-1 \xe8", "C1 \\x9b, lone \xc2 and Latin-1 \xe8"},
-      {"UTF-8 \xc2\x9b and \xc3\xa8, 'quotes' \\ kept", "UTF-8 \xc2\x9b and \xc3\xa8, 'quotes' \\ kept"}};
+      {"UTF-8 \xc2\x9b and \xc3\xa8, 'quotes' \\ kept", "UTF-8 \xc2\x9b and \xc3\xa8, 'quotes' \\ kept"},
+      {"\xe2\x82\x9b \xf0\x9f\x98\x80 cut \xf0\x9f\x98", "\xe2\x82\x9b \xf0\x9f\x98\x80 cut \xf0\\x9f\\x98"}};
   for (const auto& [text, escaped] : printed) EXPECT_EQ(EscapeControlCharacters(text), escaped);
+}
+
+TEST(ProgressLine, TextForByteCounts) {
+  const struct {
+    std::uint64_t bytes, points;
+    std::optional<std::uint64_t> size;
+    const char* text;
+  } lines[] = {{0, 0, std::nullopt, "\rConverting: 0.0 MB read, 0 points"},
+               {1'260'000, 42, std::nullopt, "\rConverting: 1.3 MB read, 42 points"},
+               {123'456'789'012, 9, 0, "\rConverting: 123456.8 MB read, 9 points"},
+               {1'500'000, 7, 6'000'000, "\rConverting:  25% (1.5 of 6.0 MB read, 7 points)"},
+               {6'000'000, 70, 6'000'000, "\rConverting: 100% (6.0 of 6.0 MB read, 70 points)"}};
+  for (const auto& line : lines) EXPECT_EQ(ProgressText(line.bytes, line.points, line.size), line.text);
 }
 
 TEST(CommandLine, HelpAndVersionNeedNothingElse) {

@@ -1,4 +1,5 @@
 #include "common/error.h"
+#include "common/utf8.h"
 #include "test_support/case_name.h"
 
 #include <gtest/gtest.h>
@@ -47,9 +48,26 @@ TEST(ErrorQuotedText, KeepsTheFirstEightyCharacters) {
       {x79 + "y", x79 + "y"}, {x79 + "yz", x79 + "y..."},
       {std::string(10'000'000, 'z'), std::string(80, 'z') + "..."},
       {x79 + "\xC2\xB0\xC2\xB0", x79 + "\xC2\xB0..."},  // a UTF-8 character counts once, uncut
-      {x79 + "\xB0\xB0", x79 + "\xB0..."}};                // a byte outside one counts once
+      {x79 + "\xB0\xB0", x79 + "\xB0..."},                // a byte outside one counts once
+      {x79 + "\xE2\x82\xAC\xE2\x82\xAC", x79 + "\xE2\x82\xAC..."},  // 3 bytes at the cut
+      {x79 + "\xF0\x9F\x98\x80\xF0\x9F\x98\x80", x79 + "\xF0\x9F\x98\x80..."},  // 4 bytes
+      {x79 + "\xF0\x9F\x98\x80", x79 + "\xF0\x9F\x98\x80"},  // the 80th, at the end
+      {x79 + "\xF0\x9F\x98", x79 + "\xF0..."},  // cut short at the end: three bytes of one each
+      {std::string(78, 'x') + "\xE2\x82", std::string(78, 'x') + "\xE2\x82"}};
   for (const auto& [text, cut] : quoted) {
     EXPECT_EQ(Error::NotANumber(text).message(), "'" + cut + "' is not a valid floating point value");
+  }
+}
+
+// A sequence is whole only within the text it is given, even where the bytes
+// after the text would complete it.
+TEST(Utf8SequenceLength, CountsOnlyTheBytesOfTheText) {
+  const std::string_view bytes = "\xC2\xB0\xE2\x82\xAC\xF0\x9F\x98\x80";
+  const struct {
+    std::size_t offset, size, length;
+  } cases[] = {{0, 1, 0}, {0, 2, 2}, {2, 2, 0}, {2, 3, 3}, {5, 3, 0}, {5, 4, 4}, {1, 2, 0}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(Utf8SequenceLength(bytes.substr(c.offset, c.size)), c.length) << c.offset << "+" << c.size;
   }
 }
 

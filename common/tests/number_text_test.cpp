@@ -148,7 +148,14 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{-100.04, 1, '.', "-100.0"}, FormatCase{1e20, 3, '.', "100000000000000000000.000"},
                       FormatCase{9999999.9996, 3, '.', "10000000.000"},
                       FormatCase{0.99999999996, 8, '.', "1.00000000"},
-                      FormatCase{999999.94, 1, '.', "999999.9"}),
+                      FormatCase{999999.94, 1, '.', "999999.9"},
+                      // Decimal ties that a double holds a little below or above.
+                      FormatCase{1.0005, 3, '.', "1.000"}, FormatCase{1.0015, 3, '.', "1.002"},
+                      FormatCase{2.675, 2, '.', "2.67"}, FormatCase{8.345, 2, '.', "8.35"},
+                      FormatCase{0.0005, 3, '.', "0.001"}, FormatCase{-0.045, 2, '.', "-0.04"},
+                      FormatCase{123456.78905, 4, '.', "123456.7891"},
+                      FormatCase{0.49999999999999994, 0, '.', "0"},
+                      FormatCase{0.5000000000000001, 0, '.', "1"}),
     [](const auto& info) { return testing::CaseName(info.index, info.param.expected); });
 
 TEST(FixedFormat, LongDoubleKeepsTheSameRules) {
@@ -158,7 +165,7 @@ TEST(FixedFormat, LongDoubleKeepsTheSameRules) {
 }
 
 // The file writer's fast path against the general formatter, on values of
-// every magnitude it takes, ties and near-ties included.
+// every magnitude it takes, ties and the doubles nearest a decimal tie included.
 TEST(FixedFormat, FileFormatMatchesTheGeneralFormatter) {
   std::mt19937_64 random(20261208);
   std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
@@ -167,6 +174,11 @@ TEST(FixedFormat, FileFormatMatchesTheGeneralFormatter) {
     const int d = decimals(random);
     double value = std::ldexp(mantissa(random), exponent(random) * 3);
     if (i % 4 == 0) value = std::round(value * std::pow(10.0, d + 1)) / std::pow(10.0, d + 1);
+    // The double nearest a decimal tie, and its neighbours on either side.
+    if (i % 4 == 1) {
+      value = (std::floor(value * std::pow(10.0, d)) + 0.5) / std::pow(10.0, d);
+      if (i % 3 != 0) value = std::nextafter(value, i % 3 == 1 ? -HUGE_VAL : HUGE_VAL);
+    }
     char out[kMaxFixedChars];
     const std::string fast(out, FormatFixedTo(out, value, d));
     ASSERT_EQ(fast, FormatFixed(value, d, '.')) << value << " with " << d << " decimals";
