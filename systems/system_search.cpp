@@ -45,8 +45,14 @@ std::vector<TSystemSummary> FindTransverseMercatorSystems(std::string_view text)
         info.name == nullptr || !Holds(info.name, text)) {
       continue;
     }
-    found.push_back({std::string(info.auth_name) + ":" + info.code, info.name,
-                     info.area_name != nullptr ? info.area_name : ""});
+    std::string code = std::string(info.auth_name) + ":" + info.code;
+    const std::string area = info.area_name != nullptr ? info.area_name : "";
+    // A system used in several areas comes once per area, one after another.
+    if (!found.empty() && found.back().code == code) {
+      found.back().area += "; " + area;
+    } else {
+      found.push_back({std::move(code), info.name, area});
+    }
   }
   return found;
 }

@@ -16,7 +16,8 @@ struct TSystemSummary {
 
 // The projected systems on Transverse Mercator whose name holds `text`
 // (letters compared without case), deprecated ones left out, in the
-// database's order. An empty text finds them all.
+// database's order; the areas of a system used in several are joined by
+// "; ". An empty text finds them all.
 std::vector<TSystemSummary> FindTransverseMercatorSystems(std::string_view text);
 
 }  // namespace tervela
