@@ -18,7 +18,7 @@ namespace tervela {
 
 namespace {
 
-enum Column { kCode, kName };
+enum Column { kCode, kName, kArea };
 
 QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
@@ -54,13 +54,17 @@ TSystemDialog::TSystemDialog(const QString& system, char decimal_separator, QWid
 
   buttons_ = new QDialogButtonBox(QDialogButtonBox::Apply | QDialogButtonBox::Cancel, this);
   buttons_->button(QDialogButtonBox::Apply)->setEnabled(false);
+  // Return in the search field searches; it neither applies nor cancels.
+  for (QAbstractButton* button : buttons_->buttons()) {
+    if (auto* push = qobject_cast<QPushButton*>(button)) push->setAutoDefault(false);
+  }
 
   layout->addWidget(prompt);
   layout->addLayout(search_row);
   layout->addWidget(matches_, 2);
   layout->addWidget(preview_, 3);
   layout->addWidget(buttons_);
-  resize(640, 560);
+  resize(640, 640);
 
   connect(search_, &QLineEdit::returnPressed, this, [this] { Search(search_->text()); });
   connect(find, &QPushButton::clicked, this, [this] { Search(search_->text()); });
@@ -81,8 +85,9 @@ void TSystemDialog::Search(const QString& text) {
   }
   matches_->clear();
   for (const TSystemSummary& summary : found) {
-    matches_->addTopLevelItem(
-        new QTreeWidgetItem({FromUtf8(summary.code), FromUtf8(summary.name), FromUtf8(summary.area)}));
+    auto* item = new QTreeWidgetItem({FromUtf8(summary.code), FromUtf8(summary.name), FromUtf8(summary.area)});
+    item->setToolTip(kArea, item->text(kArea));  // the column is often too narrow for it
+    matches_->addTopLevelItem(item);
   }
   if (found.empty()) {
     Select(-1);
