@@ -32,6 +32,10 @@ struct SystemCase {
 const SystemCase kSystems[] = {
     {"EPSG:31467", "", "EPSG:1777", {}, {598.1, 73.7, 418.2, 0.202, 0.045, -2.455, 6.7},
      6377397.155, 299.1528128, 0, 9, 1, 3500000, 0, 47.5, 55},
+    // 13 arc-seconds of rotation: a negated set is 46 mm off its inverse here.
+    {"EPSG:8678", "EPSG:3962", "EPSG:3964", {682, -203, 480},
+     {551.7, 162.9, 467.9, 6.04, 1.96, -11.38, -4.82}, 6377397.155, 299.1528128, 0, 18, 0.9999,
+     6500000, 0, 42.5, 46.5},
     {"EPSG:23032", "EPSG:1133", "EPSG:1311", {-87, -98, -121}, {-89.5, -93.8, -123.1, 0, 0, -0.156, 1.2},
      6378388, 297, 0, 9, 0.9996, 500000, 0, 40, 60},
     {"EPSG:27700", "EPSG:1195", "EPSG:1314", {375, -111, 431},
@@ -67,8 +71,8 @@ TEST_P(FilledSystem, HoldsEpsgValues) {
   EXPECT_EQ(v[10], c.central_meridian);
   // Inverted, to first order: translations and scale change sign, the
   // position-vector rotations are those of the coordinate frame form back.
-  for (int i = 0; i < 3; ++i) EXPECT_NEAR(v[11 + i], -c.seven[i], 0.02) << i;
-  for (int i = 3; i < 6; ++i) EXPECT_NEAR(v[11 + i], c.seven[i], 1e-4) << i;
+  for (int i = 0; i < 3; ++i) EXPECT_NEAR(v[11 + i], -c.seven[i], 0.05) << i;
+  for (int i = 3; i < 6; ++i) EXPECT_NEAR(v[11 + i], c.seven[i], 1e-3) << i;
   EXPECT_NEAR(v[17], -c.seven[6], 1e-3);
 
   // The false origin, latitude of origin folded in, is where the engine puts the origin.
