@@ -11,12 +11,13 @@
 
 #include "systems/projected_system.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "engine/floating_point_check.h"
+#include "engine/geodetic_constants.h"
 #include "engine/prepared_operations.h"
 #include "systems/helmert_inverse.h"
 #include "systems/proj_handles.h"
@@ -27,11 +28,12 @@ namespace tervela {
 namespace {
 
 using namespace systems_internal;
-
-constexpr double kWgs84SemiMajorAxis = 6378137.0;           // a [m], EPSG:7030
-constexpr double kWgs84Flattening = 1 / 298.257223563;       // f, EPSG:7030
-constexpr double kDegreesPerRadian = 57.295779513082320877;  // 180 / pi
-constexpr double kFlatteningDifferenceScale = 10000.0;       // Df is held x 10000
+// The engine's own WGS84 a and f, so that its shifts rebuild the local
+// ellipsoid from Da and Df exactly.
+using geodesy::kDegreesPerRadian;
+using geodesy::kFlatteningDifferenceScale;
+using geodesy::kWgs84Flattening;
+using geodesy::kWgs84SemiMajorAxis;
 
 // EPSG method codes.
 constexpr int kTransverseMercator = 9807;
@@ -97,12 +99,14 @@ struct Projection {
   double false_easting, false_northing;  // metres
 };
 
+// The refusal of one system: its code as typed (cut like any quoted text),
+// its name once known, and why.
 class Refusal {
  public:
   Refusal(std::string_view code, const PJ* crs)
-      : subject_(std::string(code) + (crs != nullptr ? " (" + TextOr(proj_get_name(crs), "") + ")" : "")) {}
+      : subject_(QuotedText(code) + (crs != nullptr ? " (" + TextOr(proj_get_name(crs), "") + ")" : "")) {}
   Error operator()(std::string_view why) const {
-    return Error::SystemRefused(QuotedText(subject_) + " " + std::string(why));
+    return Error::SystemRefused(subject_ + " " + std::string(why));
   }
 
  private:
@@ -121,7 +125,8 @@ Result<Projection> ReadProjection(PJ_CONTEXT* context, const PJ* crs, const Refu
   }
   const Object conversion(proj_crs_get_coordoperation(context, crs));
   std::string method;
-  if (!conversion || MethodCode(context, conversion.get(), &method) != kTransverseMercator) {
+  if (!conversion) return refuse("has no projection");
+  if (MethodCode(context, conversion.get(), &method) != kTransverseMercator) {
     return refuse("uses the projection " + method + ", not Transverse Mercator");
   }
 

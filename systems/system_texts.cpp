@@ -1,5 +1,7 @@
 #include "systems/system_texts.h"
 
+#include <algorithm>
+
 #include "common/number_text.h"
 
 namespace tervela {

@@ -188,7 +188,7 @@ TEST_F(ConvertProgram, SystemFromProjReplacesOnlyItsLines) {
   TSettingsTexts texts;
   ASSERT_TRUE(ReadSettingsRecord(written, texts).ok());
   EXPECT_EQ(texts, expected);
-  EXPECT_EQ(texts[kSystemTextCount + 4], "0,100374825727");  // Df of Bessel 1841
+  EXPECT_EQ(texts[kSystemTextCount + 4], "0,100374825652");  // Df of Bessel 1841
   EXPECT_EQ(texts[37], "DHDN / 3-degree Gauss-Kruger zone 3");
 }
 
