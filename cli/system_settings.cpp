@@ -17,6 +17,13 @@ Result<TSettingsTexts> CommandSettings(const TCommandLine& command, char decimal
     if (code->empty()) continue;
     const Result<TProjectedSystem> system = FillFromProj(*code);
     if (!system) return system.error();
+    // Its zero translation would convert hundreds of metres off, as a success.
+    const bool converts = command.write_settings_path.empty();
+    if (converts && command.conversion.method == TShiftMethod::ThreeParameter &&
+        !system.value().three_parameter) {
+      return Error::SystemRefused(QuotedText(*code) +
+                                  " has no three-parameter shift in PROJ's database; use --seven");
+    }
     PutSystem(system.value(), target, decimal_separator, settings);
   }
   return settings;

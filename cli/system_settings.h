@@ -10,7 +10,8 @@ namespace tervela {
 // (its missing lines empty otherwise), with systems A and B replaced by those
 // --system-a and --system-b fill from PROJ's database, their texts written
 // with `decimal_separator`. The first failure ends it; a refused system
-// leaves nothing written.
+// leaves nothing written. A conversion by the three-parameter shift refuses
+// a system that has none.
 Result<TSettingsTexts> CommandSettings(const TCommandLine& command, char decimal_separator);
 
 // The --describe-system and --list-systems texts, ready for standard output.

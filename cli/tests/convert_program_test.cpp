@@ -179,6 +179,9 @@ TEST_F(ConvertProgram, SystemFromProjReplacesOnlyItsLines) {
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_NE(run.err.find("EPSG:2056"), std::string::npos);
   EXPECT_FALSE(testing::Exists(written));
+  run = Run({"--system-a", "EPSG:31467", "--direction", "wgs-a", in_, out_});
+  EXPECT_EQ(run.err, "EPSG:31467 has no three-parameter shift in PROJ's database; use --seven.\n");
+  EXPECT_FALSE(testing::Exists(out_));
 
   run = Run({"--settings", settings_, "--system-b", "EPSG:31467", "--decimal-separator", ",", "--write-settings", written});
   EXPECT_EQ(run.exit_code, 0) << run.err;
