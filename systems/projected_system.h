@@ -16,7 +16,7 @@ namespace tervela {
 
 // A datum transformation to WGS 84 taken from PROJ's database.
 struct TDatumOperation {
-  std::string code;  // "EPSG:1777"; empty for the system that is on WGS 84 itself
+  std::string code;  // "EPSG:1777"; empty for one without a code (WGS 84 itself)
   std::string name;  // "DHDN to WGS 84 (2)"
   std::optional<double> accuracy;  // EPSG's accuracy of the transformation [m], when given
 };

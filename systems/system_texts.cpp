@@ -58,8 +58,7 @@ void PutSystem(const TProjectedSystem& system, TLocalSystem target, char decimal
 
 std::string OperationText(const std::optional<TDatumOperation>& operation) {
   if (!operation) return "none";
-  if (operation->code.empty()) return "none needed, " + operation->name;
-  std::string text = operation->code + " " + operation->name;
+  std::string text = operation->code.empty() ? operation->name : operation->code + " " + operation->name;
   if (operation->accuracy) {
     text += ", accuracy " + Trimmed(FormatFixed(*operation->accuracy, 3, '.'), '.') + " m";
   } else {

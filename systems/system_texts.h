@@ -28,8 +28,8 @@ TSystemValues ValuesAsTyped(const TSystemValues& values);
 void PutSystem(const TProjectedSystem& system, TLocalSystem target, char decimal_separator,
                TSettingsTexts& settings);
 
-// "three-parameter: EPSG:1777 DHDN to WGS 84 (2), accuracy 3 m" and the like,
-// without the label.
+// "EPSG:1777 DHDN to WGS 84 (2), accuracy 3 m", the code left out where the
+// operation has none; "none" for no operation.
 std::string OperationText(const std::optional<TDatumOperation>& operation);
 
 // The description of tervela-convert --describe-system, one line each: name,
