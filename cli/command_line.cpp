@@ -10,6 +10,9 @@ namespace tervela {
 const char kUsageText[] =
     "usage: tervela-convert --settings FILE --direction wgs-a|wgs-b|a-wgs|b-wgs|a-b|b-a\n"
     "                       [--seven] [--scripts] [--decimal-separator C] INPUT OUTPUT\n"
+    "       tervela-convert [--settings FILE] [--system-a SYSTEM] [--system-b SYSTEM]\n"
+    "                       --write-settings FILE | --direction ... INPUT OUTPUT\n"
+    "       tervela-convert --describe-system SYSTEM | --list-systems TEXT\n"
     "       tervela-convert --help | --version\n";
 
 const char kHelpText[] =
@@ -33,6 +36,17 @@ const char kHelpText[] =
     "                         in the environment (LC_ALL, LC_NUMERIC, LANG), which\n"
     "                         is the one the window uses. Point files always use a\n"
     "                         point.\n"
+    "  --system-a SYSTEM      fill system A from PROJ's database: a Transverse\n"
+    "  --system-b SYSTEM      Mercator grid named as PROJ names it (EPSG:31467),\n"
+    "                         instead of --settings or on top of it\n"
+    "  --write-settings FILE  write the resulting 38-line settings record to FILE,\n"
+    "                         with the decimal separator above, and convert nothing\n"
+    "  --describe-system SYSTEM\n"
+    "                         print the system's name, the datum transformations\n"
+    "                         its shifts come from with EPSG's accuracy, and its\n"
+    "                         eighteen values\n"
+    "  --list-systems TEXT    list the Transverse Mercator systems whose name holds\n"
+    "                         TEXT: code, name and area of use, tab-separated\n"
     "  --help                 show this text\n"
     "  --version              print the program's name and version\n"
     "\n"
@@ -93,8 +107,10 @@ TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
       value = argument.substr(equals + 1);
       argument.resize(equals);
     }
-    const bool takes_value =
-        argument == "--settings" || argument == "--direction" || argument == "--decimal-separator";
+    const bool takes_value = argument == "--settings" || argument == "--direction" ||
+                             argument == "--decimal-separator" || argument == "--system-a" ||
+                             argument == "--system-b" || argument == "--write-settings" ||
+                             argument == "--describe-system" || argument == "--list-systems";
     if (takes_value && !value) {
       if (i + 1 == arguments.size()) return fail(argument + " needs a value");
       value = arguments[++i];
@@ -117,6 +133,16 @@ TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
     } else if (argument == "--decimal-separator") {
       if (value->size() != 1) return fail("--decimal-separator needs a single character");
       command.decimal_separator = (*value)[0];
+    } else if (argument == "--system-a") {
+      command.system_a = *value;
+    } else if (argument == "--system-b") {
+      command.system_b = *value;
+    } else if (argument == "--write-settings") {
+      command.write_settings_path = *value;
+    } else if (argument == "--describe-system") {
+      command.describe_system = *value;
+    } else if (argument == "--list-systems") {
+      command.list_systems = *value;
     } else if (argument == "--seven") {
       command.conversion.method = TShiftMethod::SevenParameter;
     } else if (argument == "--scripts") {
@@ -125,7 +151,17 @@ TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
       return fail("unknown option " + QuotedText(argument));
     }
   }
-  if (command.settings_path.empty()) return fail("--settings FILE is required");
+  if (!command.describe_system.empty() || command.list_systems) {
+    if (!files.empty()) return fail("--describe-system and --list-systems take no INPUT or OUTPUT");
+    return parse;
+  }
+  if (command.settings_path.empty() && command.system_a.empty() && command.system_b.empty()) {
+    return fail("--settings FILE is required");
+  }
+  if (!command.write_settings_path.empty()) {
+    if (direction_given || !files.empty()) return fail("--write-settings converts nothing");
+    return parse;
+  }
   if (!direction_given) return fail("--direction is required");
   if (files.size() != 2) return fail("INPUT and OUTPUT are required");
   command.conversion.input_name = files[0];

@@ -15,6 +15,14 @@ struct TCommandLine {
   std::string settings_path;
   TFileConversion conversion;
   std::optional<char> decimal_separator;  // unset: the locale's
+  // Systems filled from PROJ's database ("EPSG:31467"), empty when not asked.
+  std::string system_a, system_b;
+  // Write the resulting settings record here and convert nothing.
+  std::string write_settings_path;
+  // Print the parameter set of this system and do nothing else.
+  std::string describe_system;
+  // List the Transverse Mercator systems whose name holds this text.
+  std::optional<std::string> list_systems;
 };
 
 // Reads the arguments after the program name. The error is a one-line

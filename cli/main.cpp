@@ -14,6 +14,7 @@
 #include "cli/command_line.h"
 #include "cli/locale_separator.h"
 #include "cli/progress_line.h"
+#include "cli/system_settings.h"
 #include "cli/terminal_text.h"
 #include "io/files.h"
 #include "program_info/program_info.h"
@@ -34,9 +35,11 @@ void PrintMessage(const std::string& message) {
 // Reads the settings record and converts; the first failure ends the run.
 tervela::Status Convert(const tervela::TCommandLine& command) {
   const char separator = command.decimal_separator.value_or(tervela::LocaleDecimalSeparator());
-  tervela::TSettingsTexts settings;
-  if (tervela::Status read = tervela::ReadSettingsRecord(command.settings_path, settings); !read) {
-    return read;
+  const tervela::Result<tervela::TSettingsTexts> record = tervela::CommandSettings(command, separator);
+  if (!record) return record.error();
+  const tervela::TSettingsTexts& settings = record.value();
+  if (!command.write_settings_path.empty()) {
+    return tervela::WriteSettingsRecord(command.write_settings_path, settings);
   }
 
   const tervela::TFileConversion& request = command.conversion;
@@ -70,6 +73,20 @@ int Main(int argc, char** argv) {
   }
   if (parse.command.version) {
     std::printf("tervela-convert %s\n", tervela::kProgramVersion);
+    return 0;
+  }
+  if (!parse.command.describe_system.empty() || parse.command.list_systems) {
+    const tervela::Result<std::string> text =
+        parse.command.list_systems
+            ? tervela::SystemListText(*parse.command.list_systems)
+            : tervela::DescribeSystemText(parse.command.describe_system,
+                                          parse.command.decimal_separator.value_or(
+                                              tervela::LocaleDecimalSeparator()));
+    if (!text) {
+      PrintMessage(text.error().BoxText());
+      return kExitFailure;
+    }
+    std::fputs(text.value().c_str(), stdout);
     return 0;
   }
   const tervela::Status status = Convert(parse.command);

@@ -82,6 +82,10 @@ Error Error::FileErrorOf(int errno_value) {
   }
 }
 
+Error Error::SystemRefused(std::string message) {
+  return Error(ErrorKind::Refused, 0, std::move(message));
+}
+
 Error Error::SettingsLineTooLong() {
   return Error(ErrorKind::Limit, 0, "Settings line longer than 16 MiB");
 }

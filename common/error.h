@@ -14,6 +14,7 @@ enum class ErrorKind {
   File,           // a file error with its number
   NotConverged,   // the grid-to-geographic inversion found no point for the grid values
   Limit,          // a limit of the program or of the machine: a settings line too long, memory
+  Refused,        // a coordinate system the program cannot take, with the reason
   Internal,       // any other failure the C++ library reports by an exception
 };
 
@@ -43,6 +44,9 @@ class Error {
   static Error FromErrno(int errno_value);
   // "Settings line longer than 16 MiB": the settings reader's line limit.
   static Error SettingsLineTooLong();
+  // A coordinate system that cannot fill a parameter set; `message` names it
+  // and says why.
+  static Error SystemRefused(std::string message);
   // An exception that reached a program's top level: "Out of memory" for a
   // failed allocation, the exception's own text for any other.
   static Error FromException(const std::exception& exception);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Renders PNG pictures of the three pages of the main window and of the About
-# box into screenshots/, offscreen (no display needed). The Settings page
+# Renders PNG pictures of the three pages of the main window, of the About
+# box and of the system dialog into screenshots/, offscreen (no display needed). The Settings page
 # shows the example systems of examples/two-zones.set and the Conversion page
 # one point converted with them.
 set -euo pipefail

@@ -125,6 +125,8 @@ void TForm1::ConnectHandlers() {
   bind(Button4, &TForm1::Button4Click);
   bind(Button5, &TForm1::Button5Click);
   bind(Button6, &TForm1::Button6Click);
+  bind(Button7, &TForm1::Button7Click);
+  bind(Button8, &TForm1::Button8Click);
   // A direction counts as chosen whenever its button becomes checked: by a
   // click, the arrow keys, or a screen reader's toggle action, which checks
   // the button without a click.

@@ -101,6 +101,9 @@ class TForm1 : public QWidget {
   QLineEdit* Edit38;
   QPushButton* Button4;
   QPushButton* Button3;
+  // Fill system A or B from PROJ's database.
+  QPushButton* Button7;
+  QPushButton* Button8;
 
   // Help page.
   QPlainTextEdit* Memo1;
@@ -156,6 +159,10 @@ class TForm1 : public QWidget {
   Status Button4Click();
   Status Button5Click();
   Status Button6Click();
+  Status Button7Click();
+  Status Button8Click();
+  void BuildSystemButtons();
+  Status FillSystem(TLocalSystem target);
   Status Label1Click();
   Status RadioButton1Click();
   Status RadioButton2Click();

@@ -151,6 +151,7 @@ void TForm1::BuildSettingsPage() {
                        TWeight::Bold);
   Button3 = MakeButton(page, "Button3", {304, 456, 86, 25}, QStringLiteral("Save settings"), kBlack,
                        TWeight::Bold);
+  BuildSystemButtons();
 }
 
 TSettingsTexts TForm1::SettingsTexts() const {

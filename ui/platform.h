@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "systems/projected_system.h"
+
 namespace tervela {
 
 // What a file dialog shows: one filter entry, the default suffix, the folder
@@ -26,6 +28,11 @@ class TPlatform {
   // Modal file dialogs; the confirmed full name, or nothing on cancel.
   virtual std::optional<QString> OpenFile(const TFileDialogOptions& options) = 0;
   virtual std::optional<QString> SaveFile(const TFileDialogOptions& options) = 0;
+  // The modal dialog that finds a system in PROJ's database for `system`
+  // ("system A"), values shown with `decimal_separator`; the system applied,
+  // or nothing on cancel.
+  virtual std::optional<TProjectedSystem> ChooseSystem(const QString& system,
+                                                       char decimal_separator) = 0;
   // The default alert sound.
   virtual void Beep() = 0;
   // Asks the event loop to end once control returns to it.

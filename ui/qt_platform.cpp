@@ -5,6 +5,7 @@
 #include <QMessageBox>
 
 #include "ui/application_title.h"
+#include "ui/system_dialog.h"
 
 namespace tervela {
 namespace {
@@ -39,6 +40,13 @@ std::optional<QString> TQtPlatform::OpenFile(const TFileDialogOptions& options) 
 
 std::optional<QString> TQtPlatform::SaveFile(const TFileDialogOptions& options) {
   return RunFileDialog(options, QFileDialog::AcceptSave);
+}
+
+std::optional<TProjectedSystem> TQtPlatform::ChooseSystem(const QString& system,
+                                                          char decimal_separator) {
+  TSystemDialog dialog(system, decimal_separator, QApplication::activeWindow());
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.chosen();
 }
 
 void TQtPlatform::Beep() { QApplication::beep(); }

@@ -10,6 +10,7 @@ class TQtPlatform final : public TPlatform {
   void ShowError(const QString& text) override;
   std::optional<QString> OpenFile(const TFileDialogOptions& options) override;
   std::optional<QString> SaveFile(const TFileDialogOptions& options) override;
+  std::optional<TProjectedSystem> ChooseSystem(const QString& system, char decimal_separator) override;
   void Beep() override;
   void Quit() override;
 };

@@ -1,5 +1,5 @@
-// tervela-screenshots FOLDER: renders the three pages of the main window and
-// the About box into FOLDER as PNG files, on any Qt platform (offscreen too).
+// tervela-screenshots FOLDER: renders the three pages of the main window, the
+// About box and the system dialog into FOLDER as PNG files, on any Qt platform (offscreen too).
 // The window reads "Tervela.ini" from the working directory as at a start; the
 // Conversion page shows one converted point.
 #include <cstdio>
@@ -14,6 +14,7 @@
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/platform.h"
+#include "ui/system_dialog.h"
 
 namespace {
 
@@ -25,6 +26,9 @@ class TConsolePlatform final : public tervela::TPlatform {
   }
   std::optional<QString> OpenFile(const tervela::TFileDialogOptions&) override { return std::nullopt; }
   std::optional<QString> SaveFile(const tervela::TFileDialogOptions&) override { return std::nullopt; }
+  std::optional<tervela::TProjectedSystem> ChooseSystem(const QString&, char) override {
+    return std::nullopt;
+  }
   void Beep() override {}
   void Quit() override {}
 };
@@ -62,5 +66,11 @@ int main(int argc, char* argv[]) {
   tervela::TForm2 about(&window);
   about.show();
   saved = Save(about, folder.filePath(QStringLiteral("about.png"))) && saved;
+  // The system dialog of "B from PROJ...", one of several matches shown.
+  tervela::TSystemDialog systems(QStringLiteral("system B"), '.', &window);
+  systems.show();
+  systems.Search(QStringLiteral("Balkans"));
+  systems.Select(2);
+  saved = Save(systems, folder.filePath(QStringLiteral("system-dialog.png"))) && saved;
   return saved ? 0 : 1;
 }

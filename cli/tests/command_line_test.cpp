@@ -65,6 +65,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "--decimal-separator needs a single character"},
         UsageCase{{"--settings", "s", "--direction", "a-b", "--scripts", "a", "-"},
                   "--scripts needs an OUTPUT file name, not \"-\""},
+        UsageCase{{"--system-a", "EPSG:31467", "--write-settings", "s", "--direction", "a-b"},
+                  "--write-settings converts nothing"},
+        UsageCase{{"--describe-system", "EPSG:31467", "a"}, "--describe-system and --list-systems take no INPUT or OUTPUT"},
         UsageCase{{"--settings", "s", "--direction", std::string(90, 'w'), "a", "b"},
                   "unknown direction '" + std::string(80, 'w') + "...'"}),
     [](const auto& info) { return testing::CaseName(info.index, info.param.error); });

@@ -12,6 +12,7 @@
 #include "test_support/scratch_folder.h"
 #include "batch/tests/test_settings.h"
 #include "program_info/program_info.h"
+#include "systems/system_texts.h"
 
 namespace tervela {
 namespace {
@@ -166,9 +167,32 @@ TEST_F(ConvertProgram, HelpDocumentsTheOptions) {
   const ProgramRun run = Run({"--help"});
   EXPECT_EQ(run.exit_code, 0);
   for (const char* text : {"--settings FILE", "--direction", "--seven", "--scripts", "--decimal-separator C",
+                           "--system-a SYSTEM", "--write-settings FILE", "--describe-system", "--list-systems",
                            "--version", "LC_NUMERIC", "Exit status", "example:"}) {
     EXPECT_NE(run.out.find(text), std::string::npos) << text;
   }
+}
+
+TEST_F(ConvertProgram, SystemFromProjReplacesOnlyItsLines) {
+  const std::string written = folder_ / "written.set";
+  ProgramRun run = Run({"--settings", settings_, "--system-b", "EPSG:2056", "--write-settings", written});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.err.find("EPSG:2056"), std::string::npos);
+  EXPECT_FALSE(testing::Exists(written));
+  run = Run({"--system-a", "EPSG:31467", "--direction", "wgs-a", in_, out_});
+  EXPECT_EQ(run.err, "EPSG:31467 has no three-parameter shift in PROJ's database; use --seven.\n");
+  EXPECT_FALSE(testing::Exists(out_));
+
+  run = Run({"--settings", settings_, "--system-b", "EPSG:31467", "--decimal-separator", ",", "--write-settings", written});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  TSettingsTexts expected = testing::WorkedExampleSettings();
+  const Result<TProjectedSystem> system = FillFromProj("EPSG:31467");
+  PutSystem(system.value(), TLocalSystem::B, ',', expected);
+  TSettingsTexts texts;
+  ASSERT_TRUE(ReadSettingsRecord(written, texts).ok());
+  EXPECT_EQ(texts, expected);
+  EXPECT_EQ(texts[kSystemTextCount + 4], "0,100374825652");  // Df of Bessel 1841
+  EXPECT_EQ(texts[37], "DHDN / 3-degree Gauss-Kruger zone 3");
 }
 
 TEST_F(ConvertProgram, VersionNamesTheProgram) {

@@ -29,6 +29,10 @@ class TFakePlatform final : public TPlatform {
     save_requests.append(options);
     return NextAnswer();
   }
+  std::optional<TProjectedSystem> ChooseSystem(const QString& system, char) override {
+    system_requests.append(system);
+    return std::exchange(system_answer, std::nullopt);
+  }
   void Beep() override { ++beeps; }
   void Quit() override { ++quits; }
 
@@ -36,6 +40,8 @@ class TFakePlatform final : public TPlatform {
   QList<TFileDialogOptions> open_requests;
   QList<TFileDialogOptions> save_requests;
   std::deque<QString> answers;
+  QStringList system_requests;
+  std::optional<TProjectedSystem> system_answer;  // the next system dialog's choice
   int beeps = 0;
   int quits = 0;
   bool out_of_memory = false;  // the next open dialog fails as an allocation would

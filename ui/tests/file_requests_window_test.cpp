@@ -322,6 +322,24 @@ class TFileRequestsWindowTest : public QObject {
     QCOMPARE(fixture_->platform().errors.last(), QStringLiteral("Out of memory."));
   }
 
+  // A system from PROJ fills only its own eighteen edits and its name.
+  void fillSystemFromProj() {
+    TForm1& form = fixture_->Start();
+    QStringList before;
+    for (int n : kSettingsRecordEdits) before.append(fixture_->Edit(n)->text());
+    fixture_->Click("Button8");  // cancelled
+    fixture_->platform().system_answer = FillFromProj("EPSG:31467").value();
+    fixture_->Click("Button8");
+    QCOMPARE(fixture_->platform().system_requests, (QStringList{"system B", "system B"}));
+    QCOMPARE(form.Edit44->text(), QStringLiteral("DHDN / 3-degree Gauss-Kruger zone 3"));
+    QCOMPARE(form.Edit29->text(), QStringLiteral("3500000"));  // false easting
+    QCOMPARE(form.Edit31->text(), QStringLiteral("9"));        // central meridian
+    for (int line = 0; line < kSettingsLineCount; ++line) {
+      const bool system_b = line >= kSystemTextCount && line != 2 * kSystemTextCount;
+      if (!system_b) QCOMPARE(fixture_->Edit(kSettingsRecordEdits[line])->text(), before[line]);
+    }
+  }
+
  private:
   std::unique_ptr<TWindowFixture> fixture_;
 };

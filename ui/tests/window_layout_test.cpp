@@ -151,6 +151,8 @@ class TWindowLayoutTest : public QObject {
     row("Label35", "TabSheet2", {288, 384, -1, -1}, "7p Conversion Data");
     row("Button4", "TabSheet2", {304, 424, 86, 25}, "Load settings", true);
     row("Button3", "TabSheet2", {304, 456, 86, 25}, "Save settings", true);
+    row("Button7", "TabSheet2", {292, 180, 98, 25}, "A from PROJ...");
+    row("Button8", "TabSheet2", {292, 212, 98, 25}, "B from PROJ...");
     row("Memo1", "TabSheet3", {0, 16, 393, 457}, {});
   }
 
@@ -229,6 +231,8 @@ class TWindowLayoutTest : public QObject {
     for (int n = 21; n <= 38; ++n) expected.append(fixture_->Edit(n));
     expected.append(form.Button4);
     expected.append(form.Button3);
+    expected.append(form.Button7);
+    expected.append(form.Button8);
     QCOMPARE(TabStops(form.Edit43, form.TabSheet2, expected.size() - 1),
              expected.mid(1));
   }
@@ -238,7 +242,7 @@ class TWindowLayoutTest : public QObject {
   void accessibleNames() {
     TForm1& form = fixture_->form();
     for (const auto& [page, count] :
-         {std::pair{form.TabSheet1, 22}, std::pair{form.TabSheet2, 40}}) {
+         {std::pair{form.TabSheet1, 22}, std::pair{form.TabSheet2, 42}}) {
       QStringList names;
       for (QWidget* control : page->findChildren<QWidget*>()) {
         const bool kind =

@@ -1,0 +1,49 @@
+#include "cli/system_settings.h"
+
+#include "systems/projected_system.h"
+#include "systems/system_search.h"
+#include "systems/system_texts.h"
+
+namespace tervela {
+
+Result<TSettingsTexts> CommandSettings(const TCommandLine& command, char decimal_separator) {
+  TSettingsTexts settings;
+  if (!command.settings_path.empty()) {
+    if (Status read = ReadSettingsRecord(command.settings_path, settings); !read) return read.error();
+  }
+  const std::pair<const std::string*, TLocalSystem> targets[] = {
+      {&command.system_a, TLocalSystem::A}, {&command.system_b, TLocalSystem::B}};
+  for (const auto& [code, target] : targets) {
+    if (code->empty()) continue;
+    const Result<TProjectedSystem> system = FillFromProj(*code);
+    if (!system) return system.error();
+    // Its zero translation would convert hundreds of metres off, as a success.
+    const bool converts = command.write_settings_path.empty();
+    if (converts && command.conversion.method == TShiftMethod::ThreeParameter &&
+        !system.value().three_parameter) {
+      return Error::SystemRefused(QuotedText(*code) +
+                                  " has no three-parameter shift in PROJ's database; use --seven");
+    }
+    PutSystem(system.value(), target, decimal_separator, settings);
+  }
+  return settings;
+}
+
+Result<std::string> DescribeSystemText(const std::string& code, char decimal_separator) {
+  const Result<TProjectedSystem> system = FillFromProj(code);
+  if (!system) return system.error();
+  return DescribeSystem(system.value(), decimal_separator);
+}
+
+Result<std::string> SystemListText(const std::string& text) {
+  std::string list;
+  for (const TSystemSummary& system : FindTransverseMercatorSystems(text)) {
+    list += system.code + "\t" + system.name + "\t" + system.area + "\n";
+  }
+  if (list.empty()) {
+    return Error::SystemRefused("No Transverse Mercator system's name holds '" + QuotedText(text) + "'");
+  }
+  return list;
+}
+
+}  // namespace tervela

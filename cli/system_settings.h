@@ -1,0 +1,21 @@
+#pragma once
+
+#include "cli/command_line.h"
+#include "common/result.h"
+#include "settings/settings_record.h"
+
+namespace tervela {
+
+// The settings record a command works with: the --settings record when given
+// (its missing lines empty otherwise), with systems A and B replaced by those
+// --system-a and --system-b fill from PROJ's database, their texts written
+// with `decimal_separator`. The first failure ends it; a refused system
+// leaves nothing written. A conversion by the three-parameter shift refuses
+// a system that has none.
+Result<TSettingsTexts> CommandSettings(const TCommandLine& command, char decimal_separator);
+
+// The --describe-system and --list-systems texts, ready for standard output.
+Result<std::string> DescribeSystemText(const std::string& code, char decimal_separator);
+Result<std::string> SystemListText(const std::string& text);
+
+}  // namespace tervela

@@ -1,0 +1,40 @@
+#pragma once
+
+// Owning handles for the objects of PROJ's C API, so that every exit path
+// releases them. Internal to systems/.
+
+#include <proj.h>
+
+#include <memory>
+
+namespace tervela::systems_internal {
+
+struct ContextRelease {
+  void operator()(PJ_CONTEXT* context) const { proj_context_destroy(context); }
+};
+struct ObjectRelease {
+  void operator()(PJ* object) const { proj_destroy(object); }
+};
+struct ListRelease {
+  void operator()(PJ_OBJ_LIST* list) const { proj_list_destroy(list); }
+};
+struct FactoryRelease {
+  void operator()(PJ_OPERATION_FACTORY_CONTEXT* factory) const {
+    proj_operation_factory_context_destroy(factory);
+  }
+};
+
+using Context = std::unique_ptr<PJ_CONTEXT, ContextRelease>;
+using Object = std::unique_ptr<PJ, ObjectRelease>;
+using ObjectList = std::unique_ptr<PJ_OBJ_LIST, ListRelease>;
+using OperationFactory = std::unique_ptr<PJ_OPERATION_FACTORY_CONTEXT, FactoryRelease>;
+
+// A context of its own for one request, with PROJ's log silenced: what goes
+// wrong is reported through the request's Error instead.
+inline Context QuietContext() {
+  Context context(proj_context_create());
+  if (context) proj_log_level(context.get(), PJ_LOG_NONE);
+  return context;
+}
+
+}  // namespace tervela::systems_internal

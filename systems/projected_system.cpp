@@ -1,0 +1,320 @@
+// A projected system from PROJ's database as a Settings-page parameter set.
+//
+// The projection and the ellipsoid are read from the system's definition; the
+// two datum shifts from the transformations PROJ finds from the system's
+// geographic datum to WGS 84, in PROJ's own ranking for the system's area of
+// use, leaving out those that need a grid and ballpark ones. The three-
+// parameter shift takes the first geocentric translation (Molodensky's
+// formula then approximates it); the seven-parameter shift the first
+// Helmert transformation (position vector or coordinate frame), else that
+// translation. Method and parameter codes are EPSG's (Guidance Note 7-2).
+
+#include "systems/projected_system.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <string>
+
+#include "engine/floating_point_check.h"
+#include "engine/geodetic_constants.h"
+#include "engine/prepared_operations.h"
+#include "systems/helmert_inverse.h"
+#include "systems/proj_handles.h"
+#include "systems/system_texts.h"
+
+namespace tervela {
+
+namespace {
+
+using namespace systems_internal;
+// The engine's own WGS84 a and f, so that its shifts rebuild the local
+// ellipsoid from Da and Df exactly.
+using geodesy::kDegreesPerRadian;
+using geodesy::kFlatteningDifferenceScale;
+using geodesy::kWgs84Flattening;
+using geodesy::kWgs84SemiMajorAxis;
+
+// EPSG method codes.
+constexpr int kTransverseMercator = 9807;
+enum class ShiftKind { Translation, PositionVector, CoordinateFrame };
+struct ShiftMethod {
+  int code;
+  ShiftKind kind;
+};
+// Each in its geographic 2D, geocentric and geographic 3D domain.
+constexpr ShiftMethod kShiftMethods[] = {
+    {9603, ShiftKind::Translation},     {1031, ShiftKind::Translation},
+    {1035, ShiftKind::Translation},     {9606, ShiftKind::PositionVector},
+    {1033, ShiftKind::PositionVector},  {1037, ShiftKind::PositionVector},
+    {9607, ShiftKind::CoordinateFrame}, {1032, ShiftKind::CoordinateFrame},
+    {1038, ShiftKind::CoordinateFrame},
+};
+
+// EPSG parameter codes.
+constexpr int kLatitudeOfOrigin = 8801, kLongitudeOfOrigin = 8802, kScaleFactor = 8805,
+              kFalseEasting = 8806, kFalseNorthing = 8807;
+constexpr int kTranslationX = 8605, kRotationX = 8608, kScaleDifference = 8611;
+
+bool IsEpsg(const char* authority) { return authority != nullptr && std::strcmp(authority, "EPSG") == 0; }
+
+int CodeNumber(const char* code) {
+  int number = 0;
+  if (code != nullptr) std::from_chars(code, code + std::strlen(code), number);
+  return number;
+}
+
+std::string TextOr(const char* text, const char* fallback) { return text != nullptr ? text : fallback; }
+
+// The EPSG method code of an operation, 0 for a method of another authority.
+int MethodCode(PJ_CONTEXT* context, const PJ* operation, std::string* name = nullptr) {
+  const char *method_name = nullptr, *authority = nullptr, *code = nullptr;
+  if (!proj_coordoperation_get_method_info(context, operation, &method_name, &authority, &code)) {
+    return 0;
+  }
+  if (name != nullptr) *name = TextOr(method_name, "an unnamed method");
+  return IsEpsg(authority) ? CodeNumber(code) : 0;
+}
+
+// The value of EPSG parameter `wanted` in radians, metres or as a ratio.
+std::optional<double> Parameter(PJ_CONTEXT* context, const PJ* operation, int wanted) {
+  const int count = proj_coordoperation_get_param_count(context, operation);
+  for (int i = 0; i < count; ++i) {
+    const char *authority = nullptr, *code = nullptr;
+    double value = 0, to_si = 0;
+    if (proj_coordoperation_get_param(context, operation, i, nullptr, &authority, &code, &value,
+                                      nullptr, &to_si, nullptr, nullptr, nullptr, nullptr) &&
+        IsEpsg(authority) && CodeNumber(code) == wanted) {
+      return to_si != 0 ? value * to_si : value;
+    }
+  }
+  return std::nullopt;
+}
+
+// The Transverse Mercator parameters of a system.
+struct Projection {
+  double latitude_of_origin;   // radians
+  double central_meridian;     // radians east of Greenwich
+  double scale_factor;
+  double false_easting, false_northing;  // metres
+};
+
+// The refusal of one system: its code as typed (cut like any quoted text),
+// its name once known, and why.
+class Refusal {
+ public:
+  Refusal(std::string_view code, const PJ* crs)
+      : subject_(QuotedText(code) + (crs != nullptr ? " (" + TextOr(proj_get_name(crs), "") + ")" : "")) {}
+  Error operator()(std::string_view why) const {
+    return Error::SystemRefused(subject_ + " " + std::string(why));
+  }
+
+ private:
+  std::string subject_;
+};
+
+// Refused unless `crs` is a projected system on Transverse Mercator with
+// metre axes to the east and north and longitudes from Greenwich.
+Result<Projection> ReadProjection(PJ_CONTEXT* context, const PJ* crs, const Refusal& refuse) {
+  switch (proj_get_type(crs)) {
+    case PJ_TYPE_PROJECTED_CRS: break;
+    case PJ_TYPE_GEOGRAPHIC_2D_CRS:
+    case PJ_TYPE_GEOGRAPHIC_3D_CRS: return refuse("is a geographic system, not a Transverse Mercator grid");
+    case PJ_TYPE_GEOCENTRIC_CRS: return refuse("is a geocentric system, not a Transverse Mercator grid");
+    default: return refuse("is not a projected system");
+  }
+  const Object conversion(proj_crs_get_coordoperation(context, crs));
+  std::string method;
+  if (!conversion) return refuse("has no projection");
+  if (MethodCode(context, conversion.get(), &method) != kTransverseMercator) {
+    return refuse("uses the projection " + method + ", not Transverse Mercator");
+  }
+
+  const Object axes(proj_crs_get_coordinate_system(context, crs));
+  const int axis_count = axes ? proj_cs_get_axis_count(context, axes.get()) : 0;
+  bool east = false, north = false, metres = axis_count == 2;
+  for (int i = 0; i < axis_count; ++i) {
+    const char* direction = nullptr;
+    double to_metres = 0;
+    proj_cs_get_axis_info(context, axes.get(), i, nullptr, nullptr, &direction, &to_metres, nullptr,
+                          nullptr, nullptr);
+    const std::string towards = TextOr(direction, "");
+    east = east || towards == "east" || towards == "East";
+    north = north || towards == "north" || towards == "North";
+    metres = metres && to_metres == 1.0;
+  }
+  if (!east || !north || !metres) return refuse("does not have east and north axes in metres");
+
+  const Object prime_meridian(proj_get_prime_meridian(context, crs));
+  double meridian = 0;
+  if (!prime_meridian || !proj_prime_meridian_get_parameters(context, prime_meridian.get(),
+                                                             &meridian, nullptr, nullptr) ||
+      meridian != 0) {
+    return refuse("counts longitudes from " + TextOr(proj_get_name(prime_meridian.get()), "?") +
+                  ", not Greenwich");
+  }
+
+  const PJ* op = conversion.get();
+  const std::optional<double> values[] = {
+      Parameter(context, op, kLatitudeOfOrigin), Parameter(context, op, kLongitudeOfOrigin),
+      Parameter(context, op, kScaleFactor), Parameter(context, op, kFalseEasting),
+      Parameter(context, op, kFalseNorthing)};
+  for (const std::optional<double>& value : values) {
+    if (!value) return refuse("lacks a Transverse Mercator parameter");
+  }
+  return Projection{*values[0], *values[1], *values[2], *values[3], *values[4]};
+}
+
+// A transformation to WGS 84 that the Settings page can hold.
+struct FoundShift {
+  TDatumOperation operation;
+  LocalToWgs84Helmert helmert;  // coordinate frame; zero rotations and scale for a translation
+  bool translation_only = false;
+};
+
+struct Shifts {
+  std::optional<FoundShift> translation, helmert;
+};
+
+std::optional<FoundShift> ReadShift(PJ_CONTEXT* context, const PJ* operation) {
+  if (proj_get_type(operation) != PJ_TYPE_TRANSFORMATION ||
+      proj_coordoperation_get_grid_used_count(context, operation) > 0 ||
+      proj_coordoperation_has_ballpark_transformation(context, operation)) {
+    return std::nullopt;
+  }
+  const int method = MethodCode(context, operation);
+  const ShiftMethod* found = nullptr;
+  for (const ShiftMethod& candidate : kShiftMethods) {
+    if (candidate.code == method) found = &candidate;
+  }
+  if (found == nullptr) return std::nullopt;
+
+  FoundShift shift;
+  shift.operation.name = TextOr(proj_get_name(operation), "");
+  if (const char* authority = proj_get_id_auth_name(operation, 0)) {
+    shift.operation.code = std::string(authority) + ":" + TextOr(proj_get_id_code(operation, 0), "");
+  }
+  if (const double accuracy = proj_coordoperation_get_accuracy(context, operation); accuracy >= 0) {
+    shift.operation.accuracy = accuracy;
+  }
+  for (int axis = 0; axis < 3; ++axis) {
+    const std::optional<double> t = Parameter(context, operation, kTranslationX + axis);
+    if (!t) return std::nullopt;
+    shift.helmert.translation[axis] = *t;
+    shift.helmert.rotation[axis] = 0;
+  }
+  shift.helmert.scale_difference = 0;
+  shift.translation_only = found->kind == ShiftKind::Translation;
+  if (shift.translation_only) return shift;
+
+  const double sign = found->kind == ShiftKind::PositionVector ? -1 : 1;
+  for (int axis = 0; axis < 3; ++axis) {
+    const std::optional<double> r = Parameter(context, operation, kRotationX + axis);
+    if (!r) return std::nullopt;
+    shift.helmert.rotation[axis] = sign * *r;
+  }
+  const std::optional<double> scale = Parameter(context, operation, kScaleDifference);
+  if (!scale) return std::nullopt;
+  shift.helmert.scale_difference = *scale;
+  return shift;
+}
+
+// The first translation and the first Helmert transformation of PROJ's
+// ranking from the system's geographic datum to WGS 84 over its area of use.
+// A system on WGS 84 itself has a null shift.
+Result<Shifts> FindShifts(PJ_CONTEXT* context, const PJ* crs, const Refusal& refuse) {
+  const Object datum(proj_crs_get_geodetic_crs(context, crs));
+  const Object wgs84(proj_create(context, "EPSG:4326"));
+  if (!datum || !wgs84) return refuse("has no geographic datum in PROJ's database");
+  Shifts shifts;
+  if (proj_is_equivalent_to(datum.get(), wgs84.get(), PJ_COMP_EQUIVALENT_EXCEPT_AXIS_ORDER_GEOGCRS)) {
+    const FoundShift null_shift{{"", "WGS 84 itself", 0.0}, {}, true};
+    shifts.translation = null_shift;
+    shifts.helmert = null_shift;
+    return shifts;
+  }
+
+  const OperationFactory factory(proj_create_operation_factory_context(context, nullptr));
+  if (!factory) return refuse("has no operations in PROJ's database");
+  proj_operation_factory_context_set_allow_ballpark_transformations(context, factory.get(), 0);
+  proj_operation_factory_context_set_spatial_criterion(
+      context, factory.get(), PROJ_SPATIAL_CRITERION_PARTIAL_INTERSECTION);
+  proj_operation_factory_context_set_grid_availability_use(
+      context, factory.get(), PROJ_GRID_AVAILABILITY_IGNORED);
+  double west = 0, south = 0, east = 0, north = 0;
+  if (proj_get_area_of_use(context, crs, &west, &south, &east, &north, nullptr) && west > -1000) {
+    proj_operation_factory_context_set_area_of_interest(context, factory.get(), west, south, east,
+                                                        north);
+  }
+  const ObjectList operations(proj_create_operations(context, datum.get(), wgs84.get(), factory.get()));
+  const int count = operations ? proj_list_get_count(operations.get()) : 0;
+  for (int i = 0; i < count && !(shifts.translation && shifts.helmert); ++i) {
+    const Object operation(proj_list_get(context, operations.get(), i));
+    std::optional<FoundShift> shift = operation ? ReadShift(context, operation.get()) : std::nullopt;
+    if (!shift) continue;
+    std::optional<FoundShift>& slot = shift->translation_only ? shifts.translation : shifts.helmert;
+    if (!slot) slot = std::move(shift);
+  }
+  if (!shifts.translation && !shifts.helmert) {
+    return refuse("has no transformation to WGS 84 without a grid in PROJ's database");
+  }
+  return shifts;
+}
+
+}  // namespace
+
+Result<TProjectedSystem> FillFromProj(std::string_view code) {
+  const Context context = QuietContext();
+  if (!context) return Error::SystemRefused("PROJ could not start");
+  const Object crs(proj_create(context.get(), std::string(code).c_str()));
+  if (!crs) return Refusal(code, nullptr)("is not a system PROJ knows");
+  const Refusal refuse(code, crs.get());
+
+  const Result<Projection> projection = ReadProjection(context.get(), crs.get(), refuse);
+  if (!projection) return projection.error();
+  const Object ellipsoid(proj_get_ellipsoid(context.get(), crs.get()));
+  double a = 0, inverse_flattening = 0;
+  if (!ellipsoid || !proj_ellipsoid_get_parameters(context.get(), ellipsoid.get(), &a, nullptr,
+                                                   nullptr, &inverse_flattening)) {
+    return refuse("has no ellipsoid in PROJ's database");
+  }
+  const Result<Shifts> shifts = FindShifts(context.get(), crs.get(), refuse);
+  if (!shifts) return shifts.error();
+
+  TProjectedSystem system;
+  system.code = code;
+  system.name = TextOr(proj_get_name(crs.get()), "");
+  TSystemValues& v = system.values;
+  if (const std::optional<FoundShift>& translation = shifts.value().translation) {
+    for (int axis = 0; axis < 3; ++axis) v[axis] = translation->helmert.translation[axis];
+    system.three_parameter = translation->operation;
+  }
+  const double flattening = inverse_flattening != 0 ? 1 / inverse_flattening : 0;
+  v[3] = kWgs84SemiMajorAxis - a;
+  v[4] = (kWgs84Flattening - flattening) * kFlatteningDifferenceScale;
+  v[7] = projection.value().scale_factor;
+  v[8] = projection.value().false_easting;
+  v[9] = projection.value().false_northing;
+  v[10] = projection.value().central_meridian * kDegreesPerRadian;
+  const std::optional<FoundShift>& seven =
+      shifts.value().helmert ? shifts.value().helmert : shifts.value().translation;
+  const SevenValues wgs_to_local = WgsToLocal(seven->helmert);
+  std::copy(wgs_to_local.begin(), wgs_to_local.end(), v.begin() + 11);
+  system.seven_parameter = seven->operation;
+
+  // The values as the Settings page will read them back, then the latitude
+  // of origin folded into the false northing by the engine's own meridian
+  // arc on that ellipsoid: the engine projects the origin to the northing
+  // k0 G(phi0) + false northing.
+  v = ValuesAsTyped(v);
+  TParameterSet set;
+  set.Da = v[3];
+  set.Df = v[4];
+  set.ScaleFactor = v[7];
+  const engine_internal::PreparedTransverseMercator tm(set, fp::Checking::AtEnd);
+  v[9] -= v[7] * tm.MeridianArc(projection.value().latitude_of_origin);
+  v = ValuesAsTyped(v);
+  return system;
+}
+
+}  // namespace tervela

@@ -1,0 +1,48 @@
+#pragma once
+
+// A local grid system filled from PROJ's database: a projected coordinate
+// system named as PROJ names it ("EPSG:31467", or any authority PROJ knows)
+// becomes the eighteen values of a Settings-page system and its name.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "common/result.h"
+#include "engine/parameter_set.h"
+
+namespace tervela {
+
+// A datum transformation to WGS 84 taken from PROJ's database.
+struct TDatumOperation {
+  std::string code;  // "EPSG:1777"; empty for one without a code (WGS 84 itself)
+  std::string name;  // "DHDN to WGS 84 (2)"
+  std::optional<double> accuracy;  // EPSG's accuracy of the transformation [m], when given
+};
+
+// The eighteen values as the Settings page shows them, in its order and units:
+// Dx Dy Dz [m], Da [m], Df (flattening difference x 10000), corr.N corr.E
+// [arc-seconds], scale factor, false easting and northing [m], central
+// meridian [degrees east of Greenwich], Tx Ty Tz [m], Rx Ry Rz
+// [arc-seconds, coordinate frame], K [ppm].
+using TSystemValues = std::array<double, kParameterCount>;
+
+struct TProjectedSystem {
+  std::string code;  // as asked
+  std::string name;  // the system's name in PROJ's database
+  TSystemValues values{};
+  // The operations the two shifts were filled from; none where the database
+  // has no such operation (its values are then zero).
+  std::optional<TDatumOperation> three_parameter;
+  std::optional<TDatumOperation> seven_parameter;
+};
+
+// Fills a system from PROJ. Refused with Error::SystemRefused, naming `code`:
+// a code PROJ does not know, a system that is not projected, a projection
+// other than Transverse Mercator (south-oriented included), axes that are not
+// east and north in metres, a prime meridian other than Greenwich, and a
+// datum with no transformation to WGS 84 that works without a grid.
+Result<TProjectedSystem> FillFromProj(std::string_view code);
+
+}  // namespace tervela

@@ -1,0 +1,39 @@
+#pragma once
+
+// A filled system as the texts of the Settings page and of tervela-convert.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "settings/settings_record.h"
+#include "systems/projected_system.h"
+
+namespace tervela {
+
+// The captions of the eighteen Settings-page rows, Dx first and K last.
+extern const std::array<std::string_view, kParameterCount> kParameterCaptions;
+
+// The eighteen texts of a system: fixed notation with as many decimals as
+// the field's unit needs to stay below a micrometre on the ground, trailing
+// zeros dropped, `decimal_separator` as separator.
+std::array<std::string, kParameterCount> SystemTexts(const TSystemValues& values,
+                                                     char decimal_separator);
+
+// The values exactly as the Settings page reads SystemTexts back.
+TSystemValues ValuesAsTyped(const TSystemValues& values);
+
+// Puts the eighteen texts and the name of `system` on the lines of `target`
+// in `settings`; the other system's lines stay as they are.
+void PutSystem(const TProjectedSystem& system, TLocalSystem target, char decimal_separator,
+               TSettingsTexts& settings);
+
+// "EPSG:1777 DHDN to WGS 84 (2), accuracy 3 m", the code left out where the
+// operation has none; "none" for no operation.
+std::string OperationText(const std::optional<TDatumOperation>& operation);
+
+// The description of tervela-convert --describe-system, one line each: name,
+// the two operations, then the eighteen values as "caption: value".
+std::string DescribeSystem(const TProjectedSystem& system, char decimal_separator);
+
+}  // namespace tervela
