@@ -15,6 +15,14 @@ struct TCommandLine {
   std::string settings_path;
   TFileConversion conversion;
   std::optional<char> decimal_separator;  // unset: the locale's
+  // The control-point check (cli/control_options.h): the control file, the
+  // grid checked, the largest residual accepted (metres), whether to
+  // calibrate and where to write the calibrated settings record.
+  std::string check_path;
+  std::optional<TLocalSystem> check_grid;
+  std::optional<double> tolerance;
+  bool calibrate = false;
+  std::string write_settings_path;
 };
 
 // Reads the arguments after the program name. The error is a one-line
