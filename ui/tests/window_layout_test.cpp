@@ -151,6 +151,9 @@ class TWindowLayoutTest : public QObject {
     row("Label35", "TabSheet2", {288, 384, -1, -1}, "7p Conversion Data");
     row("Button4", "TabSheet2", {304, 424, 86, 25}, "Load settings", true);
     row("Button3", "TabSheet2", {304, 456, 86, 25}, "Save settings", true);
+    row("Label36", "TabSheet2", {288, 284, -1, -1}, "Control Points");
+    row("ButtonCheckA", "TabSheet2", {304, 302, 86, 25}, "Check A ...", false);
+    row("ButtonCheckB", "TabSheet2", {304, 334, 86, 25}, "Check B ...", false);
     row("Memo1", "TabSheet3", {0, 16, 393, 457}, {});
   }
 
@@ -229,6 +232,8 @@ class TWindowLayoutTest : public QObject {
     for (int n = 21; n <= 38; ++n) expected.append(fixture_->Edit(n));
     expected.append(form.Button4);
     expected.append(form.Button3);
+    expected.append(form.ButtonCheckA);
+    expected.append(form.ButtonCheckB);
     QCOMPARE(TabStops(form.Edit43, form.TabSheet2, expected.size() - 1),
              expected.mid(1));
   }
@@ -238,7 +243,7 @@ class TWindowLayoutTest : public QObject {
   void accessibleNames() {
     TForm1& form = fixture_->form();
     for (const auto& [page, count] :
-         {std::pair{form.TabSheet1, 22}, std::pair{form.TabSheet2, 40}}) {
+         {std::pair{form.TabSheet1, 22}, std::pair{form.TabSheet2, 42}}) {
       QStringList names;
       for (QWidget* control : page->findChildren<QWidget*>()) {
         const bool kind =
