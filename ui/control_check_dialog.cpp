@@ -45,7 +45,7 @@ TControlCheckDialog::TControlCheckDialog(QWidget* parent, const QString& title,
   setObjectName(QStringLiteral("ControlCheckDialog"));
   setWindowTitle(title);
   setAttribute(Qt::WA_DeleteOnClose);
-  resize(460, 380);
+  resize(460, 420);
 
   const TControlCheck& check = report_.check;
   Table = new QTableWidget(static_cast<int>(points_.size()), 5, this);
@@ -56,6 +56,7 @@ TControlCheckDialog::TControlCheckDialog(QWidget* parent, const QString& title,
                                     QStringLiteral("Outlier")});
   Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   Table->verticalHeader()->hide();
+  Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 6);
   for (int row = 0; row < Table->rowCount(); ++row) {
     const std::size_t i = static_cast<std::size_t>(row);
     Table->setItem(row, 0, new QTableWidgetItem(FromLocal(points_[i].name)));
@@ -64,6 +65,8 @@ TControlCheckDialog::TControlCheckDialog(QWidget* parent, const QString& title,
     Table->setItem(row, 3, new TNumberItem(Length(check.residuals[i])));
     Table->setItem(row, 4, new QTableWidgetItem(check.outliers[i] ? QStringLiteral("outlier") : QString()));
   }
+  // Sortable by a click on a column's header; shown in file order at first.
+  Table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
   Table->setSortingEnabled(true);
   Table->resizeColumnsToContents();
 
