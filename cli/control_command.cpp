@@ -28,7 +28,7 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 Result<TControlCommandOutput> RunControlCommand(const TCommandLine& command, char decimal_separator) {
   if (!command.write_settings_path.empty() && SameFile(command.write_settings_path, command.settings_path)) {
-    return Error::File(file_error::kAccessDenied);
+    return Error::File(file_error::kSharingViolation);
   }
   TSettingsTexts settings;
   if (const Status read = ReadSettingsRecord(command.settings_path, settings); !read) return read.error();

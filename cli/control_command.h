@@ -20,7 +20,8 @@ struct TControlCommandOutput {
 // Reads the settings record and the control file, checks (and calibrates) the
 // grid, writes the calibrated record to --write-settings, and returns what
 // to print. Nothing is written when any step fails; the record is written
-// only when it is not the input settings file.
+// only when it is not the input settings file (else "I/O error 32", as for a
+// conversion whose output is its settings file).
 Result<TControlCommandOutput> RunControlCommand(const TCommandLine& command, char decimal_separator);
 
 }  // namespace tervela

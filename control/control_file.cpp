@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <utility>
 
 #include "common/number_text.h"
@@ -18,6 +19,9 @@ constexpr std::size_t kReadBufferSize = 65536;
 constexpr std::string_view kFieldSeparators = " \t";
 constexpr std::array<std::string_view, 4> kNumberNames = {"latitude", "longitude", "northing",
                                                            "easting"};
+// The largest magnitude of each number: degrees, degrees, metres, metres.
+// The grid limit is far beyond any grid and keeps every residual finite.
+constexpr std::array<double, 4> kLimits = {90, 180, 1e9, 1e9};
 
 std::string_view TrimSeparators(std::string_view text) {
   const std::size_t first = text.find_first_not_of(kFieldSeparators);
@@ -46,7 +50,7 @@ Result<TControlPoint> ParseLine(std::string_view line, std::size_t number) {
                                             " missing");
     }
     const Result<double> value = ParseFileNumber(token);
-    if (!value) {
+    if (!value || !(std::fabs(value.value()) <= kLimits[i])) {
       return Error::ControlLine(number, "'" + QuotedText(token) + "' is not a valid " +
                                             std::string(kNumberNames[i]));
     }

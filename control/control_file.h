@@ -23,8 +23,9 @@ struct TControlPoint {
 // an optional name: the rest of the line, without the blanks and tabs around
 // it. A line ends at LF; a CR before the LF is dropped. Blank lines and lines
 // whose first character other than a blank or tab is "#" are skipped. The
-// first line with fewer than four numbers or a malformed or out-of-range one
-// ends the reading with Error::ControlLine.
+// first line with fewer than four numbers or a malformed one, or one beyond
+// 90 degrees of latitude, 180 of longitude or 1e9 metres, ends the reading
+// with Error::ControlLine.
 Result<std::vector<TControlPoint>> ParseControlPoints(std::string_view text);
 
 // The same for the file at `path`, read through io/. A file larger than
