@@ -26,12 +26,12 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-Result<TControlCommandOutput> RunControlCommand(const TCommandLine& command, char decimal_separator) {
+Result<TControlCommandOutput> RunControlCommand(const TCommandLine& command,
+                                                const TSettingsTexts& settings,
+                                                char decimal_separator) {
   if (!command.write_settings_path.empty() && SameFile(command.write_settings_path, command.settings_path)) {
     return Error::File(file_error::kSharingViolation);
   }
-  TSettingsTexts settings;
-  if (const Status read = ReadSettingsRecord(command.settings_path, settings); !read) return read.error();
   const Result<std::vector<TControlPoint>> points = ReadControlFile(command.check_path);
   if (!points) return points.error();
 

@@ -4,6 +4,7 @@
 
 #include "cli/command_line.h"
 #include "common/result.h"
+#include "settings/settings_record.h"
 
 namespace tervela {
 
@@ -17,11 +18,13 @@ struct TControlCommandOutput {
   bool beyond_tolerance = false;
 };
 
-// Reads the settings record and the control file, checks (and calibrates) the
-// grid, writes the calibrated record to --write-settings, and returns what
-// to print. Nothing is written when any step fails; the record is written
+// Reads the control file, checks (and calibrates) the grid of `settings`, the
+// record the command line has built, writes the calibrated record to
+// --write-settings, and returns what to print. Nothing is written when any step fails; the record is written
 // only when it is not the input settings file (else "I/O error 32", as for a
 // conversion whose output is its settings file).
-Result<TControlCommandOutput> RunControlCommand(const TCommandLine& command, char decimal_separator);
+Result<TControlCommandOutput> RunControlCommand(const TCommandLine& command,
+                                                const TSettingsTexts& settings,
+                                                char decimal_separator);
 
 }  // namespace tervela

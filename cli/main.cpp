@@ -61,8 +61,13 @@ tervela::Status Convert(const tervela::TCommandLine& command) {
 // Checks a grid against control points and prints the tables.
 int Check(const tervela::TCommandLine& command) {
   const char separator = command.decimal_separator.value_or(tervela::LocaleDecimalSeparator());
+  tervela::TSettingsTexts settings;
+  if (tervela::Status read = tervela::ReadSettingsRecord(command.settings_path, settings); !read) {
+    PrintMessage(read.error().BoxText());
+    return kExitFailure;
+  }
   const tervela::Result<tervela::TControlCommandOutput> output =
-      tervela::RunControlCommand(command, separator);
+      tervela::RunControlCommand(command, settings, separator);
   if (!output) {
     PrintMessage(output.error().BoxText());
     return kExitFailure;

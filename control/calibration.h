@@ -20,7 +20,7 @@ namespace tervela {
 // residuals of the points not `left_out` (left_out[i] for points[i]), which
 // is their mean. The fitted fields are then found by Gauss-Newton steps on
 // the engine's own conversion, its derivatives taken by central differences,
-// until the mean residual is below kCalibrationTolerance.
+// until the mean residual is below kCalibrationTolerance or after ten steps.
 // Errors: Error::NoControlPointToFit() when every point is left out; the
 // conversion's error (Error::ControlLine) of a point that does not convert;
 // Error::InvalidOperation() when the shift does not respond to the fields.
