@@ -94,9 +94,9 @@ Result<TParameterSet> Calibrate(const TParameterSet& set, TShiftMethod method,
     const double y0 = (g[1][1] * target_north - g[0][1] * target_east) / determinant;
     const double y1 = (g[0][0] * target_east - g[1][0] * target_north) / determinant;
     for (std::size_t k = 0; k < unknowns.count; ++k) {
-      const double delta = j[0][k] * y0 + j[1][k] * y1;
-      if (!std::isfinite(delta)) return Error::InvalidOperation();
-      fitted.*unknowns.fields[k] += delta;
+      const double value = fitted.*unknowns.fields[k] + (j[0][k] * y0 + j[1][k] * y1);
+      if (!std::isfinite(value)) return Error::InvalidOperation();
+      fitted.*unknowns.fields[k] = value;
     }
   }
   return fitted;
