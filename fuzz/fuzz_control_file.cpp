@@ -56,13 +56,15 @@ void CheckRows(const std::vector<TControlPoint>& points, const TControlCheck& ch
     for (const char c : name) {
       Require(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F, "an escaped name holds no control byte");
     }
-    std::string_view row = CheckRowText(name, check.residuals[i], check.outliers[i]);
+    const std::string row_text = CheckRowText(name, check.residuals[i], check.outliers[i]);
+    std::string_view row = row_text;
     Require(ConsumeLiteral(row, name) && ConsumeLiteral(row, "\t") && ConsumeFixed(row, 3, '.') &&
                 ConsumeLiteral(row, "\t") && ConsumeFixed(row, 3, '.') && ConsumeLiteral(row, "\t") &&
                 ConsumeFixed(row, 3, '.') && (row.empty() || row == "\toutlier"),
             "a row is a name and three finite numbers");
   }
-  std::string_view summary = CheckSummaryText(check);
+  const std::string summary_text = CheckSummaryText(check);
+  std::string_view summary = summary_text;
   Require(ConsumeLiteral(summary, "points "), "a summary line");
 }
 
