@@ -1,5 +1,7 @@
 #include "cli/command_line.h"
 
+#include "cli/control_options.h"
+
 #include <array>
 #include <string_view>
 #include <utility>
@@ -13,6 +15,8 @@ const char kUsageText[] =
     "       tervela-convert [--settings FILE] [--system-a SYSTEM] [--system-b SYSTEM]\n"
     "                       --write-settings FILE | --direction ... INPUT OUTPUT\n"
     "       tervela-convert --describe-system SYSTEM | --list-systems TEXT\n"
+    "       tervela-convert --settings FILE --check CONTROL --grid a|b [--seven]\n"
+    "                       [--tolerance METRES] [--calibrate [--write-settings OUT]]\n"
     "       tervela-convert --help | --version\n";
 
 const char kHelpText[] =
@@ -47,6 +51,36 @@ const char kHelpText[] =
     "                         eighteen values\n"
     "  --list-systems TEXT    list the Transverse Mercator systems whose name holds\n"
     "                         TEXT: code, name and area of use, tab-separated\n"
+    "\n"
+    "usage: tervela-convert --settings FILE --check CONTROL --grid a|b [--seven]\n"
+    "                       [--tolerance METRES] [--calibrate [--write-settings OUT]]\n"
+    "\n"
+    "  --check CONTROL        check grid a or b of FILE against control points. Each\n"
+    "                         line of CONTROL holds latitude, longitude, northing and\n"
+    "                         easting, separated by blanks or tabs, then an optional\n"
+    "                         name; blank lines and lines starting with # are\n"
+    "                         skipped. Prints per point NAME<TAB>dN<TAB>dE<TAB>d, the\n"
+    "                         control's grid coordinate minus the converted one and\n"
+    "                         its length in metres, with a fifth field \"outlier\"\n"
+    "                         for a point more than 5 times the median spread and\n"
+    "                         3 cm off the median residual; then\n"
+    "                         points N<TAB>rms R<TAB>max M<TAB>outliers K, the RMS and\n"
+    "                         maximum taken over the points not flagged\n"
+    "  --grid a|b             the grid the control coordinates are in\n"
+    "  --tolerance METRES     exit with status 3 when a point's residual, flagged or\n"
+    "                         not, is longer than METRES (after --calibrate: with\n"
+    "                         the calibrated values)\n"
+    "  --calibrate            fit the mean horizontal residual of the points not\n"
+    "                         flagged and remove it: with the three-parameter shift\n"
+    "                         by corr.N and corr.E, with --seven by the smallest\n"
+    "                         change of Tx, Ty and Tz. Horizontal control points do\n"
+    "                         not determine the rotations, the scale or a vertical\n"
+    "                         shift, so Rx, Ry, Rz and k stay as they are. Prints the\n"
+    "                         table again with the calibrated values, then a line\n"
+    "                         with them\n"
+    "  --write-settings OUT   with --calibrate: write the settings with the\n"
+    "                         calibrated values to OUT; FILE itself is never changed\n"
+    "\n"
     "  --help                 show this text\n"
     "  --version              print the program's name and version\n"
     "\n"
@@ -55,11 +89,14 @@ const char kHelpText[] =
     "progress on standard error.\n"
     "\n"
     "Exit status: 0 on success, with nothing printed; 1 when the conversion fails,\n"
-    "with the error printed on standard error; 2 on a usage error; 141, with\n"
-    "nothing printed, when standard output is a pipe whose reader has gone.\n"
+    "with the error printed on standard error; 2 on a usage error; 3 when a\n"
+    "control point exceeds --tolerance; 141, with nothing printed, when standard\n"
+    "output is a pipe whose reader has gone.\n"
     "\n"
     "example: tervela-convert --settings site.set --direction wgs-a --scripts \\\n"
-    "             points.txt points-a.txt\n";
+    "             points.txt points-a.txt\n"
+    "         tervela-convert --settings site.set --check control.txt --grid a \\\n"
+    "             --calibrate --write-settings site-calibrated.set\n";
 
 namespace {
 
@@ -110,7 +147,8 @@ TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
     const bool takes_value = argument == "--settings" || argument == "--direction" ||
                              argument == "--decimal-separator" || argument == "--system-a" ||
                              argument == "--system-b" || argument == "--write-settings" ||
-                             argument == "--describe-system" || argument == "--list-systems";
+                             argument == "--describe-system" || argument == "--list-systems" ||
+                             IsControlValueOption(argument);
     if (takes_value && !value) {
       if (i + 1 == arguments.size()) return fail(argument + " needs a value");
       value = arguments[++i];
@@ -147,6 +185,8 @@ TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
       command.conversion.method = TShiftMethod::SevenParameter;
     } else if (argument == "--scripts") {
       command.conversion.scripts = true;
+    } else if (std::optional<std::string> error = ApplyControlOption(argument, value, command)) {
+      if (!error->empty()) return fail(*error);
     } else {
       return fail("unknown option " + QuotedText(argument));
     }
@@ -158,6 +198,10 @@ TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
   if (command.settings_path.empty() && command.system_a.empty() && command.system_b.empty()) {
     return fail("--settings FILE is required");
   }
+  if (std::string error = ControlUsageError(command, direction_given, files.size()); !error.empty()) {
+    return fail(error);
+  }
+  if (!command.check_path.empty()) return parse;
   if (!command.write_settings_path.empty()) {
     if (direction_given || !files.empty()) return fail("--write-settings converts nothing");
     return parse;

@@ -17,12 +17,19 @@ struct TCommandLine {
   std::optional<char> decimal_separator;  // unset: the locale's
   // Systems filled from PROJ's database ("EPSG:31467"), empty when not asked.
   std::string system_a, system_b;
-  // Write the resulting settings record here and convert nothing.
+  // Write the resulting (or calibrated) settings record here and convert nothing.
   std::string write_settings_path;
   // Print the parameter set of this system and do nothing else.
   std::string describe_system;
   // List the Transverse Mercator systems whose name holds this text.
   std::optional<std::string> list_systems;
+  // The control-point check (cli/control_options.h): the control file, the
+  // grid checked, the largest residual accepted (metres), whether to
+  // calibrate (the calibrated record goes to write_settings_path).
+  std::string check_path;
+  std::optional<TLocalSystem> check_grid;
+  std::optional<double> tolerance;
+  bool calibrate = false;
 };
 
 // Reads the arguments after the program name. The error is a one-line

@@ -12,6 +12,7 @@
 
 #include "batch/point_file_run.h"
 #include "cli/command_line.h"
+#include "cli/control_command.h"
 #include "cli/locale_separator.h"
 #include "cli/progress_line.h"
 #include "cli/system_settings.h"
@@ -59,6 +60,26 @@ tervela::Status Convert(const tervela::TCommandLine& command) {
   return status;
 }
 
+// Checks a grid against control points and prints the tables.
+int Check(const tervela::TCommandLine& command) {
+  const char separator = command.decimal_separator.value_or(tervela::LocaleDecimalSeparator());
+  const tervela::Result<tervela::TSettingsTexts> settings = tervela::CommandSettings(command, separator);
+  if (!settings) {
+    PrintMessage(settings.error().BoxText());
+    return kExitFailure;
+  }
+  const tervela::Result<tervela::TControlCommandOutput> output =
+      tervela::RunControlCommand(command, settings.value(), separator);
+  if (!output) {
+    PrintMessage(output.error().BoxText());
+    return kExitFailure;
+  }
+  if (std::fputs(output.value().text.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
+    return errno == EPIPE ? kExitBrokenPipe : kExitFailure;
+  }
+  return output.value().beyond_tolerance ? tervela::kExitBeyondTolerance : 0;
+}
+
 int Main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   const tervela::TCommandLineParse parse = tervela::ParseCommandLine(arguments);
@@ -89,6 +110,7 @@ int Main(int argc, char** argv) {
     std::fputs(text.value().c_str(), stdout);
     return 0;
   }
+  if (!parse.command.check_path.empty()) return Check(parse.command);
   const tervela::Status status = Convert(parse.command);
   if (status) return 0;
   // A reader of standard output that went away (`... - | head`) wants no more.

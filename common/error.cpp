@@ -90,6 +90,20 @@ Error Error::SettingsLineTooLong() {
   return Error(ErrorKind::Limit, 0, "Settings line longer than 16 MiB");
 }
 
+Error Error::ControlLine(std::size_t line, std::string_view problem) {
+  std::string message = "Control file line " + std::to_string(line) + ": ";
+  message.append(problem);
+  return Error(ErrorKind::File, file_error::kInvalidNumericInput, std::move(message));
+}
+
+Error Error::ControlFileTooLarge() {
+  return Error(ErrorKind::Limit, 0, "Control file larger than 16 MiB");
+}
+
+Error Error::NoControlPointToFit() {
+  return Error(ErrorKind::Limit, 0, "No control point left to fit");
+}
+
 Error Error::FromException(const std::exception& exception) {
   // A length_error is a request for more than any allocation can give.
   if (dynamic_cast<const std::bad_alloc*>(&exception) != nullptr ||

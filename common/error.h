@@ -47,6 +47,13 @@ class Error {
   // A coordinate system that cannot fill a parameter set; `message` names it
   // and says why.
   static Error SystemRefused(std::string message);
+  // "Control file line N: PROBLEM", a control-file line that is not four
+  // numbers and a name, or whose point does not convert: kind File, code 106.
+  static Error ControlLine(std::size_t line, std::string_view problem);
+  // "Control file larger than 16 MiB": the control reader's size limit.
+  static Error ControlFileTooLarge();
+  // "No control point left to fit": a calibration with every point flagged.
+  static Error NoControlPointToFit();
   // An exception that reached a program's top level: "Out of memory" for a
   // failed allocation, the exception's own text for any other.
   static Error FromException(const std::exception& exception);

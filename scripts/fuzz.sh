@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds="${1:-60}"
-targets=(fuzz_number_text fuzz_parameter_set fuzz_settings_record fuzz_point_file)
+targets=(fuzz_number_text fuzz_parameter_set fuzz_settings_record fuzz_point_file fuzz_control_file)
 
 # libFuzzer and the sanitizer runtimes come with clang's compiler-rt.
 scripts/setup.sh clang libclang-rt-dev

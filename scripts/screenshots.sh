@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Renders PNG pictures of the three pages of the main window, of the About
-# box and of the system dialog into screenshots/, offscreen (no display needed). The Settings page
-# shows the example systems of examples/two-zones.set and the Conversion page
-# one point converted with them.
+# box, of the system dialog and of the control-point residuals into
+# screenshots/, offscreen (no display needed). The Settings page shows the
+# example systems of examples/two-zones.set, the Conversion page one point
+# converted with them and the residual dialog system A against
+# examples/control-points.txt.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -18,5 +20,5 @@ cp examples/two-zones.set "$work/Tervela.ini"
 
 mkdir -p screenshots
 (cd "$work" && LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen \
-   "$build/ui/tervela-screenshots" "$root/screenshots")
+   "$build/ui/tervela-screenshots" "$root/screenshots" "$root/examples/control-points.txt")
 ls -l screenshots/*.png

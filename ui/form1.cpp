@@ -55,6 +55,7 @@ TForm1::TForm1(TPlatform& platform, char decimal_separator)
   BuildWindow();
   BuildConversionPage();
   BuildSettingsPage();
+  BuildControlCheck();
   BuildHelpPage();
   SetConversionTabOrder();
   ConnectHandlers();

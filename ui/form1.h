@@ -104,6 +104,10 @@ class TForm1 : public QWidget {
   // Fill system A or B from PROJ's database.
   QPushButton* Button7;
   QPushButton* Button8;
+  // The control-point check of system A and B (form1_control_check.cpp).
+  QLabel* Label36;
+  QPushButton* ButtonCheckA;
+  QPushButton* ButtonCheckB;
 
   // Help page.
   QPlainTextEdit* Memo1;
@@ -120,6 +124,7 @@ class TForm1 : public QWidget {
   void BuildConversionPage();
   void BuildSettingsPage();
   void BuildHelpPage();
+  void BuildControlCheck();
   void SetConversionTabOrder();
   void ConnectHandlers();
 
@@ -170,6 +175,9 @@ class TForm1 : public QWidget {
   Status RadioButton9Click();
   Status RadioButton3Click();
   Status RadioButton4Click();
+  Status ButtonCheckAClick();
+  Status ButtonCheckBClick();
+  Status CheckControlPoints(TLocalSystem system);
 
   TPlatform& platform_;
   const char decimal_separator_;
@@ -183,6 +191,7 @@ class TForm1 : public QWidget {
   TFileDialog SaveDialog1;
   TFileDialog OpenDialog2;
   TFileDialog SaveDialog2;
+  TFileDialog OpenDialog3{TFileDialog::TKind::Open, QStringLiteral("Text file (*.txt)"), QStringLiteral("txt")};
 };
 
 }  // namespace tervela

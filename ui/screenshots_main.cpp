@@ -1,5 +1,7 @@
-// tervela-screenshots FOLDER: renders the three pages of the main window, the
-// About box and the system dialog into FOLDER as PNG files, on any Qt platform (offscreen too).
+// tervela-screenshots FOLDER [CONTROL]: renders the three pages of the main
+// window, the About box and the system dialog into FOLDER as PNG files, on any
+// Qt platform (offscreen too), and with a control file the residual dialog of
+// system A.
 // The window reads "Tervela.ini" from the working directory as at a start; the
 // Conversion page shows one converted point.
 #include <cstdio>
@@ -11,6 +13,7 @@
 #include <QTabWidget>
 
 #include "ui/application_title.h"
+#include "ui/control_check_dialog.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/platform.h"
@@ -18,19 +21,27 @@
 
 namespace {
 
-// Reports errors on standard error instead of a box nobody would close.
+// Reports errors on standard error instead of a box nobody would close; every
+// open dialog chooses the control file, if any.
 class TConsolePlatform final : public tervela::TPlatform {
  public:
+  explicit TConsolePlatform(QString control_file) : control_file_(std::move(control_file)) {}
   void ShowError(const QString& text) override {
     std::fprintf(stderr, "error box: %s\n", qPrintable(text));
   }
-  std::optional<QString> OpenFile(const tervela::TFileDialogOptions&) override { return std::nullopt; }
+  std::optional<QString> OpenFile(const tervela::TFileDialogOptions&) override {
+    if (control_file_.isEmpty()) return std::nullopt;
+    return control_file_;
+  }
   std::optional<QString> SaveFile(const tervela::TFileDialogOptions&) override { return std::nullopt; }
   std::optional<tervela::TProjectedSystem> ChooseSystem(const QString&, char) override {
     return std::nullopt;
   }
   void Beep() override {}
   void Quit() override {}
+
+ private:
+  QString control_file_;
 };
 
 bool Save(QWidget& widget, const QString& path) {
@@ -44,13 +55,13 @@ bool Save(QWidget& widget, const QString& path) {
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(tervela::kApplicationTitle);
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: tervela-screenshots FOLDER\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: tervela-screenshots FOLDER [CONTROL]\n");
     return 2;
   }
   const QDir folder(QString::fromLocal8Bit(argv[1]));
 
-  TConsolePlatform platform;
+  TConsolePlatform platform(argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString());
   tervela::TForm1 window(platform);
   window.show();
   window.Edit39->setText(QStringLiteral("45.815"));
@@ -72,5 +83,11 @@ int main(int argc, char* argv[]) {
   systems.Search(QStringLiteral("Balkans"));
   systems.Select(2);
   saved = Save(systems, folder.filePath(QStringLiteral("system-dialog.png"))) && saved;
+  if (argc == 3) {
+    window.PageControl1->setCurrentIndex(1);
+    window.ButtonCheckA->click();
+    auto* dialog = window.findChild<tervela::TControlCheckDialog*>();
+    saved = dialog != nullptr && Save(*dialog, folder.filePath(QStringLiteral("control-check.png"))) && saved;
+  }
   return saved ? 0 : 1;
 }

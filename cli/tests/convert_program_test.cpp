@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -122,6 +123,37 @@ TEST_F(ConvertProgram, ConversionErrorPrintsTheErrorBoxText) {
   EXPECT_EQ(Run(Arguments("wgs-a", folder_ / "none.txt", out_)).err, "File not found.\n");
   EXPECT_EQ(Run(Arguments("wgs-a", in_, in_)).err, "I/O error 32.\n");
   EXPECT_EQ(Run(Arguments("wgs-a", in_, "/dev/full")).err, "Disk full.\n");
+}
+
+// The worked example's point 0.3 m north of its grid A image, three times.
+TEST_F(ConvertProgram, CheckCalibratesAndWritesOnlyFromAWholeControlFile) {
+  const std::string control = folder_ / "control.txt", calibrated = folder_ / "calibrated.set";
+  WriteBytes(control, "# lat lon N E\n45.22568 13.58477 5010498.851 388863.697 a\n"
+                      "45.22568\t13.58477\t5010498.851\t388863.697\n45.22568 13.58477 5010498.851 388863.697\n");
+  const std::vector<std::string> check = {"--settings", settings_, "--check", control, "--grid", "a"};
+  std::vector<std::string> strict = check, calibrate = check;
+  strict.insert(strict.end(), {"--tolerance", "0.1"});
+  EXPECT_EQ(Run(strict).exit_code, 3);
+  strict.back() = "0.5";
+  const ProgramRun loose = Run(strict);
+  EXPECT_EQ(loose.exit_code, 0);
+  EXPECT_TRUE(loose.out.starts_with("a\t0.3")) << loose.out;
+  EXPECT_TRUE(loose.out.find("\n3\t0.3") != std::string::npos) << loose.out;  // named by its line
+
+  const std::string settings_bytes = ReadBytes(settings_);
+  calibrate.insert(calibrate.end(), {"--calibrate", "--write-settings", calibrated});
+  EXPECT_EQ(Run(calibrate).exit_code, 0);
+  EXPECT_EQ(ReadBytes(settings_), settings_bytes);
+  const ProgramRun again = Run({"--settings", calibrated, "--check", control, "--grid", "a"});
+  EXPECT_TRUE(again.out.ends_with("points 3\trms 0.000\tmax 0.000\toutliers 0\n")) << again.out;
+
+  std::remove(calibrated.c_str());
+  WriteBytes(control, "45.22568 13.58477 5010498.851 388863.697\n45.22568 13.58477 5010498.851\n");
+  const ProgramRun broken = Run(calibrate);
+  EXPECT_EQ(broken.exit_code, 1);
+  EXPECT_EQ(broken.err, "Control file line 2: four numbers expected, easting missing.\n");
+  EXPECT_EQ(broken.out, "");
+  EXPECT_FALSE(testing::Exists(calibrated));
 }
 
 TEST_F(ConvertProgram, UnreadableSettingsFail) {

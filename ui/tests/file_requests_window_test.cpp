@@ -9,9 +9,11 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
+#include "ui/control_check_dialog.h"
 #include "ui/tests/window_fixture.h"
 
 using namespace tervela;
@@ -338,6 +340,38 @@ class TFileRequestsWindowTest : public QObject {
       const bool system_b = line >= kSystemTextCount && line != 2 * kSystemTextCount;
       if (!system_b) QCOMPARE(fixture_->Edit(kSettingsRecordEdits[line])->text(), before[line]);
     }
+  }
+
+  // Four points of system B moved 0.3 m north, the third 0.6 m more: the
+  // dialog flags it, sorts by length and puts corr.N and corr.E into B's edits.
+  void controlCheck() {
+    fixture_->Start();
+    fixture_->SetSystem(TLocalSystem::B, ThreeParameterSystem());
+    std::array<std::string, kParameterCount> texts;
+    for (int i = 0; i < kParameterCount; ++i) texts[i] = ThreeParameterSystem()[i].toStdString();
+    TParameterSet set;
+    QVERIFY(ReadParameterSet(texts, '.', set).ok());
+    QByteArray control = "# latitude longitude northing easting\n";
+    for (int i = 0; i < 4; ++i) {
+      TWorkingPoint p{.Longitude = 15.1 + 0.1 * i, .Latitude = 45.5 + 0.05 * (i % 2)};
+      control += QByteArray::number(p.Latitude, 'f', 6) + '\t' + QByteArray::number(p.Longitude, 'f', 6);
+      QVERIFY(GeographicToGrid(set, TShiftMethod::ThreeParameter, p).ok());
+      control += ' ' + QByteArray::number(p.Northing + (i == 2 ? 0.9 : 0.3), 'f', 6) + ' ' +
+                 QByteArray::number(p.Easting, 'f', 6) + '\n';
+    }
+    WriteFile(fixture_->Folder() + "/control.txt", control);
+    fixture_->platform().answers = {fixture_->Folder() + "/control.txt"};
+    fixture_->Click("ButtonCheckB");
+    auto* dialog = fixture_->form().findChild<TControlCheckDialog*>();
+    QVERIFY(dialog && dialog->isVisible());
+    QCOMPARE(dialog->TableText().split('\n')[2], QStringLiteral("4\t0.900\t0.000\t0.900\toutlier"));
+    dialog->Table->sortItems(3, Qt::DescendingOrder);
+    QCOMPARE(dialog->Table->item(0, 0)->text(), QStringLiteral("4"));
+    dialog->UseButton->click();
+    QVERIFY(qAbs(fixture_->Edit(26)->text().toDouble() - 0.3 / 30.9) < 2e-4);
+    QVERIFY(qAbs(fixture_->Edit(27)->text().toDouble()) < 2e-4);
+    QTRY_VERIFY(fixture_->form().findChild<TControlCheckDialog*>() == nullptr);
+    QCOMPARE(fixture_->platform().errors, QStringList{"File not found."});
   }
 
  private:

@@ -153,6 +153,9 @@ class TWindowLayoutTest : public QObject {
     row("Button3", "TabSheet2", {304, 456, 86, 25}, "Save settings", true);
     row("Button7", "TabSheet2", {292, 180, 98, 25}, "A from PROJ...");
     row("Button8", "TabSheet2", {292, 212, 98, 25}, "B from PROJ...");
+    row("Label36", "TabSheet2", {288, 284, -1, -1}, "Control Points");
+    row("ButtonCheckA", "TabSheet2", {304, 302, 86, 25}, "Check A ...", false);
+    row("ButtonCheckB", "TabSheet2", {304, 334, 86, 25}, "Check B ...", false);
     row("Memo1", "TabSheet3", {0, 16, 393, 457}, {});
   }
 
@@ -233,6 +236,8 @@ class TWindowLayoutTest : public QObject {
     expected.append(form.Button3);
     expected.append(form.Button7);
     expected.append(form.Button8);
+    expected.append(form.ButtonCheckA);
+    expected.append(form.ButtonCheckB);
     QCOMPARE(TabStops(form.Edit43, form.TabSheet2, expected.size() - 1),
              expected.mid(1));
   }

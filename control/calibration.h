@@ -1,0 +1,32 @@
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "common/result.h"
+#include "control/control_file.h"
+#include "engine/engine.h"
+
+namespace tervela {
+
+// Fits the local horizontal shift of a grid system to control points and
+// returns `set` with the fields that carry the shift changed:
+// - three-parameter shift: corr.N and corr.E (arc-seconds);
+// - seven-parameter shift: Tx, Ty and Tz (metres), changed by the smallest
+//   amount (least Euclidean norm) that gives the fitted shift. A horizontal
+//   control set cannot tell a vertical translation, a rotation or a scale
+//   change from a shift, so the rotations, K and every other field stay.
+// The shift is the least-squares fit of one horizontal offset to the
+// residuals of the points not `left_out` (left_out[i] for points[i]), which
+// is their mean. The fitted fields are then found by Gauss-Newton steps on
+// the engine's own conversion, its derivatives taken by central differences,
+// until the mean residual is below kCalibrationTolerance or after ten steps.
+// Errors: Error::NoControlPointToFit() when every point is left out; the
+// conversion's error (Error::ControlLine) of a point that does not convert;
+// Error::InvalidOperation() when the shift does not respond to the fields.
+inline constexpr double kCalibrationTolerance = 1e-6;  // metres
+Result<TParameterSet> Calibrate(const TParameterSet& set, TShiftMethod method,
+                                std::span<const TControlPoint> points,
+                                const std::vector<bool>& left_out);
+
+}  // namespace tervela

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/result.h"
+#include "control/control_file.h"
+#include "control/residual_check.h"
+#include "engine/engine.h"
+#include "settings/settings_record.h"
+
+namespace tervela {
+
+// A control check of one system of a settings record.
+struct TControlRequest {
+  TLocalSystem system = TLocalSystem::A;
+  TShiftMethod method = TShiftMethod::ThreeParameter;
+  char decimal_separator = '.';  // of the record's parameter texts
+  bool calibrate = false;
+};
+
+// What a control check found.
+struct TControlReport {
+  TControlCheck check;  // against the system as the record holds it
+  // With calibrate: the record with the calibrated fields' texts, the record
+  // lines (0 to 37) those are, and the check against the system those texts
+  // give, that is against exactly what a saved record would hold.
+  TSettingsTexts calibrated_texts;
+  std::vector<int> calibrated_lines;
+  std::optional<TControlCheck> calibrated_check;
+};
+
+// Parses the system's eighteen texts, checks `points` against it and, when
+// asked, calibrates it (Calibrate) leaving out the flagged points. The
+// calibrated fields are written with FormatFixed: corr.N and corr.E with
+// kCorrectionDecimals decimals (0.3 mm on the ground), Tx, Ty and Tz with
+// kTranslationDecimals (0.1 mm).
+inline constexpr int kCorrectionDecimals = 5;
+inline constexpr int kTranslationDecimals = 4;
+Result<TControlReport> RunControlCheck(const TSettingsTexts& texts,
+                                       const std::vector<TControlPoint>& points,
+                                       const TControlRequest& request);
+
+// The name of the calibrated field on a record line, as its settings-page
+// caption names it ("corr.N", "Tx", ...).
+std::string CalibratedFieldName(int record_line);
+
+}  // namespace tervela
