@@ -43,6 +43,15 @@ Status WritePiece(io::BufferedWriter& writer, Format format) {
   return {};
 }
 
+// An error of a record's numbers or of their conversion, as opposed to one
+// of a file or of a settings text (which comes placed already).
+bool RecordError(const Error& error) {
+  if (error.line() != 0) return false;
+  if (error.kind() == ErrorKind::File) return error.code() == file_error::kInvalidNumericInput;
+  return error.kind() == ErrorKind::FloatingPoint || error.kind() == ErrorKind::NotConverged ||
+         error.kind() == ErrorKind::OutOfRange;
+}
+
 class RecordLoop {
  public:
   RecordLoop(PointConverter& converter, TRunFiles& files, RunObserver* observer,
@@ -62,6 +71,9 @@ class RecordLoop {
     }
     return RunPipeline();
   }
+
+  // The records written so far; after a failure, those before the failing one.
+  std::uint64_t records_written() const { return records_written_; }
 
  private:
   // Reports the progress every kReportInterval records and asks whether to
@@ -240,7 +252,10 @@ class RecordLoop {
 
 Status ConvertRecords(PointConverter& converter, TRunFiles& files, RunObserver* observer,
                       TWorkingPoint& point) {
-  return RecordLoop(converter, files, observer, point).Run();
+  RecordLoop loop(converter, files, observer, point);
+  const Status status = loop.Run();
+  if (status || !RecordError(status.error())) return status;
+  return status.error().At(files.input_name, loop.records_written() + 1);
 }
 
 }  // namespace tervela

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "batch/point_reader.h"
 #include "batch/run_observer.h"
 #include "conversion/point_converter.h"
@@ -15,6 +17,7 @@ struct TRunFiles {
   io::BufferedWriter* text_script = nullptr;
   io::BufferedWriter* point_script = nullptr;
   io::BufferedWriter* number_script = nullptr;
+  std::string input_name;  // the place of a record's error
 };
 
 // Converts the records of `files.input` with `converter` until the input is

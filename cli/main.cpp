@@ -12,10 +12,10 @@
 
 #include "batch/point_file_run.h"
 #include "cli/command_line.h"
-#include "cli/locale_separator.h"
 #include "cli/progress_line.h"
 #include "cli/terminal_text.h"
 #include "io/files.h"
+#include "numeric_locale/decimal_separator.h"
 #include "program_info/program_info.h"
 
 namespace {
@@ -33,7 +33,7 @@ void PrintMessage(const std::string& message) {
 
 // Reads the settings record and converts; the first failure ends the run.
 tervela::Status Convert(const tervela::TCommandLine& command) {
-  const char separator = command.decimal_separator.value_or(tervela::LocaleDecimalSeparator());
+  const char separator = command.decimal_separator.value_or(tervela::EnvironmentDecimalSeparator());
   tervela::TSettingsTexts settings;
   if (tervela::Status read = tervela::ReadSettingsRecord(command.settings_path, settings); !read) {
     return read;
@@ -79,7 +79,9 @@ int Main(int argc, char** argv) {
   if (parse.command.conversion.output_name == "-" && status.error().errno_value() == EPIPE) {
     return kExitBrokenPipe;
   }
-  PrintMessage(status.error().BoxText());
+  // An error of a record or a settings line names its place, as compilers do.
+  const tervela::Error& error = status.error();
+  PrintMessage(error.line() == 0 ? error.BoxText() : "tervela-convert: " + error.PlacedText());
   return kExitFailure;
 }
 

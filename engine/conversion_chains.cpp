@@ -220,6 +220,10 @@ bool WithinFixedStepsTolerance(const TWorkingPoint& point) {
          std::fabs(point.TargetEasting - point.Easting) <= kFixedStepsTolerance;
 }
 
+// Whether a latitude lies beyond a pole: no point of the Earth has it. A NaN
+// is left to the chains' own fault check.
+bool BeyondPole(double latitude) { return std::fabs(latitude) > geodesy::kPoleLatitude; }
+
 // GridToGeographic: the fixed-gain corrections from the start point, then
 // Newton's method where they leave a residual above kFixedStepsTolerance.
 // `converged` tells whether the estimate is the inverse.
@@ -300,7 +304,10 @@ Status RunChain(const TParameterSet& set, TShiftMethod method, TWorkingPoint& po
 
 }  // namespace
 
+// A latitude beyond a pole is refused before the chain runs; longitudes are
+// taken as they come (0 to 360 as well as -180 to 180).
 Status GeographicToGrid(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point) {
+  if (BeyondPole(point.Latitude)) return Error::LatitudeOutOfRange();
   return RunChain(set, method, point,
                   [](const auto& shift, const auto& projection, TWorkingPoint& p, fp::Checking) {
                     CarriedTrig<> carried;
@@ -309,7 +316,8 @@ Status GeographicToGrid(const TParameterSet& set, TShiftMethod method, TWorkingP
 }
 
 // A floating-point fault comes first: the run that ends in one may well not
-// converge too.
+// converge too. A result beyond a pole fits the grid values but is no point of
+// the Earth: the inversion found none.
 Status GridToGeographic(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point) {
   bool converged = true;
   const Status status = RunChain(
@@ -318,7 +326,9 @@ Status GridToGeographic(const TParameterSet& set, TShiftMethod method, TWorkingP
                    fp::Checking checking) {
         return Invert(shift, projection, p, checking, converged);
       });
-  if (status.ok() && !converged) return Error::InversionDidNotConverge();
+  if (status.ok() && (!converged || BeyondPole(point.Latitude))) {
+    return Error::InversionDidNotConverge();
+  }
   return status;
 }
 
@@ -390,9 +400,10 @@ bool RunGroup(LanePath path, LaneChain chain, const Shift& shift,
 
 // Each group of points side by side, set up afresh so that a fault of the
 // set-up shows in the group's flags. A point of a group that raised a flag,
-// with a result that is not finite or, from the grid, not within the fixed
-// steps' tolerance, is converted alone from its input, so every result and
-// Status is that of the one-point chain.
+// with a result that is not finite, with a latitude beyond a pole (given, or
+// found by the inversion) or, from the grid, not within the fixed steps'
+// tolerance, is converted alone from its input, so every result and Status is
+// that of the one-point chain.
 void RunInGroups(LanePath path, LaneChain chain, const TParameterSet& set, TShiftMethod method,
                  std::span<TWorkingPoint> points, std::span<Status> statuses) {
   for (std::size_t first = 0; first < points.size(); first += kLaneCount) {
@@ -413,6 +424,7 @@ void RunInGroups(LanePath path, LaneChain chain, const TParameterSet& set, TShif
       Status& status = statuses[first + i];
       if (!fault && std::isfinite(point.Latitude) && std::isfinite(point.Longitude) &&
           std::isfinite(point.Northing) && std::isfinite(point.Easting) &&
+          !BeyondPole(chain == LaneChain::Forward ? inputs[i].Latitude : point.Latitude) &&
           (chain == LaneChain::Forward || WithinFixedStepsTolerance(point))) {
         status = Status();
       } else {

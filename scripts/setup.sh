@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev fonts-dejavu-core "$@")
+          qt6-base-dev fonts-dejavu-core libicu-dev "$@")
 
 missing=()
 for package in "${packages[@]}"; do
