@@ -1,6 +1,7 @@
 #include "batch/point_file_conversion.h"
 
 #include <array>
+#include <cerrno>
 #include <optional>
 #include <vector>
 
@@ -37,6 +38,7 @@ class OpenRun {
     }
     const int input_fd = input.get();
     input_.emplace(std::move(input));
+    input_name_ = request.input_name;
 
     std::array<std::string, 4> names;  // output first, then the scripts
     if (!output.is_open()) names[0] = request.output_name;
@@ -65,9 +67,15 @@ class OpenRun {
     return {};
   }
 
+  // Lets `observer` stop a read of the input that waits for data.
+  void WatchInput(RunObserver& observer) {
+    input_->SetStopCheck([&observer] { return observer.CancelRequested(); });
+  }
+
   TRunFiles Files() {
     TRunFiles files;
     files.input = &*input_;
+    files.input_name = input_name_;
     files.output = &*output_;
     if (scripts_[2]) {
       files.text_script = &*scripts_[0];
@@ -113,6 +121,7 @@ class OpenRun {
   }
 
   std::optional<PointReader> input_;
+  std::string input_name_;
   std::optional<io::BufferedWriter> output_;
   std::array<std::optional<io::BufferedWriter>, 3> scripts_;
 };
@@ -123,7 +132,8 @@ Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& se
                         char decimal_separator, TRunEndpoints endpoints) {
   io::FileDescriptor input(endpoints.input_fd);
   io::FileDescriptor output(endpoints.output_fd);
-  PointConverter converter(request.direction, request.method, settings, decimal_separator);
+  PointConverter converter(request.direction, request.method, settings, decimal_separator,
+                           endpoints.settings_name);
 
   // Every direction but the grid-to-grid ones reads its parameter set before
   // any file is touched.
@@ -134,9 +144,13 @@ Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& se
   OpenRun files;
   Status status = files.Open(request, std::move(input), std::move(output), endpoints.settings_name);
   if (status) {
+    if (endpoints.observer) files.WatchInput(*endpoints.observer);
     TRunFiles open = files.Files();
     status = ConvertRecords(converter, open, endpoints.observer);
   }
+  // A read stopped while it waited for data ends the run as a cancel does at
+  // a record boundary: the whole lines written so far are kept.
+  if (!status && status.error().errno_value() == ECANCELED) return files.Abandon(Status());
   if (!status) return files.Abandon(status);
   return files.CloseAll();
 }

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -55,6 +57,11 @@ class PointReader {
 
   // The input's bytes read so far.
   std::uint64_t bytes_read() const { return input_.bytes_read(); }
+
+  // Lets a read that waits for data be stopped (io::BufferedReader).
+  void SetStopCheck(std::function<bool()> stop_requested) {
+    input_.SetStopCheck(std::move(stop_requested));
+  }
 
   // Closes the file; the error is that of the close.
   Status Close() { return input_.Close(); }

@@ -55,6 +55,15 @@ class StreamedLines {
   const TRunFiles& files_;
 };
 
+// An error of a record's numbers or of their conversion, as opposed to one
+// of a file or of a settings text (which comes placed already).
+bool RecordError(const Error& error) {
+  if (error.line() != 0) return false;
+  if (error.kind() == ErrorKind::File) return error.code() == file_error::kInvalidNumericInput;
+  return error.kind() == ErrorKind::FloatingPoint || error.kind() == ErrorKind::NotConverged ||
+         error.kind() == ErrorKind::OutOfRange;
+}
+
 class RecordLoop {
  public:
   RecordLoop(PointConverter& converter, TRunFiles& files, RunObserver* observer)
@@ -73,6 +82,9 @@ class RecordLoop {
     }
     return RunPipeline();
   }
+
+  // The records written so far; after a failure, those before the failing one.
+  std::uint64_t records_written() const { return records_written_; }
 
  private:
   // Reports the progress every kReportInterval records and asks whether to
@@ -210,7 +222,10 @@ class RecordLoop {
 }  // namespace
 
 Status ConvertRecords(PointConverter& converter, TRunFiles& files, RunObserver* observer) {
-  return RecordLoop(converter, files, observer).Run();
+  RecordLoop loop(converter, files, observer);
+  const Status status = loop.Run();
+  if (status || !RecordError(status.error())) return status;
+  return status.error().At(files.input_name, loop.records_written() + 1);
 }
 
 }  // namespace tervela

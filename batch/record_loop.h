@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "batch/point_reader.h"
 #include "batch/record_lines.h"
 #include "batch/run_observer.h"
@@ -26,6 +28,8 @@ struct TRunFiles {
     }
     return nullptr;
   }
+
+  std::string input_name;  // the place of a record's error
 };
 
 // Converts the records of `files.input` with `converter` until the input is

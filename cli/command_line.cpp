@@ -35,11 +35,12 @@ const char kHelpText[] =
     "                         three-parameter one\n"
     "  --scripts              also write the drawing scripts OUTPUT\" text.scr\",\n"
     "                         OUTPUT\" point.scr\" and OUTPUT\" prognumb.scr\"\n"
-    "  --decimal-separator C  parse the parameter texts of FILE with C as decimal\n"
-    "                         separator; by default the separator of the locale set\n"
-    "                         in the environment (LC_ALL, LC_NUMERIC, LANG), which\n"
-    "                         is the one the window uses. Point files always use a\n"
-    "                         point.\n"
+    "  --decimal-separator C  parse the parameter texts of FILE with C, a point (.)\n"
+    "                         or a comma (,), as decimal separator; by default the\n"
+    "                         separator of the locale set in the environment\n"
+    "                         (LC_ALL, LC_NUMERIC, LANG), taken from ICU's locale\n"
+    "                         data as the window takes it, installed or not. Point\n"
+    "                         files always use a point.\n"
     "  --system-a SYSTEM      fill system A from PROJ's database: a Transverse\n"
     "  --system-b SYSTEM      Mercator grid named as PROJ names it (EPSG:31467),\n"
     "                         instead of --settings or on top of it\n"
@@ -170,6 +171,10 @@ TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
       direction_given = true;
     } else if (argument == "--decimal-separator") {
       if (value->size() != 1) return fail("--decimal-separator needs a single character");
+      // A digit, sign, exponent letter or blank would change what a number is.
+      if (*value != "." && *value != ",") {
+        return fail("--decimal-separator must be a point or a comma, not '" + QuotedText(*value) + "'");
+      }
       command.decimal_separator = (*value)[0];
     } else if (argument == "--system-a") {
       command.system_a = *value;

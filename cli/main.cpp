@@ -13,11 +13,11 @@
 #include "batch/point_file_run.h"
 #include "cli/command_line.h"
 #include "cli/control_command.h"
-#include "cli/locale_separator.h"
 #include "cli/progress_line.h"
 #include "cli/system_settings.h"
 #include "cli/terminal_text.h"
 #include "io/files.h"
+#include "numeric_locale/decimal_separator.h"
 #include "program_info/program_info.h"
 
 namespace {
@@ -33,9 +33,14 @@ void PrintMessage(const std::string& message) {
   std::fputs((tervela::EscapeControlCharacters(message) + "\n").c_str(), stderr);
 }
 
+// An error of a record or a settings line names its place, as compilers do.
+void PrintError(const tervela::Error& error) {
+  PrintMessage(error.line() == 0 ? error.BoxText() : "tervela-convert: " + error.PlacedText());
+}
+
 // Reads the settings record and converts; the first failure ends the run.
 tervela::Status Convert(const tervela::TCommandLine& command) {
-  const char separator = command.decimal_separator.value_or(tervela::LocaleDecimalSeparator());
+  const char separator = command.decimal_separator.value_or(tervela::EnvironmentDecimalSeparator());
   const tervela::Result<tervela::TSettingsTexts> record = tervela::CommandSettings(command, separator);
   if (!record) return record.error();
   const tervela::TSettingsTexts& settings = record.value();
@@ -62,16 +67,16 @@ tervela::Status Convert(const tervela::TCommandLine& command) {
 
 // Checks a grid against control points and prints the tables.
 int Check(const tervela::TCommandLine& command) {
-  const char separator = command.decimal_separator.value_or(tervela::LocaleDecimalSeparator());
+  const char separator = command.decimal_separator.value_or(tervela::EnvironmentDecimalSeparator());
   const tervela::Result<tervela::TSettingsTexts> settings = tervela::CommandSettings(command, separator);
   if (!settings) {
-    PrintMessage(settings.error().BoxText());
+    PrintError(settings.error());
     return kExitFailure;
   }
   const tervela::Result<tervela::TControlCommandOutput> output =
       tervela::RunControlCommand(command, settings.value(), separator);
   if (!output) {
-    PrintMessage(output.error().BoxText());
+    PrintError(output.error());
     return kExitFailure;
   }
   if (std::fputs(output.value().text.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
@@ -102,7 +107,7 @@ int Main(int argc, char** argv) {
             ? tervela::SystemListText(*parse.command.list_systems)
             : tervela::DescribeSystemText(parse.command.describe_system,
                                           parse.command.decimal_separator.value_or(
-                                              tervela::LocaleDecimalSeparator()));
+                                              tervela::EnvironmentDecimalSeparator()));
     if (!text) {
       PrintMessage(text.error().BoxText());
       return kExitFailure;
@@ -117,7 +122,7 @@ int Main(int argc, char** argv) {
   if (parse.command.conversion.output_name == "-" && status.error().errno_value() == EPIPE) {
     return kExitBrokenPipe;
   }
-  PrintMessage(status.error().BoxText());
+  PrintError(status.error());
   return kExitFailure;
 }
 

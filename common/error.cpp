@@ -41,6 +41,10 @@ Error Error::InversionDidNotConverge() {
   return Error(ErrorKind::NotConverged, 0, "Inversion did not converge");
 }
 
+Error Error::LatitudeOutOfRange() {
+  return Error(ErrorKind::OutOfRange, 0, "Latitude out of range");
+}
+
 Error Error::File(int code) {
   switch (code) {
     case file_error::kFileNotFound: return Error(ErrorKind::File, code, "File not found");
@@ -114,6 +118,28 @@ Error Error::FromException(const std::exception& exception) {
 }
 
 std::string Error::BoxText() const { return ErrorBoxText(message_); }
+
+Error Error::At(std::string file, std::uint64_t line) const {
+  Error placed = *this;
+  placed.file_ = std::move(file);
+  placed.line_ = line;
+  return placed;
+}
+
+std::string Error::PlacedText() const {
+  if (line_ == 0) return BoxText();
+  std::string text = file_.empty() ? std::string() : file_ + ": ";
+  text += "line " + std::to_string(line_) + ": ";
+  return text + BoxText();
+}
+
+Error Error::WithSentence(std::string_view sentence) const {
+  Error longer = *this;
+  longer.message_ = BoxText();
+  longer.message_.push_back(' ');
+  longer.message_.append(sentence);
+  return longer;
+}
 
 std::string QuotedText(std::string_view text) {
   std::size_t end = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@ enum class ErrorKind {
   FloatingPoint,  // an arithmetic fault (invalid operation, division by zero, overflow)
   File,           // a file error with its number
   NotConverged,   // the grid-to-geographic inversion found no point for the grid values
+  OutOfRange,     // an input value that names no point on the Earth
   Limit,          // a limit of the program or of the machine: a settings line too long, memory
   Refused,        // a coordinate system the program cannot take, with the reason
   Internal,       // any other failure the C++ library reports by an exception
@@ -39,6 +41,8 @@ class Error {
   static Error DivisionByZero();
   static Error Overflow();
   static Error InversionDidNotConverge();
+  // "Latitude out of range": a WGS84 latitude beyond 90 degrees north or south.
+  static Error LatitudeOutOfRange();
   static Error File(int code);
   // Maps an errno value of a failed file operation to the program's file error.
   static Error FromErrno(int errno_value);
@@ -69,6 +73,19 @@ class Error {
   // code of its last character is greater than that of the full stop.
   std::string BoxText() const;
 
+  // Where the error happened: the file (empty where the caller knows it) and
+  // the line (1 for the first; 0 for an error tied to no line).
+  const std::string& file() const { return file_; }
+  std::uint64_t line() const { return line_; }
+  // The same error placed at `line` of `file`.
+  Error At(std::string file, std::uint64_t line) const;
+  // BoxText() after "FILE: line N: " where the error has a line, as the
+  // command line prints it; the file part is left out while unnamed.
+  std::string PlacedText() const;
+  // The same error with `sentence` after the box text, for a box that has
+  // more to tell (its kind, code and place are kept).
+  Error WithSentence(std::string_view sentence) const;
+
   // The same error as the user sees it, whatever errno it came from.
   friend bool operator==(const Error& a, const Error& b) {
     return a.kind_ == b.kind_ && a.code_ == b.code_ && a.message_ == b.message_;
@@ -83,6 +100,8 @@ class Error {
   int code_;
   std::string message_;
   int errno_value_ = 0;
+  std::string file_;
+  std::uint64_t line_ = 0;
 };
 
 // A user's text as a message quotes it: a text of more than

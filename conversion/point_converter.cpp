@@ -5,11 +5,20 @@ namespace tervela {
 static_assert(kSystemTextCount == kParameterCount);
 
 PointConverter::PointConverter(TConversionDirection direction, TShiftMethod method,
-                               const TSettingsTexts& texts, char decimal_separator)
-    : direction_(direction), method_(method), texts_(texts), decimal_separator_(decimal_separator) {}
+                               const TSettingsTexts& texts, char decimal_separator,
+                               std::string settings_name)
+    : direction_(direction),
+      method_(method),
+      texts_(texts),
+      decimal_separator_(decimal_separator),
+      settings_name_(std::move(settings_name)) {}
 
 Status PointConverter::ReadSystem(TLocalSystem system, TParameterSet& set) const {
-  return ReadParameterSet(ParameterTexts(texts_, system), decimal_separator_, set);
+  const Status read = ReadParameterSet(ParameterTexts(texts_, system), decimal_separator_, set);
+  if (read) return read;
+  // The set's lines follow those of the systems before it in the record.
+  const std::uint64_t first_line = system == TLocalSystem::A ? 0 : kSystemTextCount;
+  return read.error().At(settings_name_, first_line + read.error().line());
 }
 
 Status PointConverter::ReadSourceSystem() {

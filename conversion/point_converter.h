@@ -1,6 +1,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <utility>
 
 #include "common/result.h"
@@ -19,8 +20,10 @@ namespace tervela {
 class PointConverter {
  public:
   // Keeps a reference to `texts`, which must outlive the converter.
+  // `settings_name`: the file the texts were read from, if any; a text that
+  // is no number fails placed at it and at the text's line (1 to 38).
   PointConverter(TConversionDirection direction, TShiftMethod method, const TSettingsTexts& texts,
-                 char decimal_separator);
+                 char decimal_separator, std::string settings_name = {});
 
   TConversionDirection direction() const { return direction_; }
 
@@ -58,6 +61,7 @@ class PointConverter {
   TShiftMethod method_;
   const TSettingsTexts& texts_;
   char decimal_separator_;
+  std::string settings_name_;
   TParameterSet source_;
   TParameterSet target_;
   bool source_read_ = false;

@@ -9,11 +9,15 @@
 
 namespace tervela {
 
+using engine_internal::BeyondPole;
 using engine_internal::CarriedTrig;
 using engine_internal::Forward;
 using engine_internal::RunChain;
 
+// A latitude beyond a pole is refused before the chain runs; longitudes are
+// taken as they come (0 to 360 as well as -180 to 180).
 Status GeographicToGrid(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point) {
+  if (BeyondPole(point.Latitude)) return Error::LatitudeOutOfRange();
   return RunChain(set, method, point,
                   [](const auto& shift, const auto& projection, TWorkingPoint& p, fp::Checking) {
                     CarriedTrig<> carried;

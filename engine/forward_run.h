@@ -4,9 +4,12 @@
 // check. Internal to the engine: the conversion chains, the inversion and the
 // lanes all build on them.
 
+#include <cmath>
+
 #include "common/result.h"
 #include "engine/engine.h"
 #include "engine/floating_point_check.h"
+#include "engine/geodetic_constants.h"
 #include "engine/prepared_operations.h"
 
 namespace tervela::engine_internal {
@@ -25,6 +28,10 @@ template <class Shift, class Point>
   }
   return projection.Apply(point, &carried);
 }
+
+// Whether a latitude lies beyond a pole: no point of the Earth has it. A NaN
+// is left to the chains' own fault check.
+inline bool BeyondPole(double latitude) { return std::fabs(latitude) > geodesy::kPoleLatitude; }
 
 // Runs `run(shift, projection, point, checking)` under fp::RunWithFaultCheck
 // over the four fields a chain writes, with the projection and the shift of

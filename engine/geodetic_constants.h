@@ -12,6 +12,7 @@ inline constexpr double kRadiansPerDegree = kPi / 180.0;
 inline constexpr double kDegreesPerRadian = 180.0 / kPi;
 inline constexpr double kArcSecondsPerDegree = 3600.0;
 inline constexpr double kArcSecondsPerHalfTurn = 648000.0;  // 180 x 3600
+inline constexpr double kPoleLatitude = 90.0;                // degrees
 
 // WGS84 and the reference ellipsoid of the local datums.
 inline constexpr double kWgs84SemiMajorAxis = 6378137.0;  // a [m]

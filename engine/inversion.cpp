@@ -21,6 +21,7 @@ namespace tervela {
 
 namespace {
 
+using engine_internal::BeyondPole;
 using engine_internal::CarriedTrig;
 using engine_internal::Forward;
 using engine_internal::PreparedTransverseMercator;
@@ -156,7 +157,8 @@ template <class Shift>
 }  // namespace
 
 // A floating-point fault comes first: the run that ends in one may well not
-// converge too.
+// converge too. A result beyond a pole fits the grid values but is no point of
+// the Earth: the inversion found none.
 Status GridToGeographic(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point) {
   bool converged = true;
   const Status status = RunChain(
@@ -165,7 +167,9 @@ Status GridToGeographic(const TParameterSet& set, TShiftMethod method, TWorkingP
                    fp::Checking checking) {
         return Invert(shift, projection, p, checking, converged);
       });
-  if (status.ok() && !converged) return Error::InversionDidNotConverge();
+  if (status.ok() && (!converged || BeyondPole(point.Latitude))) {
+    return Error::InversionDidNotConverge();
+  }
   return status;
 }
 

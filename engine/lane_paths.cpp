@@ -113,9 +113,10 @@ LanePath WidestLanePath() {
 
 // Each group of points side by side, set up afresh so that a fault of the
 // set-up shows in the group's flags. A point of a group that raised a flag,
-// with a result that is not finite or, from the grid, not within the fixed
-// steps' tolerance, is converted alone from its input, so every result and
-// Status is that of the one-point chain.
+// with a result that is not finite, with a latitude beyond a pole (given, or
+// found by the inversion) or, from the grid, not within the fixed steps'
+// tolerance, is converted alone from its input, so every result and Status is
+// that of the one-point chain.
 void RunInGroups(LanePath path, LaneChain chain, const TParameterSet& set, TShiftMethod method,
                  std::span<TWorkingPoint> points, std::span<Status> statuses) {
   for (std::size_t first = 0; first < points.size(); first += kLaneCount) {
@@ -136,6 +137,7 @@ void RunInGroups(LanePath path, LaneChain chain, const TParameterSet& set, TShif
       Status& status = statuses[first + i];
       if (!fault && std::isfinite(point.Latitude) && std::isfinite(point.Longitude) &&
           std::isfinite(point.Northing) && std::isfinite(point.Easting) &&
+          !BeyondPole(chain == LaneChain::Forward ? inputs[i].Latitude : point.Latitude) &&
           (chain == LaneChain::Forward || WithinFixedStepsTolerance(point))) {
         status = Status();
       } else {

@@ -65,7 +65,7 @@ Status ReadParameterSet(std::span<const std::string, kParameterCount> texts, cha
                         TParameterSet& set) {
   for (std::size_t i = 0; i < kFields.size(); ++i) {
     const Result<double> entered = ParseTypedNumber(texts[i], decimal_separator);
-    if (!entered.ok()) return entered.error();
+    if (!entered.ok()) return entered.error().At({}, i + 1);
     set.*kFields[i].member = Held(entered.value(), kFields[i].unit);
   }
   return {};

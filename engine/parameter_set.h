@@ -27,7 +27,8 @@ inline constexpr int kParameterCount = 18;
 // parsed with `decimal_separator`. Rotations are turned from arc-seconds into
 // radians and K from parts per million into a ratio. The first text that is
 // not a number stops the fill: the fields before it keep their new values, the
-// rest their old ones. Name is not touched.
+// rest their old ones, and the error's line is that text's number (1 for Dx).
+// Name is not touched.
 Status ReadParameterSet(std::span<const std::string, kParameterCount> texts,
                         char decimal_separator, TParameterSet& set);
 

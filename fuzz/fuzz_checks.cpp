@@ -40,6 +40,8 @@ bool IsProductError(const Error& error, std::span<const std::string> typed_texts
     case ErrorKind::File:
       return std::find(file_codes.begin(), file_codes.end(), error.code()) != file_codes.end() &&
              error == Error::File(error.code());
+    case ErrorKind::OutOfRange:
+      return error == Error::LatitudeOutOfRange();
     default:
       // The kind of the grid-to-geographic inversion's failure.
       return message == "Inversion did not converge";

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "common/result.h"
@@ -15,7 +16,11 @@ inline constexpr char kCtrlZ = 26;
 
 // Reads a file through one buffer of fixed capacity. It knows nothing of
 // lines or records: the readers built on it look at the unread bytes
-// (data(), size()), consume what they used, and ask for more.
+// (data(), size()), consume what they used, and ask for more. A UTF-8
+// byte-order mark (EF BB BF) at the very start of the file, as Windows
+// editors write it, is skipped; the same bytes anywhere else are data. Reads
+// wait for data with io::ReadWhenReady, so a pipe whose writer comes late is
+// read, and a wait can be stopped (SetStopCheck).
 class BufferedReader {
  public:
   BufferedReader(FileDescriptor file, std::size_t capacity);
@@ -46,7 +51,19 @@ class BufferedReader {
   // Closes the file; the error is that of the close.
   Status Close() { return file_.Close(); }
 
+  // `stop_requested` is asked while a read waits for data; true fails the
+  // read with ECANCELED (io::ReadWhenReady).
+  void SetStopCheck(std::function<bool()> stop_requested) {
+    stop_requested_ = std::move(stop_requested);
+  }
+
  private:
+  // Reads behind the unread bytes; false at the end of the file.
+  Result<bool> ReadFromFile();
+  // Drops a byte-order mark at the start of the file, reading until it is
+  // known whether one is there.
+  Result<bool> SkipByteOrderMark(bool more);
+
   FileDescriptor file_;
   std::size_t capacity_;
   std::unique_ptr<char[]> buffer_;
@@ -54,6 +71,8 @@ class BufferedReader {
   std::size_t len_ = 0;
   bool at_end_ = false;
   std::uint64_t bytes_read_ = 0;
+  bool mark_checked_ = false;
+  std::function<bool()> stop_requested_;
 };
 
 }  // namespace tervela::io

@@ -34,8 +34,12 @@ Error OpenError(const std::string& name, int errno_value) {
 
 Result<FileDescriptor> OpenForReading(const std::string& name, FolderAtOpen folder) {
   if (name.empty()) return Error::File(file_error::kFileNotFound);
-  FileDescriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
+  FileDescriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (!file.is_open()) return OpenError(name, errno);
+  const int flags = ::fcntl(file.get(), F_GETFL);
+  if (flags < 0 || ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    return Error::FromErrno(errno);
+  }
   if (folder == FolderAtOpen::Open) return file;
   struct stat status {};
   if (::fstat(file.get(), &status) != 0) return Error::FromErrno(errno);

@@ -15,7 +15,9 @@ namespace tervela::io {
 // opens it so that its first read fails with the same error.
 enum class FolderAtOpen { Refuse, Open };
 
-// Opens an existing file for reading. An empty name is "File not found".
+// Opens an existing file for reading. An empty name is "File not found". The
+// open never waits: a FIFO without a writer is opened at once (its reads wait
+// for the writer, io::ReadWhenReady), and the descriptor is left blocking.
 Result<FileDescriptor> OpenForReading(const std::string& name,
                                       FolderAtOpen folder = FolderAtOpen::Refuse);
 

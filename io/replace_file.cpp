@@ -57,11 +57,18 @@ Status WriteFlushClose(FileDescriptor file, const std::function<Status(ByteSink&
 }
 
 // Truncates and writes the target where it is; a failure leaves the bytes
-// written before it.
+// written before it. The open does not wait: a FIFO that no one reads fails
+// at once (ENXIO, "I/O error 6") instead of holding the program; the writes
+// then block as usual.
 Status WriteInPlace(const fs::path& target,
                     const std::function<Status(ByteSink&)>& write_contents) {
-  FileDescriptor file(::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  FileDescriptor file(
+      ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666));
   if (!file.is_open()) return OpenError(target, errno);
+  const int flags = ::fcntl(file.get(), F_GETFL);
+  if (flags < 0 || ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    return Error::FromErrno(errno);
+  }
   return WriteFlushClose(std::move(file), write_contents, /*sync_to_disk=*/false);
 }
 

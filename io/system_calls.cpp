@@ -1,5 +1,6 @@
 #include "io/system_calls.h"
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <array>
@@ -36,6 +37,22 @@ Result<std::size_t> Read(int fd, char* buffer, std::size_t size) {
     const ssize_t n = ::read(fd, buffer, size);
     if (n >= 0) return static_cast<std::size_t>(n);
     if (errno != EINTR) return Error::FromErrno(errno);
+  }
+}
+
+Result<std::size_t> ReadWhenReady(int fd, char* buffer, std::size_t size,
+                                  const std::function<bool()>& stop_requested) {
+  const int timeout = stop_requested ? kStopCheckInterval : -1;
+  for (;;) {
+    pollfd wanted{.fd = fd, .events = POLLIN, .revents = 0};
+    const int ready = ::poll(&wanted, 1, timeout);
+    if (ready < 0 && errno != EINTR) return Error::FromErrno(errno);
+    if (ready == 0 && stop_requested()) return Error::FromErrno(ECANCELED);
+    if (ready <= 0) continue;
+    const ssize_t n = ::read(fd, buffer, size);
+    if (n >= 0) return static_cast<std::size_t>(n);
+    // EAGAIN: a non-blocking descriptor whose data another reader took.
+    if (errno != EINTR && errno != EAGAIN) return Error::FromErrno(errno);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <functional>
 #include <string_view>
 
 #include "common/result.h"
@@ -16,6 +17,14 @@ namespace tervela::io {
 
 // Reads at most `size` bytes; 0 at the end of the file.
 Result<std::size_t> Read(int fd, char* buffer, std::size_t size);
+// Read, once poll() says `fd` has data or its end: a pipe or FIFO whose writer
+// has not come yet is waited for, not taken as ended, whether or not `fd` is
+// non-blocking. While it waits, `stop_requested` (when given) is asked about
+// every kStopCheckInterval milliseconds; true ends the wait with an error
+// whose errno_value() is ECANCELED.
+inline constexpr int kStopCheckInterval = 100;
+Result<std::size_t> ReadWhenReady(int fd, char* buffer, std::size_t size,
+                                  const std::function<bool()>& stop_requested);
 // Writes all of `bytes`.
 Status WriteAll(int fd, std::string_view bytes);
 // Closes `fd`; it is closed whether or not an error is reported.

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev fonts-dejavu-core libproj-dev proj-data "$@")
+          qt6-base-dev fonts-dejavu-core libproj-dev proj-data libicu-dev "$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,5 +1,6 @@
 #include "settings/settings_record.h"
 
+#include "io/files.h"
 #include "io/replace_file.h"
 #include "settings/line_reader.h"
 #include "settings/settings_record_lines.h"
@@ -23,13 +24,20 @@ Status WriteSettingsRecord(const std::string& path, const TSettingsTexts& texts)
 }
 
 Status ReadSettingsRecord(const std::string& path,
-                          const std::function<void(int index, const std::string& text)>& set_line) {
-  Result<LineReader> opened = LineReader::Open(path);
+                          const std::function<void(int index, const std::string& text)>& set_line,
+                          TSettingsSource source) {
+  Result<io::FileDescriptor> opened = io::OpenForReading(path, io::FolderAtOpen::Open);
   if (!opened) return opened.error();
-  LineReader& reader = opened.value();
+  if (source == TSettingsSource::RegularFileOnly && !io::RegularFileSize(opened.value().get())) {
+    return Error::File(file_error::kAccessDenied);
+  }
+  LineReader reader(std::move(opened.value()));
   std::string line;
   for (int index = 0; index < kSettingsLineCount; ++index) {
-    if (Status read = reader.ReadLine(line); !read) return read;
+    if (Status read = reader.ReadLine(line); !read) {
+      if (!(read.error() == Error::SettingsLineTooLong())) return read;
+      return read.error().At(path, static_cast<std::uint64_t>(index) + 1);
+    }
     set_line(index, line);
   }
   return reader.Close();

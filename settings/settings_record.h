@@ -40,12 +40,19 @@ inline constexpr std::array<int, kSettingsLineCount> kSettingsRecordEdits = {
 // instead (io::ReplaceFile).
 Status WriteSettingsRecord(const std::string& path, const TSettingsTexts& texts);
 
+// Which files ReadSettingsRecord reads: any (a pipe or device too, as a
+// script may give one), or regular files only, so that a FIFO or device is
+// refused at once ("File access denied", as for a folder) instead of waiting
+// for a writer or reading without end.
+enum class TSettingsSource { AnyFile, RegularFileOnly };
+
 // Reads the record at `path` line by line and calls `set_line(index, text)`
 // (index 0 to 37) right after each line is read. Missing lines read as empty;
 // lines after the 38th are ignored. On an error the lines read before it have
-// been delivered.
+// been delivered; a line too long is placed at `path` and its line number.
 Status ReadSettingsRecord(const std::string& path,
-                          const std::function<void(int index, const std::string& text)>& set_line);
+                          const std::function<void(int index, const std::string& text)>& set_line,
+                          TSettingsSource source = TSettingsSource::AnyFile);
 
 // Convenience form that fills `texts`.
 Status ReadSettingsRecord(const std::string& path, TSettingsTexts& texts);

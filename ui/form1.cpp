@@ -4,7 +4,6 @@
 #include "ui/form1.h"
 
 #include <QGuiApplication>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -12,6 +11,7 @@
 #include <QTabWidget>
 #include <exception>
 
+#include "numeric_locale/decimal_separator.h"
 #include "program_info/program_info.h"
 #include "ui/artwork.h"
 #include "ui/clickable_label.h"
@@ -34,13 +34,8 @@ QWidget* MakePage(QTabWidget* pages, const char* name, const QString& caption) {
 
 }  // namespace
 
-char SystemDecimalSeparator() {
-  // Only an ASCII separator can be matched byte for byte in the typed texts;
-  // any other falls back to the point.
-  const QString separator = QLocale::system().decimalPoint();
-  const char16_t first = separator.isEmpty() ? u'.' : separator.at(0).unicode();
-  return first > u' ' && first < 0x7F ? static_cast<char>(first) : '.';
-}
+// Decided as tervela-convert decides it, so both read the same ini file alike.
+char SystemDecimalSeparator() { return EnvironmentDecimalSeparator(); }
 
 TForm1::TForm1(TPlatform& platform, char decimal_separator)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

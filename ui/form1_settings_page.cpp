@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "settings/line_reader.h"
+#include "settings/startup_settings.h"
 #include "ui/control_text.h"
 #include "ui/form1.h"
 #include "ui/look.h"
@@ -181,12 +182,14 @@ Status TForm1::Button3Click() {
   return WriteSettingsRecord(FileName(*name), SettingsTexts());
 }
 
-// Load settings: each edit is set as soon as its line is read.
+// Load settings: each edit is set as soon as its line is read. A FIFO or
+// device is refused, so the window never waits on one.
 Status TForm1::Button4Click() {
   const auto name = OpenDialog2.Execute(platform_);
   if (!name) return {};
-  return ReadSettingsRecord(FileName(*name),
-                            [this](int line, const std::string& text) { SetSettingsText(line, text); });
+  return ReadSettingsRecord(
+      FileName(*name), [this](int line, const std::string& text) { SetSettingsText(line, text); },
+      TSettingsSource::RegularFileOnly);
 }
 
 // Exit: the program ends only once the ini file is written.
@@ -198,10 +201,11 @@ Status TForm1::Button5Click() {
   return {};
 }
 
-// Loads the ini file from the working directory.
+// Loads the ini file from the working directory; one whose load stops early
+// is copied aside first, so that Exit cannot lose its lines.
 Status TForm1::Button6Click() {
-  return ReadSettingsRecord(kIniFileName,
-                            [this](int line, const std::string& text) { SetSettingsText(line, text); });
+  return ReadStartupSettings(kIniFileName,
+                             [this](int line, const std::string& text) { SetSettingsText(line, text); });
 }
 
 }  // namespace tervela

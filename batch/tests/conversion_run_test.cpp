@@ -71,7 +71,15 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"BadSecondNumberOfLastRecord", D::AToB, M::ThreeParameter, kGridA + " a\n5 x\n", kGridA + "  a\r\n",
                 "Invalid numeric input.", testing::IdenticalSystemsSettings()},
         RunCase{"NumberBeyondDouble", D::WgsToA, M::ThreeParameter, kWgs + " a\n1e400 13 b\n", kGridA + " a\r\n",
-                "Floating point overflow."}),
+                "Floating point overflow."},
+        RunCase{"LatitudeBeyondSouthPole", D::WgsToA, M::ThreeParameter, "-90.5 15 a\n", "", "Latitude out of range."},
+        RunCase{"LatitudeBeyondNorthPoleLater", D::WgsToB, M::SevenParameter, kWgs + " a\n91 15 b\n",
+                "5009854.659 388748.192 a\r\n", "Latitude out of range."},
+        RunCase{"InversionBeyondPole", D::AToWgs, M::ThreeParameter, "1e10 500000\n", "", "Inversion did not converge."},
+        RunCase{"ByteOrderMarkAtStartSkipped", D::WgsToA, M::ThreeParameter, "\xEF\xBB\xBF" + kWgs + " a\n",
+                kGridA + " a\r\n", ""},
+        RunCase{"ByteOrderMarkLaterIsData", D::WgsToA, M::ThreeParameter, kWgs + " a\n\xEF\xBB\xBF" + kWgs + "\n",
+                kGridA + " a\r\n", "Invalid numeric input."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The two numbers of an output line.

@@ -117,8 +117,9 @@ TEST_F(ConvertProgram, DashIsStandardInputAndOutput) {
 TEST_F(ConvertProgram, ConversionErrorPrintsTheErrorBoxText) {
   const ProgramRun run = Run(Arguments("wgs-a", "-", out_), "45.22568 13.58477 a\nN E\n");
   EXPECT_EQ(run.exit_code, 1);
-  EXPECT_EQ(run.err, "Invalid numeric input.\n");
+  EXPECT_EQ(run.err, "tervela-convert: -: line 2: Invalid numeric input.\n");
   EXPECT_EQ(ReadBytes(out_), "5010498.551 388863.697 a\r\n");
+  EXPECT_EQ(Run(Arguments("wgs-a", "-", out_), "91 15\n").err, "tervela-convert: -: line 1: Latitude out of range.\n");
 
   EXPECT_EQ(Run(Arguments("wgs-a", folder_ / "none.txt", out_)).err, "File not found.\n");
   EXPECT_EQ(Run(Arguments("wgs-a", in_, in_)).err, "I/O error 32.\n");
@@ -163,7 +164,7 @@ TEST_F(ConvertProgram, UnreadableSettingsFail) {
   EXPECT_FALSE(testing::Exists(out_));
   // An endless line ends the read at the limit, quickly and in bounded memory.
   EXPECT_EQ(Run({"--settings", "/dev/zero", "--direction", "a-b", in_, out_}).err,
-            "Settings line longer than 16 MiB.\n");
+            "tervela-convert: /dev/zero: line 1: Settings line longer than 16 MiB.\n");
   // The settings record is guarded like the input: as the output or a script.
   const std::string script = out_ + " text.scr";
   WriteBytes(script, ReadBytes(settings_));
@@ -241,7 +242,13 @@ TEST_F(ConvertProgram, ParameterTextsFollowTheSeparator) {
 
   ProgramRun run = Run(Arguments("wgs-a", in_, out_));
   EXPECT_EQ(run.exit_code, 1);
-  EXPECT_EQ(run.err, "'0,9999' is not a valid floating point value.\n");
+  EXPECT_EQ(run.err, "tervela-convert: " + settings_ + ": line 8: '0,9999' is not a valid floating point value.\n");
+
+  // The locale's separator comes from ICU's data, whether the C library has
+  // the locale installed or not, as the window takes it.
+  for (const char* locale : {"hr_HR.UTF-8", "fr_FR.UTF-8", "de_AT.UTF-8"}) {
+    EXPECT_EQ(Run(Arguments("wgs-a", in_, out_), "", locale).exit_code, 0) << locale;
+  }
 
   std::vector<std::string> arguments = Arguments("wgs-a", in_, out_);
   arguments.insert(arguments.begin(), {"--decimal-separator", ","});
@@ -252,7 +259,9 @@ TEST_F(ConvertProgram, ParameterTextsFollowTheSeparator) {
   // A quoted text reaches the terminal escaped and cut.
   comma[7] = std::string("\x1b]0;T\x07\x1b[2J\t\0", 12) + std::string(100, 'x');
   WriteSettings(settings_, comma);
-  EXPECT_EQ(Run(Arguments("wgs-a", in_, out_)).err, "'\\x1b]0;T\\x07\\x1b[2J\\t\\x00" + std::string(68, 'x') +
+  EXPECT_EQ(Run(Arguments("wgs-a", in_, out_)).err, "tervela-convert: " + settings_ +
+                                                       ": line 8: '\\x1b]0;T\\x07\\x1b[2J\\t\\x00" +
+                                                       std::string(68, 'x') +
                                                        "...' is not a valid floating point value.\n");
 }
 

@@ -194,7 +194,11 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"BadSecondSetInGridToGrid", D::AToB, M::ThreeParameter, 18 + 4, "zz",
                   "5009927.168", "388948.141", "0", "0", "'zz' is not a valid floating point value."},
         ErrorCase{"EngineFault", D::WgsToA, M::ThreeParameter, 4, "40", "45", "13", "0", "0",
-                  "Invalid floating point operation."}),
+                  "Invalid floating point operation."},
+        ErrorCase{"LatitudeBeyondNorthPole", D::WgsToA, M::ThreeParameter, -1, "", "91", "15", "0", "0",
+                  "Latitude out of range."},
+        ErrorCase{"GridPointBeyondPole", D::AToWgs, M::ThreeParameter, -1, "", "1e10", "500000", "0",
+                  "0", "Inversion did not converge."}),
     [](const ::testing::TestParamInfo<ErrorCase>& info) { return std::string(info.param.name); });
 
 TEST(ConvertData, BlanksAroundNumbersAreAccepted) {

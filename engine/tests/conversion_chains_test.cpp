@@ -211,10 +211,12 @@ std::string MessageOf(const Status& status) { return status.ok() ? "ok" : status
 // and in groups that do not fill the lanes.
 TEST(Batches, GiveWhatEachPointGivesAlone) {
   using engine_internal::LaneChain;
-  // Latitude, longitude or northing, easting: in the area, then hostile.
+  // Latitude, longitude or northing, easting: in the area, then hostile
+  // (beyond a pole, given or found).
   const double kInputs[][2] = {{5010498.551, 388863.697}, {4500000, 750000}, {7800000, 480000},
                                {100000, 330000},          {1e300, 5e5},      {5e6, -1e308},
-                               {90, 0},                   {-89.9, 200}};
+                               {90, 0},                   {-89.9, 200},      {91, 15},
+                               {-90.5, 15},               {1e15, 5500000},   {1e10, 500000}};
   std::vector<engine_internal::LanePath> paths = {engine_internal::LanePath::Plain};
   if (engine_internal::WidestLanePath() != paths[0]) {
     paths.push_back(engine_internal::WidestLanePath());

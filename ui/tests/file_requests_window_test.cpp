@@ -1,5 +1,7 @@
 // The window's file requests through the fake platform: Convert File, the
 // file pickers, settings files, the ini file at start and at Exit.
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -50,11 +52,29 @@ class TFileRequestsWindowTest : public QObject {
   void init() { fixture_ = std::make_unique<TWindowFixture>(); }
   void cleanup() { fixture_.reset(); }
 
-  void startWithoutIni() {
+  // An ini file that cannot be read whole: the start reports it and goes on;
+  // a regular file's bytes are kept beside it before Exit can write over it.
+  void startWithoutWholeIni_data() {
+    QTest::addColumn<QString>("ini");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("missing") << "" << "File not found.";
+    QTest::newRow("FIFO") << "fifo" << "File access denied.";
+    QTest::newRow("third line of 17 MiB")
+        << "long" << "Settings line longer than 16 MiB. Its bytes are kept in Tervela.ini.bad.";
+  }
+  void startWithoutWholeIni() {
+    QFETCH(QString, ini);
+    QFETCH(QString, error);
+    QByteArray bytes = "1\r\n2\r\n" + QByteArray(17 << 20, '3') + "\r\n" + NumberedRecord();
+    if (ini == "fifo") QCOMPARE(::mkfifo("Tervela.ini", 0600), 0);
+    if (ini == "long") WriteFile("Tervela.ini", bytes);
     TForm1& form = fixture_->Start();
-    QCOMPARE(fixture_->platform().errors, QStringList{"File not found."});
-    QCOMPARE(form.Edit1->text(), QString());
+    QCOMPARE(fixture_->platform().errors, QStringList{error});
+    QCOMPARE(form.Edit1->text(), ini == "long" ? QStringLiteral("1") : QString());
     QCOMPARE(form.Edit44->text(), QString());
+    fixture_->Click("Button5");  // a FIFO that no one reads fails at once
+    QCOMPARE(fixture_->platform().quits, ini == "fifo" ? 0 : 1);
+    QCOMPARE(ReadFile("Tervela.ini.bad"), ini == "long" ? bytes : QByteArray());
   }
 
   void startWithIni() {
@@ -163,14 +183,22 @@ class TFileRequestsWindowTest : public QObject {
   }
 
   // A run long enough to open the progress box (seven-parameter grid to
-  // WGS84, the slowest direction), stopped from the box or by closing the
-  // window: whole lines kept, the input untouched, no error box, no sound.
+  // WGS84, the slowest direction), or one whose input is a FIFO that no
+  // writer opens, stopped from the box or by closing the window: whole lines
+  // kept, the input untouched, no error box, no sound.
   void stopLongFileRun_data() {
     QTest::addColumn<QString>("stop");
-    for (const char* stop : {"Cancel", "Esc", "box close", "window close"}) QTest::newRow(stop) << stop;
+    QTest::addColumn<bool>("fifo");
+    for (const char* stop : {"Cancel", "Esc", "box close", "window close"}) {
+      QTest::newRow(stop) << stop << false;
+    }
+    for (const char* stop : {"Cancel", "window close"}) {
+      QTest::newRow(qPrintable(QStringLiteral("%1, FIFO without writer").arg(stop))) << stop << true;
+    }
   }
   void stopLongFileRun() {
     QFETCH(QString, stop);
+    QFETCH(bool, fifo);
     TForm1& form = fixture_->Start();
     form.show();
     fixture_->SetSystem(TLocalSystem::A, ZeroShiftSystem());
@@ -178,7 +206,11 @@ class TFileRequestsWindowTest : public QObject {
     fixture_->Click("RadioButton8");
     const int lines = 3'000'000;  // seconds of work even on two fast cores
     const QByteArray input = QByteArray("5010498 388864\r\n").repeated(lines);
-    WriteFile("grid.txt", input);
+    if (fifo) {
+      QCOMPARE(::mkfifo("grid.txt", 0600), 0);
+    } else {
+      WriteFile("grid.txt", input);
+    }
     form.Edit11->setText("grid.txt");
     form.Edit12->setText("out.txt");
     QString box_text;
@@ -197,9 +229,13 @@ class TFileRequestsWindowTest : public QObject {
     fixture_->Click("BitBtn2");
     QVERIFY2(box_text.startsWith("Converting grid.txt\n"), qPrintable(box_text));
     const QByteArray output = ReadFile("out.txt");
-    QVERIFY(output.endsWith(" \r\n"));
-    QVERIFY(output.count("\r\n") < lines);
-    QVERIFY(ReadFile("grid.txt") == input);
+    if (fifo) {
+      QCOMPARE(output, QByteArray());
+    } else {
+      QVERIFY(output.endsWith(" \r\n"));
+      QVERIFY(output.count("\r\n") < lines);
+      QVERIFY(ReadFile("grid.txt") == input);
+    }
     QCOMPARE(fixture_->platform().errors, QStringList{"File not found."});
     QCOMPARE(fixture_->platform().beeps, 0);
     QTRY_COMPARE(form.isVisible(), stop != "window close");
