@@ -201,7 +201,8 @@ TEST_F(ConvertProgram, HelpDocumentsTheOptions) {
   EXPECT_EQ(run.exit_code, 0);
   for (const char* text : {"--settings FILE", "--direction", "--seven", "--scripts", "--decimal-separator C",
                            "--system-a SYSTEM", "--write-settings FILE", "--describe-system", "--list-systems",
-                           "--version", "LC_NUMERIC", "Exit status", "example:"}) {
+                           "--version", "LC_NUMERIC", "Exit status", "example:", "--check CONTROL",
+                           "--grid a|b", "--tolerance METRES", "--calibrate", "--write-settings OUT"}) {
     EXPECT_NE(run.out.find(text), std::string::npos) << text;
   }
 }
