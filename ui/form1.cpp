@@ -150,6 +150,10 @@ void TForm1::Run(THandler handler) {
   } catch (const std::exception& exception) {  // a failed allocation, above all
     status = Error::FromException(exception);
   }
+  ReportError(status);
+}
+
+void TForm1::ReportError(const Status& status) {
   if (!status.ok()) platform_.ShowError(QString::fromLocal8Bit(status.error().BoxText()));
 }
 

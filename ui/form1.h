@@ -11,7 +11,9 @@
 #include "settings/settings_record.h"
 #include "ui/file_dialog.h"
 #include "ui/file_run.h"
+#include "ui/input_block.h"
 #include "ui/platform.h"
+#include "ui/progress_box.h"
 
 class QCheckBox;
 class QCloseEvent;
@@ -112,6 +114,10 @@ class TForm1 : public QWidget {
   // Help page.
   QPlainTextEdit* Memo1;
 
+  // A "Convert File" run outlasted its click: it goes on, the progress box
+  // is open and the window takes no input.
+  bool FileRunActive() const { return file_run_.has_value(); }
+
  protected:
   // Closing ends the program without writing the ini file. During a file run
   // the window stays until the run, cancelled, has ended.
@@ -135,8 +141,11 @@ class TForm1 : public QWidget {
   void NameCoordinateFields();
   void NameChangeReadouts();
 
-  // The one place where a handler's error becomes the error box.
+  // Runs a handler and reports its error.
   void Run(THandler handler);
+  // The one place where an error becomes the error box: a handler's, or that
+  // of a file run which ends after its handler has returned.
+  void ReportError(const Status& status);
 
   TConversionDirection CurrentDirection() const;
   TShiftMethod CurrentMethod() const;
@@ -144,15 +153,11 @@ class TForm1 : public QWidget {
   void SetSettingsText(int index, const std::string& text);
   Status ShowUnits(TConversionDirection direction);
 
-  // How a file run ended: its outcome, and whether it was asked to stop.
-  struct TFileRunEnd {
-    Status status;
-    bool cancelled = false;
-  };
-  // Runs `request` on a worker thread while this one goes on painting the
-  // window and the progress box; returns once the run has ended. The window
-  // takes no input meanwhile, so no handler runs in the middle of a run.
-  TFileRunEnd RunFileInBackground(const TFileConversion& request);
+  // The end of a long file run, on its worker's signal.
+  void FileRunFinished();
+  // Closes the progress box, gives the window its input back, beeps on a
+  // success not cancelled and returns the finished run's outcome.
+  Status EndFileRun();
 
   Status BitBtn1Click();
   Status BitBtn2Click();
@@ -181,8 +186,13 @@ class TForm1 : public QWidget {
 
   TPlatform& platform_;
   const char decimal_separator_;
-  // The file run going on, if any.
+  // The file run going on, if any; while it outlasts its click, the window
+  // takes no input (so no handler runs in the middle of it) and the progress
+  // box is open. The box, destroyed first, follows the run.
   std::optional<TFileRun> file_run_;
+  std::optional<TInputBlock> input_block_;
+  std::optional<TProgressBox> progress_box_;
+  // The window was closed during the run: it closes once the run has ended.
   bool close_after_run_ = false;
   // The settings edits in the line order of the settings record.
   std::array<QLineEdit*, kSettingsLineCount> settings_edits_{};

@@ -1,23 +1,23 @@
-// "Convert File": the run on a worker thread, its progress box, and closing
-// the window during a run.
+// "Convert File": the run on a worker thread, its progress box, its end, and
+// closing the window during a run.
 
-#include <QAbstractEventDispatcher>
+#include <chrono>
+#include <utility>
+
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QLineEdit>
-#include <QTimer>
 
 #include "io/files.h"
 #include "ui/control_text.h"
 #include "ui/form1.h"
-#include "ui/input_block.h"
-#include "ui/progress_box.h"
 
 namespace tervela {
 
 // Convert File: changes no control; the alert sound tells of success, and
-// nothing of a cancelled run.
+// nothing of a cancelled run. A run that ends within kShowAfter ends here, as
+// one on this thread would; a longer one opens the progress box, leaves the
+// window without input and ends in FileRunFinished.
 Status TForm1::BitBtn2Click() {
   const TFileConversion request{
       .direction = CurrentDirection(),
@@ -26,24 +26,31 @@ Status TForm1::BitBtn2Click() {
       .input_name = FileName(Edit11->text()),
       .output_name = FileName(Edit12->text()),
   };
-  const TFileRunEnd end = RunFileInBackground(request);
-  if (end.status.ok() && !end.cancelled) platform_.Beep();
-  return end.status;
+  file_run_.emplace(request, SettingsTexts(), decimal_separator_);
+  // Connected before the wait: a run that finishes unseen by it has signalled
+  // into this connection.
+  connect(&*file_run_, &TFileRun::RunFinished, this, &TForm1::FileRunFinished, Qt::QueuedConnection);
+  if (file_run_->WaitForFinish(std::chrono::milliseconds(TProgressBox::kShowAfter))) return EndFileRun();
+  input_block_.emplace(this);
+  progress_box_.emplace(this, Edit11->text(), io::RegularFileSize(request.input_name), *file_run_);
+  return {};
 }
 
-TForm1::TFileRunEnd TForm1::RunFileInBackground(const TFileConversion& request) {
-  const TInputBlock block(this);
-  QAbstractEventDispatcher* const dispatcher = QAbstractEventDispatcher::instance();
-  file_run_.emplace(request, SettingsTexts(), decimal_separator_, [dispatcher] { dispatcher->wakeUp(); });
-  {
-    const TProgressBox box(this, Edit11->text(), io::RegularFileSize(request.input_name), *file_run_);
-    // The worker's last act wakes this loop; the box's timer wakes it, too.
-    while (!file_run_->Finished()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  }
-  TFileRunEnd end{file_run_->Result(), file_run_->CancelWasRequested()};
+void TForm1::FileRunFinished() {
+  // The signal of a run that its click handler has ended already.
+  if (!file_run_ || !file_run_->Finished()) return;
+  ReportError(EndFileRun());
+  if (std::exchange(close_after_run_, false)) close();
+}
+
+Status TForm1::EndFileRun() {
+  progress_box_.reset();
+  input_block_.reset();
+  const Status status = file_run_->Result();
+  const bool cancelled = file_run_->CancelWasRequested();
   file_run_.reset();
-  if (close_after_run_) QTimer::singleShot(0, this, [this] { close(); });
-  return end;
+  if (status.ok() && !cancelled) platform_.Beep();
+  return status;
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

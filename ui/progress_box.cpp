@@ -1,3 +1,5 @@
+// The progress box of a "Convert File" run that outlasts half a second.
+
 #include "ui/progress_box.h"
 
 #include <algorithm>
@@ -10,9 +12,6 @@
 namespace tervela {
 namespace {
 
-// Ten looks a second: a smooth bar, no burden on the worker, and few enough
-// label changes for assistive technology.
-constexpr int kPollInterval = 100;  // milliseconds
 // The bar counts in thousandths of the input: its value is an int, and files
 // past 2 GiB must fit; a thousand steps are finer than the bar's pixels.
 constexpr int kBarSteps = 1000;
@@ -27,16 +26,15 @@ TProgressBox::TProgressBox(QWidget* window, const QString& input_name,
   dialog_.setAutoReset(false);
   dialog_.setAutoClose(false);
   dialog_.setRange(0, input_size_ && *input_size_ > 0 ? kBarSteps : 0);
-  dialog_.setMinimumDuration(kShowAfter);
-  SetLabel();
-  // From this first value on, the dialog opens by itself after kShowAfter.
   dialog_.setValue(0);
+  ShowProgress();
+  dialog_.show();
   // Cancel and the close box signal canceled; an Esc that reaches the dialog
   // past its shortcut rejects it.
   QObject::connect(&dialog_, &QProgressDialog::canceled, &dialog_, [&run] { run.Cancel(); });
   QObject::connect(&dialog_, &QDialog::rejected, &dialog_, [&run] { run.Cancel(); });
-  QObject::connect(&poll_, &QTimer::timeout, &dialog_, [this] { ShowProgress(); });
-  poll_.start(kPollInterval);
+  QObject::connect(&run, &TFileRun::Progressed, &dialog_, [this] { ShowProgress(); },
+                   Qt::QueuedConnection);
 }
 
 void TProgressBox::SetLabel() {
@@ -45,8 +43,8 @@ void TProgressBox::SetLabel() {
 }
 
 void TProgressBox::ShowProgress() {
-  // Not yet open, or closed by a cancel: a value would open it (again).
-  if (!dialog_.isVisible() || run_.CancelWasRequested()) return;
+  // Closed by a cancel: a value would open it again.
+  if (run_.CancelWasRequested()) return;
   SetLabel();
   if (dialog_.maximum() > 0) {
     const std::uint64_t read = std::min(run_.BytesRead(), *input_size_);

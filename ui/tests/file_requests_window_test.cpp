@@ -242,6 +242,31 @@ class TFileRequestsWindowTest : public QObject {
     QVERIFY(!QFile::exists("Tervela.ini"));
   }
 
+  // A run that outlasts its click ends in the window's event loop: the box
+  // closes, every line is converted, the sound tells of success.
+  void longFileRunEndsAfterClick() {
+    TForm1& form = fixture_->Start();
+    form.show();
+    fixture_->SetSystem(TLocalSystem::A, SevenParameterSystem());
+    fixture_->Click("RadioButton8");
+    const int lines = 3'000'000;  // as above: seconds of work
+    WriteFile("grid.txt", QByteArray("5010498 388864\r\n").repeated(lines));
+    form.Edit11->setText("grid.txt");
+    form.Edit12->setText("out.txt");
+    bool box_seen = false;
+    QTimer watcher;
+    connect(&watcher, &QTimer::timeout, [&] {
+      if (auto* box = form.findChild<QProgressDialog*>()) box_seen = box_seen || box->isVisible();
+    });
+    watcher.start(10);
+    fixture_->Click("BitBtn2");
+    QVERIFY(box_seen);
+    QCOMPARE(form.findChild<QProgressDialog*>(), nullptr);
+    QCOMPARE(ReadFile("out.txt").count("\r\n"), lines);
+    QCOMPARE(fixture_->platform().errors, QStringList{"File not found."});
+    QCOMPARE(fixture_->platform().beeps, 1);
+  }
+
   // A file dropped on a file field puts its path there; the drop is a copy
   // even where the file manager proposes a move, so it keeps the file.
   void dropFile() {

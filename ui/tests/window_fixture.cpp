@@ -11,6 +11,9 @@ namespace tervela {
 
 namespace {
 
+// Any run a test starts ends, or is cancelled, well within this.
+constexpr int kLongestRun = 30'000;  // milliseconds
+
 // The zero-shift system with the worked system's texts at `fields`.
 TParameterTexts ZeroShiftWith(std::initializer_list<int> fields) {
   TParameterTexts texts = ZeroShiftSystem();
@@ -60,6 +63,8 @@ void TWindowFixture::Click(const QString& name) {
   auto* button = Find<QAbstractButton>(name);
   QVERIFY2(button != nullptr, qPrintable(name));
   button->click();
+  // A file run that outlasts the click ends in the window's event loop.
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->FileRunActive(), kLongestRun);
 }
 
 QStringList ControlSnapshot(const QWidget& window) {

@@ -43,6 +43,7 @@ class TWindowFixture {
   }
   QLineEdit* Edit(int number) { return Find<QLineEdit>(QStringLiteral("Edit%1").arg(number)); }
   void SetSystem(TLocalSystem system, const TParameterTexts& texts);
+  // Clicks the button and waits until a file run it started has ended.
   void Click(const QString& name);
 
  private:
