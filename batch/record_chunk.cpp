@@ -69,6 +69,7 @@ void ConvertChunk(const PointConverter& converter, bool scripts, RecordChunk& ch
   constexpr std::size_t kRecordsAtOnce = 8;
   chunk.lines.clear();
   chunk.records.clear();
+  chunk.positions.clear();
   chunk.error = Status();
   const TConversionDirection direction = converter.direction();
   const char* next = chunk.input.data();
@@ -99,6 +100,16 @@ void ConvertChunk(const PointConverter& converter, bool scripts, RecordChunk& ch
       if (!converted[i]) {
         chunk.error = converted[i];
         return;
+      }
+      if (chunk.keep_positions) {
+        const ReadRecord& record = records[i];
+        Result<TRecordPosition> position = PositionOf(converter, record.text.first, record.text.second,
+                                                      record.first, record.second, points[i]);
+        if (!position.ok()) {
+          chunk.error = position.error();
+          return;
+        }
+        chunk.positions.push_back(position.value());
       }
       AppendRecord(chunk, direction, scripts, records[i].text.free_text, points[i], number++);
     }

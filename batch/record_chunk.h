@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/result.h"
+#include "batch/record_sink.h"
 #include "conversion/point_converter.h"
 
 namespace tervela {
@@ -46,6 +47,10 @@ struct RecordChunk {
   std::vector<RecordPieces> records;
   // The failure of the record after the last one in `records`, if any.
   Status error;
+  // Whether to fill `positions`, one per element of `records` (their tokens
+  // point into `input`), for a run that draws its points.
+  bool keep_positions = false;
+  std::vector<TRecordPosition> positions;
 };
 
 // Converts the records of `chunk.input` in order with `converter` (which must

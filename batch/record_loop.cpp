@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <thread>
 
@@ -10,6 +11,7 @@
 #include "batch/record_chunk.h"
 #include "batch/record_lines.h"
 #include "batch/record_text.h"
+#include "common/number_text.h"
 
 namespace tervela {
 
@@ -116,6 +118,7 @@ class RecordLoop {
           break;
         }
         chunk.first_number = records_taken + 1;
+        chunk.keep_positions = files_.sink != nullptr;
         records_taken += taken.value();
         workers.Submit(chunk);
         ++submitted;
@@ -163,6 +166,12 @@ class RecordLoop {
         }
         if (!written) return written;
       }
+      if (files_.sink) {
+        const std::size_t index = static_cast<std::size_t>(&record - chunk.records.data());
+        written = files_.sink->Written({chunk.positions[index], {piece, fields_end},
+                                        {text_start_end, record.free_text_end - record.text_start_end}});
+        if (!written) return written;
+      }
       piece = lines + record.number_line_end;
     }
     return chunk.error;
@@ -177,7 +186,19 @@ class RecordLoop {
     if (Status converted = converter_.ConvertReading(first, second, point_); !converted) {
       return converted;
     }
-    return WriteRecord(point_, [this] { return files_.input->NextFreeTextPiece(); });
+    sink_text_.clear();
+    Status written = WriteRecord(point_, [this] {
+      Result<std::string_view> piece = files_.input->NextFreeTextPiece();
+      if (files_.sink && piece.ok()) sink_text_.append(piece.value());
+      return piece;
+    });
+    if (!written || !files_.sink) return written;
+    Result<TRecordPosition> position =
+        PositionOf(converter_, first_token_.view(), second_token_.view(), first, second, point_);
+    if (!position.ok()) return position.error();
+    char fields[2 * kMaxFixedChars + 32];
+    const char* const fields_end = WriteOutputFields(fields, converter_.direction(), point_);
+    return files_.sink->Written({position.value(), {fields, fields_end}, sink_text_});
   }
 
   // Reads both numbers and, when one is malformed, the rest of the record
@@ -234,6 +255,8 @@ class RecordLoop {
   std::uint64_t next_report_ = 0;
   TNumberToken first_token_;
   TNumberToken second_token_;
+  // The free text of the record converted on its own, for the sink.
+  std::string sink_text_;
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "batch/point_reader.h"
+#include "batch/record_sink.h"
 #include "batch/run_observer.h"
 #include "conversion/point_converter.h"
 #include "io/buffered_writer.h"
@@ -15,6 +16,8 @@ struct TRunFiles {
   io::BufferedWriter* text_script = nullptr;
   io::BufferedWriter* point_script = nullptr;
   io::BufferedWriter* number_script = nullptr;
+  // Told each record written, or null.
+  RecordSink* sink = nullptr;
 };
 
 // Converts the records of `files.input` with `converter` until the input is

@@ -9,7 +9,8 @@ namespace tervela {
 
 const char kUsageText[] =
     "usage: tervela-convert --settings FILE --direction wgs-a|wgs-b|a-wgs|b-wgs|a-b|b-a\n"
-    "                       [--seven] [--scripts] [--decimal-separator C] INPUT OUTPUT\n"
+    "                       [--seven] [--scripts] [--decimal-separator C]\n"
+    "                       [--geojson FILE] [--kml FILE] [--plot FILE.svg|FILE.png] INPUT OUTPUT\n"
     "       tervela-convert --help | --version\n";
 
 const char kHelpText[] =
@@ -17,7 +18,8 @@ const char kHelpText[] =
     "writing the same files as \"Convert File\" in the Tervela window.\n"
     "\n"
     "usage: tervela-convert --settings FILE --direction DIRECTION\n"
-    "                       [--seven] [--scripts] [--decimal-separator C] INPUT OUTPUT\n"
+    "                       [--seven] [--scripts] [--decimal-separator C]\n"
+    "                       [--geojson FILE] [--kml FILE] [--plot FILE.svg|FILE.png] INPUT OUTPUT\n"
     "\n"
     "  --settings FILE        settings record holding both systems' parameters\n"
     "                         (a .set file saved by the window, or Tervela.ini)\n"
@@ -33,6 +35,11 @@ const char kHelpText[] =
     "                         in the environment (LC_ALL, LC_NUMERIC, LANG), which\n"
     "                         is the one the window uses. Point files always use a\n"
     "                         point.\n"
+    "  --geojson FILE         also write the converted points to FILE as GeoJSON\n"
+    "  --kml FILE             and as KML: one feature per point, in record order,\n"
+    "                         at its WGS84 position, named by the record's text\n"
+    "  --plot FILE            also draw the points on their grid into FILE: PNG\n"
+    "                         when its name ends in .png, else SVG\n"
     "  --help                 show this text\n"
     "  --version              print the program's name and version\n"
     "\n"
@@ -65,6 +72,14 @@ std::optional<TConversionDirection> DirectionNamed(std::string_view name) {
   return std::nullopt;
 }
 
+// The map file name an option sets, or null.
+std::string* MapFileOption(TCommandLine& command, std::string_view option) {
+  if (option == "--geojson") return &command.conversion.geojson_name;
+  if (option == "--kml") return &command.conversion.kml_name;
+  if (option == "--plot") return &command.conversion.plot_name;
+  return nullptr;
+}
+
 }  // namespace
 
 TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
@@ -93,8 +108,8 @@ TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
       value = argument.substr(equals + 1);
       argument.resize(equals);
     }
-    const bool takes_value =
-        argument == "--settings" || argument == "--direction" || argument == "--decimal-separator";
+    const bool takes_value = argument == "--settings" || argument == "--direction" ||
+                             argument == "--decimal-separator" || MapFileOption(command, argument);
     if (takes_value && !value) {
       if (i + 1 == arguments.size()) return fail(argument + " needs a value");
       value = arguments[++i];
@@ -117,6 +132,9 @@ TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
     } else if (argument == "--decimal-separator") {
       if (value->size() != 1) return fail("--decimal-separator needs a single character");
       command.decimal_separator = (*value)[0];
+    } else if (std::string* name = MapFileOption(command, argument)) {
+      if (value->empty() || *value == "-") return fail(argument + " needs a file name");
+      *name = *value;
     } else if (argument == "--seven") {
       command.conversion.method = TShiftMethod::SevenParameter;
     } else if (argument == "--scripts") {
