@@ -18,9 +18,9 @@ struct TFileConversion {
   std::string output_name;  // Edit12, exactly as typed
   // The map files to write beside the output; empty names none. The picture
   // is PNG for a name ending in ".png", else SVG.
-  std::string geojson_name;
-  std::string kml_name;
-  std::string plot_name;
+  std::string geojson_name = {};
+  std::string kml_name = {};
+  std::string plot_name = {};
 };
 
 // Converts the point file `request.input_name` into `request.output_name`

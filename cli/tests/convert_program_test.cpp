@@ -138,6 +138,18 @@ TEST_F(ConvertProgram, UnreadableSettingsFail) {
   EXPECT_EQ(Run({"--settings", script, "--direction", "wgs-a", "--scripts", in_, out_}).err, "I/O error 32.\n");
   EXPECT_EQ(ReadBytes(script), ReadBytes(settings_));
   EXPECT_FALSE(testing::Exists(out_));
+  // So are the map files, and the input by them.
+  const std::string input = ReadBytes(in_);
+  for (const char* option : {"--geojson", "--kml", "--plot"}) {
+    for (const std::string& kept : {settings_, in_}) {
+      std::vector<std::string> arguments = Arguments("wgs-a", in_, out_);
+      arguments.insert(arguments.begin(), {option, kept});
+      EXPECT_EQ(Run(arguments).err, "I/O error 32.\n") << option << " " << kept;
+    }
+  }
+  EXPECT_EQ(ReadBytes(settings_), ReadBytes(script));
+  EXPECT_EQ(ReadBytes(in_), input);
+  EXPECT_FALSE(testing::Exists(out_));
 }
 
 TEST_F(ConvertProgram, FileSizeLimitIsAWriteErrorKeepingTheBytesWritten) {
@@ -166,7 +178,8 @@ TEST_F(ConvertProgram, HelpDocumentsTheOptions) {
   const ProgramRun run = Run({"--help"});
   EXPECT_EQ(run.exit_code, 0);
   for (const char* text : {"--settings FILE", "--direction", "--seven", "--scripts", "--decimal-separator C",
-                           "--version", "LC_NUMERIC", "Exit status", "example:"}) {
+                           "--geojson FILE", "--kml FILE", "--plot FILE", "--version", "LC_NUMERIC",
+                           "Exit status", "example:"}) {
     EXPECT_NE(run.out.find(text), std::string::npos) << text;
   }
 }
