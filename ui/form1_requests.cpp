@@ -6,6 +6,7 @@
 #include "batch/point_file_conversion.h"
 #include "conversion/single_point.h"
 #include "ui/form1.h"
+#include "ui/map_controls.h"
 
 namespace tervela {
 namespace {
@@ -56,17 +57,19 @@ Status TForm1::BitBtn3Click() {
   return status;
 }
 
-// Convert File: changes no control; the alert sound tells of success, and
-// nothing of a cancelled run.
+// Convert File: changes no control but the picture button; the alert sound
+// tells of success, and nothing of a cancelled run.
 Status TForm1::BitBtn2Click() {
-  const TFileConversion request{
+  TFileConversion request{
       .direction = CurrentDirection(),
       .method = CurrentMethod(),
       .scripts = CheckBox2->isChecked(),
       .input_name = FileName(Edit11->text()),
       .output_name = FileName(Edit12->text()),
   };
+  map_controls->AddMapFiles(request);
   const TFileRunEnd end = RunFileInBackground(request);
+  map_controls->RunEnded(request);
   if (end.status.ok() && !end.cancelled) platform_.Beep();
   return end.status;
 }

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QDialog>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressDialog>
@@ -146,6 +148,28 @@ class TFileRequestsWindowTest : public QObject {
     QCOMPARE(fixture_->platform().beeps, 1);
     QVERIFY(ReadFile("out.txt").startsWith("5010498.551 388863.697"));
     QVERIFY(QFile::exists("out.txt point.scr"));
+  }
+
+  // With map files on, the run writes them beside the output, and its picture
+  // opens in a window that does not block the main one.
+  void convertFileWithMapFiles() {
+    TForm1& form = fixture_->Start();
+    fixture_->SetSystem(TLocalSystem::A, ZeroShiftSystem());
+    WriteFile("points.txt", "45.22568 13.58477 first\r\n");
+    form.Edit11->setText("points.txt");
+    form.Edit12->setText("out.txt");
+    auto* show = fixture_->Find<QPushButton>("Button7");
+    QVERIFY(!show->isEnabled());
+    fixture_->Find<QCheckBox>("CheckBox3")->setChecked(true);
+    fixture_->Click("BitBtn2");
+    QCOMPARE(fixture_->platform().beeps, 1);
+    QVERIFY(ReadFile("out.txt.geojson").contains("\"name\":\"first\""));
+    QVERIFY(ReadFile("out.txt.kml").contains("<name>first</name>"));
+    QVERIFY(show->isEnabled());
+    fixture_->Click("Button7");
+    QDialog* window = form.findChild<QDialog*>("PointsWindow");
+    QVERIFY(window && window->isVisible() && !window->isModal());
+    QCOMPARE(window->findChild<QLabel*>("PointsPicture")->pixmap().size(), QSize(800, 640));
   }
 
   void convertFileMissingInput() {
