@@ -1,10 +1,13 @@
 // tervela-screenshots FOLDER: renders the three pages of the main window and
 // the About box into FOLDER as PNG files, on any Qt platform (offscreen too).
 // The window reads "Tervela.ini" from the working directory as at a start; the
-// Conversion page shows one converted point.
+// Conversion page shows one converted point and a file run with map files,
+// whose picture window is rendered as points.png.
 #include <cstdio>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,6 +16,7 @@
 #include "ui/application_title.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
+#include "ui/map_controls.h"
 #include "ui/platform.h"
 
 namespace {
@@ -52,6 +56,12 @@ int main(int argc, char* argv[]) {
   window.Edit39->setText(QStringLiteral("45.815"));
   window.Edit40->setText(QStringLiteral("15.982"));
   window.BitBtn3->click();
+  // A file run with map files, whose picture is shown too.
+  window.Edit11->setText(QStringLiteral("wgs84-points.txt"));
+  window.Edit12->setText(QStringLiteral("wgs84-points-a.txt"));
+  window.map_controls->CheckBox3->setChecked(true);
+  window.BitBtn2->click();
+  window.map_controls->Button7->click();
 
   bool saved = true;
   const char* pages[] = {"conversion.png", "settings.png", "help.png"};
@@ -62,5 +72,7 @@ int main(int argc, char* argv[]) {
   tervela::TForm2 about(&window);
   about.show();
   saved = Save(about, folder.filePath(QStringLiteral("about.png"))) && saved;
+  QDialog* const points = window.map_controls->PictureWindow();
+  saved = points && Save(*points, folder.filePath(QStringLiteral("points.png"))) && saved;
   return saved ? 0 : 1;
 }
