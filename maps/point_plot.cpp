@@ -24,6 +24,8 @@ constexpr std::size_t kBufferSize = 64 * 1024;
 // Points whose names are kept: the picture labels every point up to this
 // many, and only the far ones beyond.
 constexpr std::size_t kNamedPoints = 100;
+// Points an SVG draws as vector dots; more go in as one image.
+constexpr std::size_t kVectorPoints = 20000;
 
 // The drawing area inside the picture, in pixels; the margins hold the title
 // and the grid values.
@@ -217,6 +219,38 @@ void DrawNorthArrow(cairo_t* cr) {
   Text(cr, x, top - 4, "N", 0.5);
 }
 
+// The dots of the points, far ones red. Beyond kVectorPoints an SVG takes
+// them as one embedded image, which keeps its size and Cairo's memory
+// bounded whatever the number of points.
+void DrawDots(cairo_t* cr, const View& view, const std::vector<TGridPoint>& points, const std::vector<bool>& far,
+              TPlotFormat format) {
+  Surface layer;
+  Context layer_context;
+  cairo_t* dots = cr;
+  if (format == TPlotFormat::Svg && points.size() > kVectorPoints) {
+    layer.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, PointPlot::kWidth, PointPlot::kHeight));
+    layer_context.reset(cairo_create(layer.get()));
+    dots = layer_context.get();
+  }
+  // A dot on a pixel that has one already changes nothing; a far point's
+  // always shows.
+  std::vector<bool> dotted(static_cast<std::size_t>(PointPlot::kWidth) * PointPlot::kHeight, false);
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const double x = view.X(points[i].easting), y = view.Y(points[i].northing);
+    const auto column = static_cast<std::size_t>(std::clamp(std::lround(x), 0L, PointPlot::kWidth - 1L));
+    const auto row = static_cast<std::size_t>(std::clamp(std::lround(y), 0L, PointPlot::kHeight - 1L));
+    if (!far[i] && dotted[row * PointPlot::kWidth + column]) continue;
+    dotted[row * PointPlot::kWidth + column] = true;
+    SetColour(dots, far[i] ? 0xD01010 : 0x202020);
+    cairo_arc(dots, x, y, 3, 0, 2 * std::numbers::pi);
+    cairo_fill(dots);
+  }
+  if (!layer) return;
+  ThrowOnFailure(cairo_status(dots));
+  cairo_set_source_surface(cr, layer.get(), 0, 0);
+  cairo_paint(cr);
+}
+
 }  // namespace
 
 PointPlot::PointPlot(io::FileDescriptor file, TPlotFormat format, TPlotGrid grid)
@@ -256,20 +290,18 @@ Status PointPlot::Finish() {
   DrawCentralMeridian(cr, view, grid_.central_easting);
 
   const std::vector<bool> far = FarApartPoints(points_);
+  DrawDots(cr, view, points_, far, format_);
   const bool label_all = points_.size() <= kNamedPoints;
+  cairo_set_line_width(cr, 2);
   for (std::size_t i = 0; i < points_.size(); ++i) {
+    if (!label_all && !far[i]) continue;
     const double x = view.X(points_[i].easting), y = view.Y(points_[i].northing);
-    SetColour(cr, far[i] ? 0xD01010 : 0x202020);
-    cairo_arc(cr, x, y, 3, 0, 2 * std::numbers::pi);
-    cairo_fill(cr);
+    SetColour(cr, far[i] ? 0xD01010 : 0x606060);
     if (far[i]) {
-      cairo_set_line_width(cr, 2);
       cairo_arc(cr, x, y, 10, 0, 2 * std::numbers::pi);
       cairo_stroke(cr);
-    } else {
-      SetColour(cr, 0x606060);
     }
-    if ((label_all || far[i]) && i < names_.size()) Label(cr, x, y, names_[i]);
+    if (i < names_.size()) Label(cr, x, y, names_[i]);
   }
 
   DrawScaleBar(cr, view);
