@@ -2,7 +2,7 @@
 
 #include <QCheckBox>
 #include <QDialog>
-#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -27,16 +27,19 @@ TMapControls::TMapControls(QWidget* page) : QObject(page) {
   connect(Button7, &QPushButton::clicked, this, &TMapControls::ShowPicture);
 }
 
-void TMapControls::AddMapFiles(TFileConversion& request) const {
+void TMapControls::AddMapFiles(TFileConversion& request) {
   if (!CheckBox3->isChecked()) return;
   request.geojson_name = request.output_name + ".geojson";
   request.kml_name = request.output_name + ".kml";
   request.plot_name = request.output_name + ".png";
+  before_run_ = QFileInfo(QString::fromLocal8Bit(request.plot_name)).lastModified();
 }
 
 void TMapControls::RunEnded(const TFileConversion& request) {
   const QString picture = QString::fromLocal8Bit(request.plot_name);
-  if (picture.isEmpty() || !QFile::exists(picture)) return;
+  if (picture.isEmpty()) return;
+  const QFileInfo written(picture);
+  if (!written.exists() || written.lastModified() == before_run_) return;
   picture_ = picture;
   Button7->setEnabled(true);
   if (window_ && window_->isVisible()) ShowPicture();

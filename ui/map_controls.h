@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 
@@ -25,10 +26,12 @@ class TMapControls final : public QObject {
   QCheckBox* CheckBox3;  // "Write map files"
   QPushButton* Button7;  // "Show points", enabled once a run drew a picture
 
-  // Sets the map file names of `request` when the box is checked.
-  void AddMapFiles(TFileConversion& request) const;
-  // After a run of `request`, whatever its end: its picture, if it drew one,
-  // is the one to show (and replaces the one shown).
+  // Sets the map file names of `request` when the box is checked, before
+  // its run.
+  void AddMapFiles(TFileConversion& request);
+  // After a run of `request`, whatever its end: its picture, if it drew one
+  // (a picture file of that name left by an earlier run does not count), is
+  // the one to show and replaces the one shown.
   void RunEnded(const TFileConversion& request);
 
   // The picture window, once shown.
@@ -38,6 +41,7 @@ class TMapControls final : public QObject {
   void ShowPicture();
 
   QString picture_;  // the file of the last run's picture
+  QDateTime before_run_;  // the time the picture file to be written had before the run, if any
   QDialog* window_ = nullptr;
   QLabel* image_ = nullptr;
 };

@@ -159,8 +159,13 @@ class TFileRequestsWindowTest : public QObject {
     form.Edit11->setText("points.txt");
     form.Edit12->setText("out.txt");
     auto* show = fixture_->Find<QPushButton>("Button7");
-    QVERIFY(!show->isEnabled());
     fixture_->Find<QCheckBox>("CheckBox3")->setChecked(true);
+    // A run that wrote no picture does not show one an earlier run left.
+    WriteFile("out.txt.png", "old");
+    form.Edit11->setText("missing.txt");
+    fixture_->Click("BitBtn2");
+    QVERIFY(!show->isEnabled());
+    form.Edit11->setText("points.txt");
     fixture_->Click("BitBtn2");
     QCOMPARE(fixture_->platform().beeps, 1);
     QVERIFY(ReadFile("out.txt.geojson").contains("\"name\":\"first\""));
