@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "batch/map_output.h"
 #include "batch/point_file_run.h"
 #include "batch/record_loop.h"
 #include "batch/run_files.h"
@@ -28,9 +29,10 @@ class OpenRun {
  public:
   // Opens the input (or takes `input`), checks that no output is the
   // input or the settings record (when named), then creates the output (or
-  // takes `output`) and the scripts.
+  // takes `output`), the scripts and the map files, whose picture and KML
+  // document are titled `grid_title`.
   Status Open(const TFileConversion& request, io::FileDescriptor input, io::FileDescriptor output,
-              const std::string& settings_name) {
+              const std::string& settings_name, std::string grid_title) {
     if (!input.is_open()) {
       Result<io::FileDescriptor> opened = io::OpenForReading(request.input_name);
       if (!opened.ok()) return opened.error();
@@ -40,12 +42,15 @@ class OpenRun {
     input_.emplace(std::move(input));
     input_name_ = request.input_name;
 
-    std::array<std::string, 4> names;  // output first, then the scripts
+    // The output first, then the scripts, then the map files.
+    std::vector<std::string> names(4);
     if (!output.is_open()) names[0] = request.output_name;
     if (request.scripts) {
       const std::array<std::string, 3> scripts = ScriptNames(request.output_name);
       std::copy(scripts.begin(), scripts.end(), names.begin() + 1);
     }
+    const std::vector<std::string> map_names = MapFileNames(request);
+    names.insert(names.end(), map_names.begin(), map_names.end());
     const std::array<int, 1> given_output = {output.get()};
     Status distinct = CheckFilesDistinct(
         input_fd, std::span(&settings_name, 1),
@@ -58,13 +63,14 @@ class OpenRun {
       output = std::move(created.value());
     }
     output_.emplace(std::move(output), kOutputBufferSize);
-    if (!request.scripts) return {};
-    for (std::size_t i = 0; i < scripts_.size(); ++i) {
+    for (std::size_t i = 0; request.scripts && i < scripts_.size(); ++i) {
       Result<io::FileDescriptor> created = io::CreateForWriting(names[i + 1]);
       if (!created.ok()) return created.error();
       scripts_[i].emplace(std::move(created.value()), kScriptBufferSize);
     }
-    return {};
+    if (!MapOutput::Wanted(request)) return {};
+    maps_.emplace(request.direction, std::move(grid_title));
+    return maps_->Open(request);
   }
 
   // Lets `observer` stop a read of the input that waits for data.
@@ -82,30 +88,36 @@ class OpenRun {
       files.point_script = &*scripts_[1];
       files.number_script = &*scripts_[2];
     }
+    if (maps_) files.sink = &*maps_;
     return files;
   }
 
-  // Closes the input, the output and the scripts in this order, each
+  // Closes the input, the output, the scripts and the map files (drawn on
+  // the grid whose false easting is `central_easting`) in this order, each
   // checked; the first failure is reported once all are closed.
-  Status CloseAll() {
+  Status CloseAll(double central_easting) {
     Status first = input_ ? input_->Close() : Status();
     for (io::BufferedWriter* writer : Writers()) {
       Status closed = writer->Close();
       if (first.ok() && !closed.ok()) first = closed;
     }
-    return first;
+    Status maps = FinishMaps(central_easting);
+    return first.ok() ? maps : first;
   }
 
-  // Ends a failed run: the lines written so far are flushed and every file
-  // is closed. A failing flush belongs to a line written before `error`, so
-  // it is the one reported; a failing close comes after `error` and is not.
-  Status Abandon(Status error) {
+  // Ends a failed run: the lines written so far are flushed, the map files
+  // completed with the records written, and every file is closed. A failing
+  // flush (or map file) belongs to a line written before `error`, so it is
+  // the one reported; a failing close comes after `error` and is not.
+  Status Abandon(Status error, double central_easting) {
     Status flush_error;
     for (io::BufferedWriter* writer : Writers()) {
       Status flushed = writer->Flush();
       if (flush_error.ok() && !flushed.ok()) flush_error = flushed;
       (void)writer->Close();
     }
+    Status maps = FinishMaps(central_easting);
+    if (flush_error.ok() && !maps.ok()) flush_error = maps;
     if (input_) (void)input_->Close();
     return flush_error.ok() ? error : flush_error;
   }
@@ -120,11 +132,23 @@ class OpenRun {
     return writers;
   }
 
+  Status FinishMaps(double central_easting) { return maps_ ? maps_->Finish(central_easting) : Status(); }
+
   std::optional<PointReader> input_;
   std::string input_name_;
   std::optional<io::BufferedWriter> output_;
   std::array<std::optional<io::BufferedWriter>, 3> scripts_;
+  std::optional<MapOutput> maps_;
 };
+
+// The grid a run's points are drawn on (the output's, or the input's for a
+// run to WGS84) as the picture's title: "TM - A" and the system's name.
+std::string GridTitle(const TSettingsTexts& settings, TConversionDirection direction) {
+  const TLocalSystem system = GridToGrid(direction) ? TargetSystem(direction) : SourceSystem(direction);
+  const bool a = system == TLocalSystem::A;
+  const std::string& name = settings[2 * kSystemTextCount + (a ? 0 : 1)];
+  return std::string(a ? "TM - A" : "TM - B") + (name.empty() ? "" : ": " + name);
+}
 
 }  // namespace
 
@@ -142,7 +166,8 @@ Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& se
   }
 
   OpenRun files;
-  Status status = files.Open(request, std::move(input), std::move(output), endpoints.settings_name);
+  Status status = files.Open(request, std::move(input), std::move(output), endpoints.settings_name,
+                             GridTitle(settings, request.direction));
   if (status) {
     if (endpoints.observer) files.WatchInput(*endpoints.observer);
     TRunFiles open = files.Files();
@@ -150,9 +175,10 @@ Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& se
   }
   // A read stopped while it waited for data ends the run as a cancel does at
   // a record boundary: the whole lines written so far are kept.
-  if (!status && status.error().errno_value() == ECANCELED) return files.Abandon(Status());
-  if (!status) return files.Abandon(status);
-  return files.CloseAll();
+  const double central_easting = converter.ActiveSet().FalseEasting;
+  if (!status && status.error().errno_value() == ECANCELED) return files.Abandon(Status(), central_easting);
+  if (!status) return files.Abandon(status, central_easting);
+  return files.CloseAll(central_easting);
 }
 
 Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& settings,

@@ -16,10 +16,15 @@ struct TFileConversion {
   bool scripts = false;     // "Generate AutoCad scripts"
   std::string input_name;   // Edit11, exactly as typed
   std::string output_name;  // Edit12, exactly as typed
+  // The map files to write beside the output; empty names none. The picture
+  // is PNG for a name ending in ".png", else SVG.
+  std::string geojson_name = {};
+  std::string kml_name = {};
+  std::string plot_name = {};
 };
 
 // Converts the point file `request.input_name` into `request.output_name`
-// (and the three drawing scripts when asked), reading the parameter texts of
+// (and the three drawing scripts and the map files when asked), reading the parameter texts of
 // `settings` with `decimal_separator`. The first failure ends the run with its
 // Error; lines written before it are kept and every file opened is closed.
 Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& settings,

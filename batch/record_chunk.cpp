@@ -1,6 +1,7 @@
 #include "batch/record_chunk.h"
 
 #include <algorithm>
+#include <optional>
 #include <span>
 #include <utility>
 
@@ -41,10 +42,16 @@ class ChunkLines {
   }
 
   Status PutFreeText(bool scripts) {
+    fields_end = Lines(RunFile::Output).size();
     AppendFreeText(Lines(RunFile::Output));
+    text_end = Lines(RunFile::Output).size();
     if (scripts) AppendFreeText(Lines(RunFile::TextScript));
     return {};
   }
+
+  // Where the record's output fields end and its free text ends in the
+  // output's lines, once laid out.
+  std::size_t fields_end = 0, text_end = 0;
 
  private:
   LineBuffer& Lines(RunFile file) { return chunk_.lines[static_cast<std::size_t>(file)]; }
@@ -81,6 +88,7 @@ void ConvertChunk(const PointConverter& converter, bool scripts, RecordChunk& ch
   constexpr std::size_t kRecordsAtOnce = 8;
   for (LineBuffer& lines : chunk.lines) lines.clear();
   chunk.records = 0;
+  chunk.mapped.clear();
   chunk.error = Status();
   const TConversionDirection direction = converter.direction();
   const char* next = chunk.input.data();
@@ -112,8 +120,21 @@ void ConvertChunk(const PointConverter& converter, bool scripts, RecordChunk& ch
         chunk.error = converted[i];
         return;
       }
+      std::optional<TRecordPosition> position;
+      if (chunk.keep_positions) {
+        const ReadRecord& record = records[i];
+        Result<TRecordPosition> found = PositionOf(converter, record.text.first, record.text.second,
+                                                   record.first, record.second, points[i]);
+        if (!found.ok()) {
+          chunk.error = found.error();
+          return;
+        }
+        position = found.value();
+      }
+      const std::size_t fields_begin = chunk.lines[static_cast<std::size_t>(RunFile::Output)].size();
       ChunkLines lines(chunk, records[i].text.free_text);
       (void)LayOutRecord(lines, direction, scripts, points[i], static_cast<std::int64_t>(number++));
+      if (position) chunk.mapped.push_back({*position, fields_begin, lines.fields_end, lines.text_end});
       ++chunk.records;
     }
     if (!read) {

@@ -6,6 +6,9 @@
 #include <memory>
 #include <string>
 
+#include <vector>
+
+#include "batch/record_sink.h"
 #include "common/result.h"
 #include "conversion/point_converter.h"
 
@@ -40,6 +43,16 @@ struct RecordChunk {
   std::size_t records = 0;
   // The failure of the record after the last one in `records`, if any.
   Status error;
+  // Whether to fill `mapped`, one per converted record, for a run that
+  // writes map files.
+  bool keep_positions = false;
+  // A converted record's position (its tokens point into `input`) and where
+  // its output fields and free text lie in the output's lines.
+  struct MappedRecord {
+    TRecordPosition position;
+    std::size_t fields_begin, fields_end, text_end;
+  };
+  std::vector<MappedRecord> mapped;
 };
 
 // Converts the records of `chunk.input` in order with `converter` (which must

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <thread>
 
@@ -10,6 +11,7 @@
 #include "batch/record_chunk.h"
 #include "batch/record_lines.h"
 #include "batch/record_text.h"
+#include "common/number_text.h"
 
 namespace tervela {
 
@@ -45,11 +47,15 @@ class StreamedLines {
       Result<std::string_view> piece = files_.input->NextFreeTextPiece();
       if (!piece.ok()) return piece.error();
       if (piece.value().empty()) return {};
+      if (files_.sink) free_text.append(piece.value());
       Status written = files_.output->Write(piece.value());
       if (written && scripts) written = files_.text_script->Write(piece.value());
       if (!written) return written;
     }
   }
+
+  // The free text streamed, kept for the sink when there is one.
+  std::string free_text;
 
  private:
   const TRunFiles& files_;
@@ -139,6 +145,7 @@ class RecordLoop {
           break;
         }
         chunk.first_number = records_taken + 1;
+        chunk.keep_positions = files_.sink != nullptr;
         records_taken += taken.value();
         workers.Submit(chunk);
         ++submitted;
@@ -170,6 +177,16 @@ class RecordLoop {
       if (Status written = writer->Write({lines.data(), lines.size()}); !written) return written;
     }
     records_written_ += chunk.records;
+    if (files_.sink) {
+      const char* const output = chunk.lines[static_cast<std::size_t>(RunFile::Output)].data();
+      for (const RecordChunk::MappedRecord& record : chunk.mapped) {
+        const TWrittenRecord written{
+            record.position,
+            {output + record.fields_begin, record.fields_end - record.fields_begin},
+            {output + record.fields_end, record.text_end - record.fields_end}};
+        if (Status told = files_.sink->Written(written); !told) return told;
+      }
+    }
     return chunk.error;
   }
 
@@ -186,8 +203,20 @@ class RecordLoop {
     const auto number = static_cast<std::int64_t>(records_written_ + 1);
     Status written = LayOutRecord(lines, converter_.direction(), files_.text_script != nullptr,
                                   point_, number);
-    if (written) ++records_written_;
-    return written;
+    if (!written) return written;
+    ++records_written_;
+    return files_.sink ? TellSink(first, second, lines.free_text) : Status();
+  }
+
+  // Tells the sink of the record just converted on its own.
+  Status TellSink(double first, double second, std::string_view free_text) {
+    Result<TRecordPosition> position =
+        PositionOf(converter_, first_token_.view(), second_token_.view(), first, second, point_);
+    if (!position.ok()) return position.error();
+    char fields[2 * kMaxFixedChars + 32];
+    const char* const fields_end = WriteOutputFields(fields, converter_.direction(), point_);
+    return files_.sink->Written(
+        {position.value(), {fields, static_cast<std::size_t>(fields_end - fields)}, free_text});
   }
 
   // Reads both numbers and, when one is malformed, the rest of the record

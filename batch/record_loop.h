@@ -4,6 +4,7 @@
 
 #include "batch/point_reader.h"
 #include "batch/record_lines.h"
+#include "batch/record_sink.h"
 #include "batch/run_observer.h"
 #include "conversion/point_converter.h"
 #include "io/buffered_writer.h"
@@ -29,6 +30,8 @@ struct TRunFiles {
     return nullptr;
   }
 
+  // Told each record written, or null.
+  RecordSink* sink = nullptr;
   std::string input_name;  // the place of a record's error
 };
 

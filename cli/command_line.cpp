@@ -11,7 +11,8 @@ namespace tervela {
 
 const char kUsageText[] =
     "usage: tervela-convert --settings FILE --direction wgs-a|wgs-b|a-wgs|b-wgs|a-b|b-a\n"
-    "                       [--seven] [--scripts] [--decimal-separator C] INPUT OUTPUT\n"
+    "                       [--seven] [--scripts] [--decimal-separator C]\n"
+    "                       [--geojson FILE] [--kml FILE] [--plot FILE.svg|FILE.png] INPUT OUTPUT\n"
     "       tervela-convert [--settings FILE] [--system-a SYSTEM] [--system-b SYSTEM]\n"
     "                       --write-settings FILE | --direction ... INPUT OUTPUT\n"
     "       tervela-convert --describe-system SYSTEM | --list-systems TEXT\n"
@@ -24,7 +25,8 @@ const char kHelpText[] =
     "writing the same files as \"Convert File\" in the Tervela window.\n"
     "\n"
     "usage: tervela-convert --settings FILE --direction DIRECTION\n"
-    "                       [--seven] [--scripts] [--decimal-separator C] INPUT OUTPUT\n"
+    "                       [--seven] [--scripts] [--decimal-separator C]\n"
+    "                       [--geojson FILE] [--kml FILE] [--plot FILE.svg|FILE.png] INPUT OUTPUT\n"
     "\n"
     "  --settings FILE        settings record holding both systems' parameters\n"
     "                         (a .set file saved by the window, or Tervela.ini)\n"
@@ -41,6 +43,11 @@ const char kHelpText[] =
     "                         (LC_ALL, LC_NUMERIC, LANG), taken from ICU's locale\n"
     "                         data as the window takes it, installed or not. Point\n"
     "                         files always use a point.\n"
+    "  --geojson FILE         also write the converted points to FILE as GeoJSON\n"
+    "  --kml FILE             and as KML: one feature per point, in record order,\n"
+    "                         at its WGS84 position, named by the record's text\n"
+    "  --plot FILE            also draw the points on their grid into FILE: PNG\n"
+    "                         when its name ends in .png, else SVG\n"
     "  --system-a SYSTEM      fill system A from PROJ's database: a Transverse\n"
     "  --system-b SYSTEM      Mercator grid named as PROJ names it (EPSG:31467),\n"
     "                         instead of --settings or on top of it\n"
@@ -117,6 +124,14 @@ std::optional<TConversionDirection> DirectionNamed(std::string_view name) {
   return std::nullopt;
 }
 
+// The map file name an option sets, or null.
+std::string* MapFileOption(TCommandLine& command, std::string_view option) {
+  if (option == "--geojson") return &command.conversion.geojson_name;
+  if (option == "--kml") return &command.conversion.kml_name;
+  if (option == "--plot") return &command.conversion.plot_name;
+  return nullptr;
+}
+
 }  // namespace
 
 TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
@@ -149,7 +164,7 @@ TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
                              argument == "--decimal-separator" || argument == "--system-a" ||
                              argument == "--system-b" || argument == "--write-settings" ||
                              argument == "--describe-system" || argument == "--list-systems" ||
-                             IsControlValueOption(argument);
+                             IsControlValueOption(argument) || MapFileOption(command, argument);
     if (takes_value && !value) {
       if (i + 1 == arguments.size()) return fail(argument + " needs a value");
       value = arguments[++i];
@@ -186,6 +201,9 @@ TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
       command.describe_system = *value;
     } else if (argument == "--list-systems") {
       command.list_systems = *value;
+    } else if (std::string* name = MapFileOption(command, argument)) {
+      if (value->empty() || *value == "-") return fail(argument + " needs a file name");
+      *name = *value;
     } else if (argument == "--seven") {
       command.conversion.method = TShiftMethod::SevenParameter;
     } else if (argument == "--scripts") {

@@ -46,11 +46,15 @@ Status PointConverter::Convert(double first, double second, TWorkingPoint& point
     point.Longitude = second;
     return GeographicToGrid(source_, method_, point);
   }
-  point.TargetNorthing = first;
-  point.TargetEasting = second;
-  Status inverted = GridToGeographic(source_, method_, point);
+  Status inverted = InvertSource(first, second, point);
   if (!inverted || !GridToGrid(direction_)) return inverted;
   return GeographicToGrid(target_, method_, point);
+}
+
+Status PointConverter::InvertSource(double northing, double easting, TWorkingPoint& point) const {
+  point.TargetNorthing = northing;
+  point.TargetEasting = easting;
+  return GridToGeographic(source_, method_, point);
 }
 
 void PointConverter::ConvertAll(std::span<const std::pair<double, double>> readings,

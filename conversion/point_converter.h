@@ -44,6 +44,11 @@ class PointConverter {
   // As ConvertReading, once Ready(); touches nothing but `point`.
   Status Convert(double first, double second, TWorkingPoint& point) const;
 
+  // The first leg of a grid-to-grid direction alone, once Ready(): the source
+  // grid's (northing, easting) in metres into WGS84 latitude and longitude
+  // in `point`.
+  Status InvertSource(double northing, double easting, TWorkingPoint& point) const;
+
   // Convert for several points, readings[i] = (first, second) into points[i]
   // ending with statuses[i], each as Convert would leave them, the chains
   // running for several points side by side. `points` and `statuses` have

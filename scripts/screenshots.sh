@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Renders PNG pictures of the three pages of the main window, of the About
-# box, of the system dialog and of the control-point residuals into
-# screenshots/, offscreen (no display needed). The Settings page shows the
-# example systems of examples/two-zones.set, the Conversion page one point
-# converted with them and the residual dialog system A against
-# examples/control-points.txt.
+# box, of the system dialog, of the control-point residuals and of the
+# picture window of a map file run into screenshots/, offscreen (no display
+# needed). The Settings page shows the example systems of
+# examples/two-zones.set, the Conversion page one point converted with them
+# and the example WGS84 points converted with map files, and the residual
+# dialog system A against examples/control-points.txt.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -17,6 +18,7 @@ cmake --build "$build" --target tervela-screenshots >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp examples/two-zones.set "$work/Tervela.ini"
+cp examples/wgs84-points.txt "$work/"
 
 mkdir -p screenshots
 (cd "$work" && LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen \

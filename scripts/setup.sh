@@ -4,7 +4,7 @@
 # apt-get line to run and stops.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
+packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libcairo2-dev
           qt6-base-dev fonts-dejavu-core libproj-dev proj-data libicu-dev "$@")
 
 missing=()

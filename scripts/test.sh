@@ -4,8 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# The install test also validates the desktop entry and AppStream metadata.
-scripts/setup.sh desktop-file-utils appstream
+# The install test also validates the desktop entry and AppStream metadata;
+# the map files check reads back with ogrinfo and renders with rsvg-convert.
+scripts/setup.sh desktop-file-utils appstream gdal-bin librsvg2-bin imagemagick
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTERVELA_SANITIZE=ON
 cmake --build build/test -j"$(nproc)"
 cd build/test

@@ -16,10 +16,11 @@ constexpr std::chrono::milliseconds kProgressInterval{100};
 }  // namespace
 
 TFileRun::TFileRun(TFileConversion request, TSettingsTexts settings, char decimal_separator)
-    : worker_([this, request = std::move(request), settings = std::move(settings), decimal_separator] {
+    : request_(std::move(request)),
+      worker_([this, settings = std::move(settings), decimal_separator] {
         TRunEndpoints endpoints;
         endpoints.observer = this;
-        result_ = ConvertPointFile(request, settings, decimal_separator, endpoints);
+        result_ = ConvertPointFile(request_, settings, decimal_separator, endpoints);
         {
           const std::lock_guard lock(finish_mutex_);
           finished_.store(true, std::memory_order_release);

@@ -44,6 +44,7 @@ class TFileRun final : public QObject, private RunObserver {
   std::uint64_t PointsWritten() const { return points_written_.load(std::memory_order_relaxed); }
   // The run's outcome; only once Finished().
   const Status& Result() const { return result_; }
+  const TFileConversion& Request() const { return request_; }
 
  signals:
   // BytesRead() or PointsWritten() has grown; at most ten times a second.
@@ -55,6 +56,7 @@ class TFileRun final : public QObject, private RunObserver {
   void Progress(std::uint64_t bytes_read, std::uint64_t points_written) override;
   bool CancelRequested() override { return CancelWasRequested(); }
 
+  const TFileConversion request_;
   std::atomic<bool> cancel_{false};
   std::atomic<bool> finished_{false};
   std::atomic<std::uint64_t> bytes_read_{0};

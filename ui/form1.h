@@ -29,6 +29,7 @@ class QTabWidget;
 namespace tervela {
 
 class TClickableLabel;
+class TMapControls;
 
 // The decimal separator of the user's locale, as the window parses and writes numbers.
 char SystemDecimalSeparator();
@@ -89,6 +90,8 @@ class TForm1 : public QWidget {
   QPushButton* BitBtn4;
   QPushButton* BitBtn3;
   QPushButton* Button6;
+  // The map file check box and the picture button below the Convert File row.
+  TMapControls* map_controls;
 
   // Settings page: row captions, the two columns of edits, section captions.
   QLabel *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10;

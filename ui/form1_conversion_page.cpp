@@ -13,6 +13,7 @@
 #include "ui/file_drop.h"
 #include "ui/form1.h"
 #include "ui/look.h"
+#include "ui/map_controls.h"
 
 namespace tervela {
 namespace {
@@ -134,6 +135,7 @@ void TForm1::BuildConversionPage() {
   // Reads the ini file like the start does; never shown.
   Button6 = MakeButton(page, "Button6", {176, 456, 60, 25}, QStringLiteral("Load .ini"));
   Button6->hide();
+  map_controls = new TMapControls(page);
   NameConversionControls();
 }
 
@@ -146,6 +148,8 @@ void TForm1::SetConversionTabOrder() {
   for (std::size_t i = 1; i < std::size(order); ++i) {
     setTabOrder(order[i - 1], order[i]);
   }
+  setTabOrder(ComboBox1, map_controls->CheckBox3);
+  setTabOrder(map_controls->CheckBox3, map_controls->Button9);
 }
 
 TConversionDirection TForm1::CurrentDirection() const {

@@ -11,21 +11,23 @@
 #include "io/files.h"
 #include "ui/control_text.h"
 #include "ui/form1.h"
+#include "ui/map_controls.h"
 
 namespace tervela {
 
-// Convert File: changes no control; the alert sound tells of success, and
-// nothing of a cancelled run. A run that ends within kShowAfter ends here, as
+// Convert File: changes no control but the picture button; the alert sound
+// tells of success, and nothing of a cancelled run. A run that ends within kShowAfter ends here, as
 // one on this thread would; a longer one opens the progress box, leaves the
 // window without input and ends in FileRunFinished.
 Status TForm1::BitBtn2Click() {
-  const TFileConversion request{
+  TFileConversion request{
       .direction = CurrentDirection(),
       .method = CurrentMethod(),
       .scripts = CheckBox2->isChecked(),
       .input_name = FileName(Edit11->text()),
       .output_name = FileName(Edit12->text()),
   };
+  map_controls->AddMapFiles(request);
   file_run_.emplace(request, SettingsTexts(), decimal_separator_);
   // Connected before the wait: a run that finishes unseen by it has signalled
   // into this connection.
@@ -48,6 +50,7 @@ Status TForm1::EndFileRun() {
   input_block_.reset();
   const Status status = file_run_->Result();
   const bool cancelled = file_run_->CancelWasRequested();
+  map_controls->RunEnded(file_run_->Request());
   file_run_.reset();
   if (status.ok() && !cancelled) platform_.Beep();
   return status;

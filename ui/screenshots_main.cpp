@@ -3,10 +3,13 @@
 // Qt platform (offscreen too), and with a control file the residual dialog of
 // system A.
 // The window reads "Tervela.ini" from the working directory as at a start; the
-// Conversion page shows one converted point.
+// Conversion page shows one converted point and a file run with map files,
+// whose picture window is rendered as points.png.
 #include <cstdio>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,6 +19,7 @@
 #include "ui/control_check_dialog.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
+#include "ui/map_controls.h"
 #include "ui/platform.h"
 #include "ui/system_dialog.h"
 
@@ -67,6 +71,12 @@ int main(int argc, char* argv[]) {
   window.Edit39->setText(QStringLiteral("45.815"));
   window.Edit40->setText(QStringLiteral("15.982"));
   window.BitBtn3->click();
+  // A file run with map files, whose picture is shown too.
+  window.Edit11->setText(QStringLiteral("wgs84-points.txt"));
+  window.Edit12->setText(QStringLiteral("wgs84-points-a.txt"));
+  window.map_controls->CheckBox3->setChecked(true);
+  window.BitBtn2->click();
+  window.map_controls->Button9->click();
 
   bool saved = true;
   const char* pages[] = {"conversion.png", "settings.png", "help.png"};
@@ -77,6 +87,8 @@ int main(int argc, char* argv[]) {
   tervela::TForm2 about(&window);
   about.show();
   saved = Save(about, folder.filePath(QStringLiteral("about.png"))) && saved;
+  QDialog* const points = window.map_controls->PictureWindow();
+  saved = points && Save(*points, folder.filePath(QStringLiteral("points.png"))) && saved;
   // The system dialog of "B from PROJ...", one of several matches shown.
   tervela::TSystemDialog systems(QStringLiteral("system B"), '.', &window);
   systems.show();

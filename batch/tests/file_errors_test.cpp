@@ -149,8 +149,15 @@ TEST_F(FileErrors, DescriptorsAndProgress) {
   EXPECT_EQ(ReadBytes(in_), kInput);
 }
 
+std::uint64_t CountOf(const std::string& text, const std::string& part) {
+  std::uint64_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
 // A cancelled run ends at a record boundary, in both the one-at-a-time and
-// the batched directions, keeping whole lines and the input untouched.
+// the batched directions, keeping whole lines, a complete map file of the
+// points written and the input untouched.
 TEST_F(FileErrors, CancelKeepsTheWholeLinesWritten) {
   for (const TConversionDirection direction : {TConversionDirection::WgsToB, TConversionDirection::BToWgs}) {
     std::string input;
@@ -158,7 +165,8 @@ TEST_F(FileErrors, CancelKeepsTheWholeLinesWritten) {
       input += FromWgs(direction) ? "45.22568 13.58477 p\r\n" : "5010498.551 388863.697 p\r\n";
     }
     WriteBytes(in_, input);
-    const TFileConversion request{direction, TShiftMethod::ThreeParameter, true, in_, out_};
+    TFileConversion request{direction, TShiftMethod::ThreeParameter, true, in_, out_};
+    request.kml_name = folder_ / "out.kml";
     TestObserver observer;
     observer.cancel_at = 1;
     TRunEndpoints endpoints;
@@ -169,6 +177,9 @@ TEST_F(FileErrors, CancelKeepsTheWholeLinesWritten) {
     EXPECT_LT(observer.points, 10000u);
     EXPECT_EQ(static_cast<std::uint64_t>(std::count(output.begin(), output.end(), '\n')), observer.points);
     EXPECT_EQ(output.substr(output.size() - 2), "\r\n");
+    const std::string kml = ReadBytes(folder_ / "out.kml");
+    EXPECT_EQ(CountOf(kml, "<Placemark>"), observer.points);
+    EXPECT_TRUE(kml.ends_with("</Document>\n</kml>\n"));
     EXPECT_EQ(ReadBytes(in_), input);
   }
 }

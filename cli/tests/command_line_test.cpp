@@ -14,7 +14,8 @@ TCommandLineParse Parse(std::vector<std::string> arguments) { return ParseComman
 
 TEST(CommandLine, ReadsEveryOption) {
   const TCommandLineParse parse = Parse({"--settings", "site.set", "--direction=b-a", "--seven", "--scripts",
-                                         "--decimal-separator", ",", "in.txt", "out.txt"});
+                                         "--decimal-separator", ",", "--geojson", "p.geojson", "--kml=p.kml",
+                                         "--plot", "p.svg", "in.txt", "out.txt"});
   ASSERT_EQ(parse.usage_error, "");
   const TCommandLine& command = parse.command;
   EXPECT_EQ(command.settings_path, "site.set");
@@ -24,6 +25,9 @@ TEST(CommandLine, ReadsEveryOption) {
   EXPECT_EQ(command.decimal_separator, ',');
   EXPECT_EQ(command.conversion.input_name, "in.txt");
   EXPECT_EQ(command.conversion.output_name, "out.txt");
+  EXPECT_EQ(command.conversion.geojson_name, "p.geojson");
+  EXPECT_EQ(command.conversion.kml_name, "p.kml");
+  EXPECT_EQ(command.conversion.plot_name, "p.svg");
 }
 
 TEST(CommandLine, DirectionNames) {
@@ -85,6 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "--grid, --tolerance and --calibrate need --check"},
         UsageCase{{"--settings", "s", "--check", "c", "--grid=a", "--tolerance", "-1"},
                   "--tolerance needs a length in metres"},
+        UsageCase{{"--settings", "s", "--direction", "a-b", "--kml", "-", "a", "b"}, "--kml needs a file name"},
+        UsageCase{{"--settings", "s", "--direction", "a-b", "--plot=", "a", "b"}, "--plot needs a file name"},
         UsageCase{{"--settings", "s", "--direction", std::string(90, 'w'), "a", "b"},
                   "unknown direction '" + std::string(80, 'w') + "...'"}),
     [](const auto& info) { return testing::CaseName(info.index, info.param.error); });

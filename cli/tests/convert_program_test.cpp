@@ -172,6 +172,18 @@ TEST_F(ConvertProgram, UnreadableSettingsFail) {
   EXPECT_EQ(Run({"--settings", script, "--direction", "wgs-a", "--scripts", in_, out_}).err, "I/O error 32.\n");
   EXPECT_EQ(ReadBytes(script), ReadBytes(settings_));
   EXPECT_FALSE(testing::Exists(out_));
+  // So are the map files, and the input by them.
+  const std::string input = ReadBytes(in_);
+  for (const char* option : {"--geojson", "--kml", "--plot"}) {
+    for (const std::string& kept : {settings_, in_}) {
+      std::vector<std::string> arguments = Arguments("wgs-a", in_, out_);
+      arguments.insert(arguments.begin(), {option, kept});
+      EXPECT_EQ(Run(arguments).err, "I/O error 32.\n") << option << " " << kept;
+    }
+  }
+  EXPECT_EQ(ReadBytes(settings_), ReadBytes(script));
+  EXPECT_EQ(ReadBytes(in_), input);
+  EXPECT_FALSE(testing::Exists(out_));
 }
 
 TEST_F(ConvertProgram, FileSizeLimitIsAWriteErrorKeepingTheBytesWritten) {
@@ -201,8 +213,9 @@ TEST_F(ConvertProgram, HelpDocumentsTheOptions) {
   EXPECT_EQ(run.exit_code, 0);
   for (const char* text : {"--settings FILE", "--direction", "--seven", "--scripts", "--decimal-separator C",
                            "--system-a SYSTEM", "--write-settings FILE", "--describe-system", "--list-systems",
-                           "--version", "LC_NUMERIC", "Exit status", "example:", "--check CONTROL",
-                           "--grid a|b", "--tolerance METRES", "--calibrate", "--write-settings OUT"}) {
+                           "--geojson FILE", "--kml FILE", "--plot FILE", "--version", "LC_NUMERIC",
+                           "Exit status", "example:", "--check CONTROL", "--grid a|b", "--tolerance METRES",
+                           "--calibrate", "--write-settings OUT"}) {
     EXPECT_NE(run.out.find(text), std::string::npos) << text;
   }
 }

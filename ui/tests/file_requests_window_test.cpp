@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QDialog>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressDialog>
@@ -168,6 +170,33 @@ class TFileRequestsWindowTest : public QObject {
     QCOMPARE(fixture_->platform().beeps, 1);
     QVERIFY(ReadFile("out.txt").startsWith("5010498.551 388863.697"));
     QVERIFY(QFile::exists("out.txt point.scr"));
+  }
+
+  // With map files on, the run writes them beside the output, and its picture
+  // opens in a window that does not block the main one.
+  void convertFileWithMapFiles() {
+    TForm1& form = fixture_->Start();
+    fixture_->SetSystem(TLocalSystem::A, ZeroShiftSystem());
+    WriteFile("points.txt", "45.22568 13.58477 first\r\n");
+    form.Edit11->setText("points.txt");
+    form.Edit12->setText("out.txt");
+    auto* show = fixture_->Find<QPushButton>("Button9");
+    fixture_->Find<QCheckBox>("CheckBox3")->setChecked(true);
+    // A run that wrote no picture does not show one an earlier run left.
+    WriteFile("out.txt.png", "old");
+    form.Edit11->setText("missing.txt");
+    fixture_->Click("BitBtn2");
+    QVERIFY(!show->isEnabled());
+    form.Edit11->setText("points.txt");
+    fixture_->Click("BitBtn2");
+    QCOMPARE(fixture_->platform().beeps, 1);
+    QVERIFY(ReadFile("out.txt.geojson").contains("\"name\":\"first\""));
+    QVERIFY(ReadFile("out.txt.kml").contains("<name>first</name>"));
+    QVERIFY(show->isEnabled());
+    fixture_->Click("Button9");
+    QDialog* window = form.findChild<QDialog*>("PointsWindow");
+    QVERIFY(window && window->isVisible() && !window->isModal());
+    QCOMPARE(window->findChild<QLabel*>("PointsPicture")->pixmap().size(), QSize(800, 640));
   }
 
   void convertFileMissingInput() {

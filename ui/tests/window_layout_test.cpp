@@ -121,6 +121,8 @@ class TWindowLayoutTest : public QObject {
     row("BitBtn4", "TabSheet1", {160, 376, 86, 25}, "Reset all data");
     row("BitBtn3", "TabSheet1", {300, 376, 86, 25}, "Convert Data", true);
     row("Button6", "TabSheet1", {176, 456, 60, 25}, "Load .ini");
+    row("CheckBox3", "TabSheet1", {16, 444, 137, 17}, "Write map files");
+    row("Button9", "TabSheet1", {300, 440, 86, 25}, "Show points");
     row("Label2", "TabSheet2", {8, 22, -1, -1}, "Variables");
     const char* rows[][2] = {{"Label3", "dx [m]"},       {"Label4", "dy [m]"},
                              {"Label5", "dz [m]"},       {"Label6", "da [m]"},
@@ -220,7 +222,7 @@ class TWindowLayoutTest : public QObject {
         form.RadioButton2, form.RadioButton8, form.RadioButton9, form.RadioButton3,
         form.RadioButton4, form.CheckBox1,    form.CheckBox2,    form.Edit41,
         form.Edit42,       form.BitBtn1,      form.BitBtn4,      form.Edit45,
-        form.Edit46};
+        form.Edit46,       fixture_->Find<QWidget>("CheckBox3")};
     QCOMPARE(TabStops(form.Edit39, form.TabSheet1, expected.size()), expected);
   }
 
@@ -247,7 +249,7 @@ class TWindowLayoutTest : public QObject {
   void accessibleNames() {
     TForm1& form = fixture_->form();
     for (const auto& [page, count] :
-         {std::pair{form.TabSheet1, 22}, std::pair{form.TabSheet2, 42}}) {
+         {std::pair{form.TabSheet1, 24}, std::pair{form.TabSheet2, 44}}) {
       QStringList names;
       for (QWidget* control : page->findChildren<QWidget*>()) {
         const bool kind =

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "batch/point_file_conversion.h"
+#include "batch/record_sink.h"
+#include "maps/map_writer.h"
+#include "maps/point_plot.h"
+
+namespace tervela {
+
+// The map files of one run (GeoJSON, KML, the picture of the points), each
+// record written to them as one feature, in record order.
+class MapOutput final : public RecordSink {
+ public:
+  // `grid_title`: the picture's title and the KML document's name.
+  MapOutput(TConversionDirection direction, std::string grid_title);
+
+  // True when `request` names any map file.
+  static bool Wanted(const TFileConversion& request);
+
+  // Creates the map files `request` names, in the order GeoJSON, KML, picture.
+  Status Open(const TFileConversion& request);
+
+  Status Written(const TWrittenRecord& record) override;
+
+  // Completes every file with the features it got, drawing the picture on
+  // the grid whose false easting (metres) is `central_easting`, and closes
+  // them; the first failure is reported once all are closed.
+  Status Finish(double central_easting);
+
+ private:
+  TConversionDirection direction_;
+  std::string grid_title_;
+  std::vector<std::unique_ptr<MapWriter>> writers_;
+  PointPlot* plot_ = nullptr;  // among `writers_`, or null
+};
+
+// The map file names of `request` in the order MapOutput creates them.
+std::vector<std::string> MapFileNames(const TFileConversion& request);
+
+}  // namespace tervela

@@ -1,0 +1,339 @@
+// The picture of a run's points, drawn with Cairo's vector API onto an SVG
+// or PNG surface whose bytes go through the run's buffered writer.
+
+#include "maps/point_plot.h"
+
+#include <cairo-svg.h>
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <new>
+#include <numbers>
+#include <stdexcept>
+
+#include "common/number_text.h"
+#include "maps/map_text.h"
+
+namespace tervela {
+
+namespace {
+
+constexpr std::size_t kBufferSize = 64 * 1024;
+// Points whose names are kept: the picture labels every point up to this
+// many, and only the far ones beyond.
+constexpr std::size_t kNamedPoints = 100;
+// Points an SVG draws as vector dots; more go in as one image.
+constexpr std::size_t kVectorPoints = 20000;
+
+// The drawing area inside the picture, in pixels; the margins hold the title
+// and the grid values.
+constexpr double kLeft = 90, kTop = 40, kRight = 20, kBottom = 50;
+constexpr double kAreaWidth = PointPlot::kWidth - kLeft - kRight;
+constexpr double kAreaHeight = PointPlot::kHeight - kTop - kBottom;
+// The least width and height shown, in metres, and the room around the points.
+constexpr double kLeastSpan = 100;
+constexpr double kPadding = 1.15;
+constexpr double kFontSize = 11;
+
+// 1, 2 or 5 times a power of ten: the nearest such step not below `wanted`.
+double NiceStep(double wanted) {
+  const double power = std::pow(10.0, std::floor(std::log10(wanted)));
+  for (const double factor : {1.0, 2.0, 5.0}) {
+    if (factor * power >= wanted) return factor * power;
+  }
+  return 10 * power;
+}
+
+std::string Metres(double value) { return FormatFixed(value, 0, '.'); }
+
+std::string Length(double metres) {
+  return metres >= 1000 ? FormatFixed(metres / 1000, 0, '.') + " km" : Metres(metres) + " m";
+}
+
+struct CairoDeleter {
+  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+  void operator()(cairo_t* cr) const { cairo_destroy(cr); }
+};
+using Surface = std::unique_ptr<cairo_surface_t, CairoDeleter>;
+using Context = std::unique_ptr<cairo_t, CairoDeleter>;
+
+// Where Cairo's stream output goes: the writer, until a write fails.
+struct StreamTarget {
+  io::BufferedWriter& file;
+  Status status;
+};
+
+cairo_status_t WriteToFile(void* closure, const unsigned char* data, unsigned int length) {
+  auto& target = *static_cast<StreamTarget*>(closure);
+  if (target.status) target.status = target.file.Write({reinterpret_cast<const char*>(data), length});
+  return target.status ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
+}
+
+// A failure of Cairo's own: memory, or a fault of this drawing.
+void ThrowOnFailure(cairo_status_t status) {
+  if (status == CAIRO_STATUS_SUCCESS || status == CAIRO_STATUS_WRITE_ERROR) return;
+  if (status == CAIRO_STATUS_NO_MEMORY) throw std::bad_alloc();
+  throw std::runtime_error(std::string("Cairo: ") + cairo_status_to_string(status));
+}
+
+// Grid metres to picture pixels: the points' extent, padded, centred in the
+// drawing area at one scale for both axes.
+class View {
+ public:
+  View(const std::vector<TGridPoint>& points, double central_easting) {
+    double min_e = central_easting, max_e = central_easting, min_n = 0, max_n = 0;
+    if (!points.empty()) {
+      min_e = max_e = points.front().easting;
+      min_n = max_n = points.front().northing;
+    }
+    for (const TGridPoint& p : points) {
+      min_e = std::min(min_e, p.easting);
+      max_e = std::max(max_e, p.easting);
+      min_n = std::min(min_n, p.northing);
+      max_n = std::max(max_n, p.northing);
+    }
+    metres_per_pixel_ = std::max({(max_e - min_e) * kPadding / kAreaWidth,
+                                  (max_n - min_n) * kPadding / kAreaHeight,
+                                  kLeastSpan / std::min(kAreaWidth, kAreaHeight)});
+    west_ = (min_e + max_e) / 2 - kAreaWidth / 2 * metres_per_pixel_;
+    south_ = (min_n + max_n) / 2 - kAreaHeight / 2 * metres_per_pixel_;
+  }
+
+  double X(double easting) const { return kLeft + (easting - west_) / metres_per_pixel_; }
+  double Y(double northing) const { return kTop + kAreaHeight - (northing - south_) / metres_per_pixel_; }
+  double West() const { return west_; }
+  double East() const { return west_ + kAreaWidth * metres_per_pixel_; }
+  double South() const { return south_; }
+  double North() const { return south_ + kAreaHeight * metres_per_pixel_; }
+  double MetresPerPixel() const { return metres_per_pixel_; }
+
+ private:
+  double metres_per_pixel_;
+  double west_, south_;
+};
+
+void SetColour(cairo_t* cr, unsigned rgb) {
+  cairo_set_source_rgb(cr, (rgb >> 16) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0);
+}
+
+// `text` (UTF-8) with its reference point at (x, y); `align` 0 left, 0.5
+// centred, 1 right.
+void Text(cairo_t* cr, double x, double y, const std::string& text, double align = 0) {
+  cairo_text_extents_t extents;
+  cairo_text_extents(cr, text.c_str(), &extents);
+  cairo_move_to(cr, x - align * extents.x_advance, y);
+  cairo_show_text(cr, text.c_str());
+}
+
+// A point's name to its upper right, or to its upper left where it would
+// run off the picture.
+void Label(cairo_t* cr, double x, double y, const std::string& name) {
+  cairo_text_extents_t extents;
+  cairo_text_extents(cr, name.c_str(), &extents);
+  if (x + 7 + extents.x_advance <= PointPlot::kWidth - 2) {
+    Text(cr, x + 7, y - 6, name);
+  } else {
+    Text(cr, x - 7, y - 6, name, 1);
+  }
+}
+
+void Line(cairo_t* cr, double x1, double y1, double x2, double y2) {
+  cairo_move_to(cr, x1, y1);
+  cairo_line_to(cr, x2, y2);
+  cairo_stroke(cr);
+}
+
+// The easting and northing lines about seven to a side, their values in the
+// margins.
+void DrawGrid(cairo_t* cr, const View& view) {
+  const double step = NiceStep(std::max(kAreaWidth, kAreaHeight) * view.MetresPerPixel() / 7);
+  cairo_set_line_width(cr, 1);
+  for (double k = std::ceil(view.West() / step); k * step <= view.East(); ++k) {
+    const double x = view.X(k * step);
+    SetColour(cr, 0xD0D0D0);
+    Line(cr, x, kTop, x, kTop + kAreaHeight);
+    SetColour(cr, 0x404040);
+    Text(cr, x, kTop + kAreaHeight + 15, Metres(k * step), 0.5);
+  }
+  for (double k = std::ceil(view.South() / step); k * step <= view.North(); ++k) {
+    const double y = view.Y(k * step);
+    SetColour(cr, 0xD0D0D0);
+    Line(cr, kLeft, y, kLeft + kAreaWidth, y);
+    SetColour(cr, 0x404040);
+    Text(cr, kLeft - 6, y + 4, Metres(k * step), 1);
+  }
+  Text(cr, kLeft + kAreaWidth / 2, kTop + kAreaHeight + 32, "easting (m)", 0.5);
+  Text(cr, 8, kTop - 8, "northing (m)");
+  SetColour(cr, 0x808080);
+  cairo_rectangle(cr, kLeft, kTop, kAreaWidth, kAreaHeight);
+  cairo_stroke(cr);
+}
+
+// The central meridian is the grid line easting = false easting; off the
+// picture, a note says on which side it lies.
+void DrawCentralMeridian(cairo_t* cr, const View& view, double central_easting) {
+  SetColour(cr, 0x1F5FBF);
+  const double x = view.X(central_easting);
+  const std::string value = "E " + Metres(central_easting);
+  if (x >= kLeft && x <= kLeft + kAreaWidth) {
+    const double dashes[] = {6, 4};
+    cairo_set_dash(cr, dashes, 2, 0);
+    cairo_set_line_width(cr, 1.5);
+    Line(cr, x, kTop, x, kTop + kAreaHeight);
+    cairo_set_dash(cr, nullptr, 0, 0);
+    Text(cr, x + 4, kTop + 14, "central meridian " + value);
+  } else {
+    const std::string side = x < kLeft ? "west" : "east";
+    Text(cr, kLeft + 6, kTop + 14, "central meridian " + value + " lies " + side + " of the picture");
+  }
+}
+
+// A bar about a quarter of the area wide, at its lower left.
+void DrawScaleBar(cairo_t* cr, const View& view) {
+  const double metres = NiceStep(kAreaWidth * view.MetresPerPixel() / 4);
+  const double x = kLeft + 16, y = kTop + kAreaHeight - 16, width = metres / view.MetresPerPixel();
+  SetColour(cr, 0xFFFFFF);
+  cairo_rectangle(cr, x - 6, y - 24, width + 12, 32);
+  cairo_fill(cr);
+  SetColour(cr, 0x000000);
+  cairo_set_line_width(cr, 2);
+  Line(cr, x, y, x + width, y);
+  Line(cr, x, y - 5, x, y + 5);
+  Line(cr, x + width, y - 5, x + width, y + 5);
+  Text(cr, x + width / 2, y - 8, Length(metres), 0.5);
+}
+
+// An arrow to grid north at the upper right of the area.
+void DrawNorthArrow(cairo_t* cr) {
+  const double x = kLeft + kAreaWidth - 24, top = kTop + 30, bottom = kTop + 70;
+  SetColour(cr, 0x000000);
+  cairo_set_line_width(cr, 2);
+  Line(cr, x, bottom, x, top + 8);
+  cairo_move_to(cr, x, top);
+  cairo_line_to(cr, x - 6, top + 12);
+  cairo_line_to(cr, x + 6, top + 12);
+  cairo_close_path(cr);
+  cairo_fill(cr);
+  Text(cr, x, top - 4, "N", 0.5);
+}
+
+// The dots of the points, far ones red. Beyond kVectorPoints an SVG takes
+// them as one embedded image, which keeps its size and Cairo's memory
+// bounded whatever the number of points.
+void DrawDots(cairo_t* cr, const View& view, const std::vector<TGridPoint>& points, const std::vector<bool>& far,
+              TPlotFormat format) {
+  Surface layer;
+  Context layer_context;
+  cairo_t* dots = cr;
+  if (format == TPlotFormat::Svg && points.size() > kVectorPoints) {
+    layer.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, PointPlot::kWidth, PointPlot::kHeight));
+    layer_context.reset(cairo_create(layer.get()));
+    dots = layer_context.get();
+  }
+  // A dot on a pixel that has one already changes nothing; a far point's
+  // always shows.
+  std::vector<bool> dotted(static_cast<std::size_t>(PointPlot::kWidth) * PointPlot::kHeight, false);
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const double x = view.X(points[i].easting), y = view.Y(points[i].northing);
+    const auto column = static_cast<std::size_t>(std::clamp(std::lround(x), 0L, PointPlot::kWidth - 1L));
+    const auto row = static_cast<std::size_t>(std::clamp(std::lround(y), 0L, PointPlot::kHeight - 1L));
+    if (!far[i] && dotted[row * PointPlot::kWidth + column]) continue;
+    dotted[row * PointPlot::kWidth + column] = true;
+    SetColour(dots, far[i] ? 0xD01010 : 0x202020);
+    cairo_arc(dots, x, y, 3, 0, 2 * std::numbers::pi);
+    cairo_fill(dots);
+  }
+  if (!layer) return;
+  ThrowOnFailure(cairo_status(dots));
+  cairo_set_source_surface(cr, layer.get(), 0, 0);
+  cairo_paint(cr);
+}
+
+}  // namespace
+
+PointPlot::PointPlot(io::FileDescriptor file, TPlotFormat format, TPlotGrid grid)
+    : file_(std::move(file), kBufferSize), format_(format), grid_(std::move(grid)) {}
+
+TPlotFormat PointPlot::FormatForName(std::string_view name) {
+  if (name.size() < 4) return TPlotFormat::Svg;
+  std::string suffix(name.substr(name.size() - 4));
+  std::transform(suffix.begin(), suffix.end(), suffix.begin(),
+                 [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+  return suffix == ".png" ? TPlotFormat::Png : TPlotFormat::Svg;
+}
+
+Status PointPlot::Add(const TMapFeature& feature) {
+  points_.push_back({feature.easting, feature.northing});
+  if (names_.size() < kNamedPoints) {
+    names_.emplace_back();
+    AppendDrawnText(names_.back(), feature.name);
+  }
+  return {};
+}
+
+Status PointPlot::Finish() {
+  StreamTarget target{file_, {}};
+  Surface surface(format_ == TPlotFormat::Svg
+                      ? cairo_svg_surface_create_for_stream(WriteToFile, &target, kWidth, kHeight)
+                      : cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight));
+  Context context(cairo_create(surface.get()));
+  cairo_t* const cr = context.get();
+  SetColour(cr, 0xFFFFFF);
+  cairo_paint(cr);
+  cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(cr, kFontSize);
+
+  const View view(points_, grid_.central_easting);
+  DrawGrid(cr, view);
+  DrawCentralMeridian(cr, view, grid_.central_easting);
+
+  const std::vector<bool> far = FarApartPoints(points_);
+  DrawDots(cr, view, points_, far, format_);
+  const bool label_all = points_.size() <= kNamedPoints;
+  cairo_set_line_width(cr, 2);
+  for (std::size_t i = 0; i < points_.size(); ++i) {
+    if (!label_all && !far[i]) continue;
+    const double x = view.X(points_[i].easting), y = view.Y(points_[i].northing);
+    SetColour(cr, far[i] ? 0xD01010 : 0x606060);
+    if (far[i]) {
+      cairo_arc(cr, x, y, 10, 0, 2 * std::numbers::pi);
+      cairo_stroke(cr);
+    }
+    if (i < names_.size()) Label(cr, x, y, names_[i]);
+  }
+
+  DrawScaleBar(cr, view);
+  DrawNorthArrow(cr);
+  const std::size_t far_count = static_cast<std::size_t>(std::count(far.begin(), far.end(), true));
+  std::string title;
+  AppendDrawnText(title, grid_.title);
+  title += " \u2014 " + std::to_string(points_.size()) + (points_.size() == 1 ? " point" : " points");
+  if (far_count > 0) title += ", " + std::to_string(far_count) + " far apart (ringed red)";
+  SetColour(cr, 0x000000);
+  cairo_set_font_size(cr, 14);
+  Text(cr, kLeft, 22, title);
+
+  ThrowOnFailure(cairo_status(cr));
+  context.reset();
+  if (format_ == TPlotFormat::Png) {
+    ThrowOnFailure(cairo_surface_write_to_png_stream(surface.get(), WriteToFile, &target));
+  } else {
+    cairo_surface_finish(surface.get());
+  }
+  ThrowOnFailure(cairo_surface_status(surface.get()));
+  surface.reset();
+  Status closed = file_.Close();
+  return target.status ? closed : target.status;
+}
+
+}  // namespace tervela
+
+#if defined(__SANITIZE_ADDRESS__)
+// Fontconfig, which Cairo asks for the label font, keeps its configuration
+// for the life of the program and never frees it: not a leak of this
+// program's, so the leak check of sanitizer builds passes over it.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
+#endif
