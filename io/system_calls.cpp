@@ -42,6 +42,7 @@ Result<std::size_t> Read(int fd, char* buffer, std::size_t size) {
 
 Result<std::size_t> ReadWhenReady(int fd, char* buffer, std::size_t size,
                                   const std::function<bool()>& stop_requested) {
+  if (const int injected = InjectedErrno(FaultPoint::Read)) return Error::FromErrno(injected);
   const int timeout = stop_requested ? kStopCheckInterval : -1;
   for (;;) {
     pollfd wanted{.fd = fd, .events = POLLIN, .revents = 0};
