@@ -3,24 +3,24 @@
 // Owning handles for the objects of PROJ's C API, so that every exit path
 // releases them. Internal to systems/.
 
-#include <proj.h>
+#include "systems/proj_library.h"
 
 #include <memory>
 
 namespace tervela::systems_internal {
 
 struct ContextRelease {
-  void operator()(PJ_CONTEXT* context) const { proj_context_destroy(context); }
+  void operator()(PJ_CONTEXT* context) const { Proj().proj_context_destroy(context); }
 };
 struct ObjectRelease {
-  void operator()(PJ* object) const { proj_destroy(object); }
+  void operator()(PJ* object) const { Proj().proj_destroy(object); }
 };
 struct ListRelease {
-  void operator()(PJ_OBJ_LIST* list) const { proj_list_destroy(list); }
+  void operator()(PJ_OBJ_LIST* list) const { Proj().proj_list_destroy(list); }
 };
 struct FactoryRelease {
   void operator()(PJ_OPERATION_FACTORY_CONTEXT* factory) const {
-    proj_operation_factory_context_destroy(factory);
+    Proj().proj_operation_factory_context_destroy(factory);
   }
 };
 
@@ -31,9 +31,11 @@ using OperationFactory = std::unique_ptr<PJ_OPERATION_FACTORY_CONTEXT, FactoryRe
 
 // A context of its own for one request, with PROJ's log silenced: what goes
 // wrong is reported through the request's Error instead.
+// Null when PROJ cannot be loaded (LoadProj tells why) or gives no context.
 inline Context QuietContext() {
-  Context context(proj_context_create());
-  if (context) proj_log_level(context.get(), PJ_LOG_NONE);
+  if (!LoadProj()) return nullptr;
+  Context context(Proj().proj_context_create());
+  if (context) Proj().proj_log_level(context.get(), PJ_LOG_NONE);
   return context;
 }
 

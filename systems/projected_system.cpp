@@ -69,7 +69,7 @@ std::string TextOr(const char* text, const char* fallback) { return text != null
 // The EPSG method code of an operation, 0 for a method of another authority.
 int MethodCode(PJ_CONTEXT* context, const PJ* operation, std::string* name = nullptr) {
   const char *method_name = nullptr, *authority = nullptr, *code = nullptr;
-  if (!proj_coordoperation_get_method_info(context, operation, &method_name, &authority, &code)) {
+  if (!Proj().proj_coordoperation_get_method_info(context, operation, &method_name, &authority, &code)) {
     return 0;
   }
   if (name != nullptr) *name = TextOr(method_name, "an unnamed method");
@@ -78,11 +78,11 @@ int MethodCode(PJ_CONTEXT* context, const PJ* operation, std::string* name = nul
 
 // The value of EPSG parameter `wanted` in radians, metres or as a ratio.
 std::optional<double> Parameter(PJ_CONTEXT* context, const PJ* operation, int wanted) {
-  const int count = proj_coordoperation_get_param_count(context, operation);
+  const int count = Proj().proj_coordoperation_get_param_count(context, operation);
   for (int i = 0; i < count; ++i) {
     const char *authority = nullptr, *code = nullptr;
     double value = 0, to_si = 0;
-    if (proj_coordoperation_get_param(context, operation, i, nullptr, &authority, &code, &value,
+    if (Proj().proj_coordoperation_get_param(context, operation, i, nullptr, &authority, &code, &value,
                                       nullptr, &to_si, nullptr, nullptr, nullptr, nullptr) &&
         IsEpsg(authority) && CodeNumber(code) == wanted) {
       return to_si != 0 ? value * to_si : value;
@@ -104,7 +104,7 @@ struct Projection {
 class Refusal {
  public:
   Refusal(std::string_view code, const PJ* crs)
-      : subject_(QuotedText(code) + (crs != nullptr ? " (" + TextOr(proj_get_name(crs), "") + ")" : "")) {}
+      : subject_(QuotedText(code) + (crs != nullptr ? " (" + TextOr(Proj().proj_get_name(crs), "") + ")" : "")) {}
   Error operator()(std::string_view why) const {
     return Error::SystemRefused(subject_ + " " + std::string(why));
   }
@@ -116,27 +116,27 @@ class Refusal {
 // Refused unless `crs` is a projected system on Transverse Mercator with
 // metre axes to the east and north and longitudes from Greenwich.
 Result<Projection> ReadProjection(PJ_CONTEXT* context, const PJ* crs, const Refusal& refuse) {
-  switch (proj_get_type(crs)) {
+  switch (Proj().proj_get_type(crs)) {
     case PJ_TYPE_PROJECTED_CRS: break;
     case PJ_TYPE_GEOGRAPHIC_2D_CRS:
     case PJ_TYPE_GEOGRAPHIC_3D_CRS: return refuse("is a geographic system, not a Transverse Mercator grid");
     case PJ_TYPE_GEOCENTRIC_CRS: return refuse("is a geocentric system, not a Transverse Mercator grid");
     default: return refuse("is not a projected system");
   }
-  const Object conversion(proj_crs_get_coordoperation(context, crs));
+  const Object conversion(Proj().proj_crs_get_coordoperation(context, crs));
   std::string method;
   if (!conversion) return refuse("has no projection");
   if (MethodCode(context, conversion.get(), &method) != kTransverseMercator) {
     return refuse("uses the projection " + method + ", not Transverse Mercator");
   }
 
-  const Object axes(proj_crs_get_coordinate_system(context, crs));
-  const int axis_count = axes ? proj_cs_get_axis_count(context, axes.get()) : 0;
+  const Object axes(Proj().proj_crs_get_coordinate_system(context, crs));
+  const int axis_count = axes ? Proj().proj_cs_get_axis_count(context, axes.get()) : 0;
   bool east = false, north = false, metres = axis_count == 2;
   for (int i = 0; i < axis_count; ++i) {
     const char* direction = nullptr;
     double to_metres = 0;
-    proj_cs_get_axis_info(context, axes.get(), i, nullptr, nullptr, &direction, &to_metres, nullptr,
+    Proj().proj_cs_get_axis_info(context, axes.get(), i, nullptr, nullptr, &direction, &to_metres, nullptr,
                           nullptr, nullptr);
     const std::string towards = TextOr(direction, "");
     east = east || towards == "east" || towards == "East";
@@ -145,12 +145,12 @@ Result<Projection> ReadProjection(PJ_CONTEXT* context, const PJ* crs, const Refu
   }
   if (!east || !north || !metres) return refuse("does not have east and north axes in metres");
 
-  const Object prime_meridian(proj_get_prime_meridian(context, crs));
+  const Object prime_meridian(Proj().proj_get_prime_meridian(context, crs));
   double meridian = 0;
-  if (!prime_meridian || !proj_prime_meridian_get_parameters(context, prime_meridian.get(),
+  if (!prime_meridian || !Proj().proj_prime_meridian_get_parameters(context, prime_meridian.get(),
                                                              &meridian, nullptr, nullptr) ||
       meridian != 0) {
-    return refuse("counts longitudes from " + TextOr(proj_get_name(prime_meridian.get()), "?") +
+    return refuse("counts longitudes from " + TextOr(Proj().proj_get_name(prime_meridian.get()), "?") +
                   ", not Greenwich");
   }
 
@@ -177,9 +177,9 @@ struct Shifts {
 };
 
 std::optional<FoundShift> ReadShift(PJ_CONTEXT* context, const PJ* operation) {
-  if (proj_get_type(operation) != PJ_TYPE_TRANSFORMATION ||
-      proj_coordoperation_get_grid_used_count(context, operation) > 0 ||
-      proj_coordoperation_has_ballpark_transformation(context, operation)) {
+  if (Proj().proj_get_type(operation) != PJ_TYPE_TRANSFORMATION ||
+      Proj().proj_coordoperation_get_grid_used_count(context, operation) > 0 ||
+      Proj().proj_coordoperation_has_ballpark_transformation(context, operation)) {
     return std::nullopt;
   }
   const int method = MethodCode(context, operation);
@@ -190,11 +190,11 @@ std::optional<FoundShift> ReadShift(PJ_CONTEXT* context, const PJ* operation) {
   if (found == nullptr) return std::nullopt;
 
   FoundShift shift;
-  shift.operation.name = TextOr(proj_get_name(operation), "");
-  if (const char* authority = proj_get_id_auth_name(operation, 0)) {
-    shift.operation.code = std::string(authority) + ":" + TextOr(proj_get_id_code(operation, 0), "");
+  shift.operation.name = TextOr(Proj().proj_get_name(operation), "");
+  if (const char* authority = Proj().proj_get_id_auth_name(operation, 0)) {
+    shift.operation.code = std::string(authority) + ":" + TextOr(Proj().proj_get_id_code(operation, 0), "");
   }
-  if (const double accuracy = proj_coordoperation_get_accuracy(context, operation); accuracy >= 0) {
+  if (const double accuracy = Proj().proj_coordoperation_get_accuracy(context, operation); accuracy >= 0) {
     shift.operation.accuracy = accuracy;
   }
   for (int axis = 0; axis < 3; ++axis) {
@@ -223,33 +223,33 @@ std::optional<FoundShift> ReadShift(PJ_CONTEXT* context, const PJ* operation) {
 // ranking from the system's geographic datum to WGS 84 over its area of use.
 // A system on WGS 84 itself has a null shift.
 Result<Shifts> FindShifts(PJ_CONTEXT* context, const PJ* crs, const Refusal& refuse) {
-  const Object datum(proj_crs_get_geodetic_crs(context, crs));
-  const Object wgs84(proj_create(context, "EPSG:4326"));
+  const Object datum(Proj().proj_crs_get_geodetic_crs(context, crs));
+  const Object wgs84(Proj().proj_create(context, "EPSG:4326"));
   if (!datum || !wgs84) return refuse("has no geographic datum in PROJ's database");
   Shifts shifts;
-  if (proj_is_equivalent_to(datum.get(), wgs84.get(), PJ_COMP_EQUIVALENT_EXCEPT_AXIS_ORDER_GEOGCRS)) {
+  if (Proj().proj_is_equivalent_to(datum.get(), wgs84.get(), PJ_COMP_EQUIVALENT_EXCEPT_AXIS_ORDER_GEOGCRS)) {
     const FoundShift null_shift{{"", "WGS 84 itself", 0.0}, {}, true};
     shifts.translation = null_shift;
     shifts.helmert = null_shift;
     return shifts;
   }
 
-  const OperationFactory factory(proj_create_operation_factory_context(context, nullptr));
+  const OperationFactory factory(Proj().proj_create_operation_factory_context(context, nullptr));
   if (!factory) return refuse("has no operations in PROJ's database");
-  proj_operation_factory_context_set_allow_ballpark_transformations(context, factory.get(), 0);
-  proj_operation_factory_context_set_spatial_criterion(
+  Proj().proj_operation_factory_context_set_allow_ballpark_transformations(context, factory.get(), 0);
+  Proj().proj_operation_factory_context_set_spatial_criterion(
       context, factory.get(), PROJ_SPATIAL_CRITERION_PARTIAL_INTERSECTION);
-  proj_operation_factory_context_set_grid_availability_use(
+  Proj().proj_operation_factory_context_set_grid_availability_use(
       context, factory.get(), PROJ_GRID_AVAILABILITY_IGNORED);
   double west = 0, south = 0, east = 0, north = 0;
-  if (proj_get_area_of_use(context, crs, &west, &south, &east, &north, nullptr) && west > -1000) {
-    proj_operation_factory_context_set_area_of_interest(context, factory.get(), west, south, east,
+  if (Proj().proj_get_area_of_use(context, crs, &west, &south, &east, &north, nullptr) && west > -1000) {
+    Proj().proj_operation_factory_context_set_area_of_interest(context, factory.get(), west, south, east,
                                                         north);
   }
-  const ObjectList operations(proj_create_operations(context, datum.get(), wgs84.get(), factory.get()));
-  const int count = operations ? proj_list_get_count(operations.get()) : 0;
+  const ObjectList operations(Proj().proj_create_operations(context, datum.get(), wgs84.get(), factory.get()));
+  const int count = operations ? Proj().proj_list_get_count(operations.get()) : 0;
   for (int i = 0; i < count && !(shifts.translation && shifts.helmert); ++i) {
-    const Object operation(proj_list_get(context, operations.get(), i));
+    const Object operation(Proj().proj_list_get(context, operations.get(), i));
     std::optional<FoundShift> shift = operation ? ReadShift(context, operation.get()) : std::nullopt;
     if (!shift) continue;
     std::optional<FoundShift>& slot = shift->translation_only ? shifts.translation : shifts.helmert;
@@ -264,17 +264,18 @@ Result<Shifts> FindShifts(PJ_CONTEXT* context, const PJ* crs, const Refusal& ref
 }  // namespace
 
 Result<TProjectedSystem> FillFromProj(std::string_view code) {
+  if (Result<const ProjLibrary*> proj = LoadProj(); !proj) return proj.error();
   const Context context = QuietContext();
   if (!context) return Error::SystemRefused("PROJ could not start");
-  const Object crs(proj_create(context.get(), std::string(code).c_str()));
+  const Object crs(Proj().proj_create(context.get(), std::string(code).c_str()));
   if (!crs) return Refusal(code, nullptr)("is not a system PROJ knows");
   const Refusal refuse(code, crs.get());
 
   const Result<Projection> projection = ReadProjection(context.get(), crs.get(), refuse);
   if (!projection) return projection.error();
-  const Object ellipsoid(proj_get_ellipsoid(context.get(), crs.get()));
+  const Object ellipsoid(Proj().proj_get_ellipsoid(context.get(), crs.get()));
   double a = 0, inverse_flattening = 0;
-  if (!ellipsoid || !proj_ellipsoid_get_parameters(context.get(), ellipsoid.get(), &a, nullptr,
+  if (!ellipsoid || !Proj().proj_ellipsoid_get_parameters(context.get(), ellipsoid.get(), &a, nullptr,
                                                    nullptr, &inverse_flattening)) {
     return refuse("has no ellipsoid in PROJ's database");
   }
@@ -283,7 +284,7 @@ Result<TProjectedSystem> FillFromProj(std::string_view code) {
 
   TProjectedSystem system;
   system.code = code;
-  system.name = TextOr(proj_get_name(crs.get()), "");
+  system.name = TextOr(Proj().proj_get_name(crs.get()), "");
   TSystemValues& v = system.values;
   if (const std::optional<FoundShift>& translation = shifts.value().translation) {
     for (int axis = 0; axis < 3; ++axis) v[axis] = translation->helmert.translation[axis];

@@ -9,10 +9,12 @@
 
 namespace tervela {
 
+using systems_internal::Proj;
+
 namespace {
 
 struct InfoListRelease {
-  void operator()(PROJ_CRS_INFO** list) const { proj_crs_info_list_destroy(list); }
+  void operator()(PROJ_CRS_INFO** list) const { Proj().proj_crs_info_list_destroy(list); }
 };
 
 bool SameLetter(char a, char b) {
@@ -31,13 +33,13 @@ std::vector<TSystemSummary> FindTransverseMercatorSystems(std::string_view text)
   if (!context) return found;
   const PJ_TYPE projected = PJ_TYPE_PROJECTED_CRS;
   std::unique_ptr<PROJ_CRS_LIST_PARAMETERS, void (*)(PROJ_CRS_LIST_PARAMETERS*)> parameters(
-      proj_get_crs_list_parameters_create(), proj_get_crs_list_parameters_destroy);
+      Proj().proj_get_crs_list_parameters_create(), Proj().proj_get_crs_list_parameters_destroy);
   if (!parameters) return found;
   parameters->types = &projected;
   parameters->typesCount = 1;
   int count = 0;
   const std::unique_ptr<PROJ_CRS_INFO*, InfoListRelease> list(
-      proj_get_crs_info_list_from_database(context.get(), nullptr, parameters.get(), &count));
+      Proj().proj_get_crs_info_list_from_database(context.get(), nullptr, parameters.get(), &count));
   for (int i = 0; list && i < count; ++i) {
     const PROJ_CRS_INFO& info = *list.get()[i];
     if (info.deprecated || info.projection_method_name == nullptr ||
