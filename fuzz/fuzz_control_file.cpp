@@ -18,21 +18,12 @@
 #include "cli/terminal_text.h"
 #include "control/check_table.h"
 #include "control/control_run.h"
+#include "fuzz/example_settings.h"
 #include "fuzz/fuzz_checks.h"
 #include "test_support/scratch_folder.h"
 
 namespace tervela::fuzz {
 namespace {
-
-const TSettingsTexts& ExampleSettings() {
-  static const TSettingsTexts texts = [] {
-    TSettingsTexts read;
-    Require(ReadSettingsRecord(TERVELA_EXAMPLES_DIR "/two-zones.set", read).ok(),
-            "the example settings read");
-    return read;
-  }();
-  return texts;
-}
 
 // "Control file line N: " with N from 1 to the input's line count.
 bool IsLineError(const Error& error, std::string_view input) {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "batch/point_file_run.h"
+#include "fuzz/example_settings.h"
 #include "fuzz/fuzz_checks.h"
 #include "test_support/scratch_folder.h"
 
@@ -29,16 +30,6 @@ constexpr std::array<TConversionDirection, 6> kDirections = {
     TConversionDirection::WgsToA, TConversionDirection::WgsToB, TConversionDirection::AToWgs,
     TConversionDirection::BToWgs, TConversionDirection::AToB,   TConversionDirection::BToA};
 constexpr std::array<int, 1> kInvalidNumericInput = {file_error::kInvalidNumericInput};
-
-const TSettingsTexts& ExampleSettings() {
-  static const TSettingsTexts texts = [] {
-    TSettingsTexts read;
-    Require(ReadSettingsRecord(TERVELA_EXAMPLES_DIR "/two-zones.set", read).ok(),
-            "the example settings read");
-    return read;
-  }();
-  return texts;
-}
 
 // A descriptor of an in-memory file holding `bytes`, positioned at its start.
 int MemoryFile(std::string_view bytes) {
