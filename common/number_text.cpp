@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #include <limits>
 #include <optional>
 #include <system_error>
@@ -200,10 +201,13 @@ constexpr std::uint64_t kIntegerPowersOfTen[] = {
     1000000000ull, 10000000000ull, 100000000000ull, 1000000000000ull, 10000000000000ull,
     100000000000000ull, 1000000000000000ull, 10000000000000000ull, 100000000000000000ull};
 
-// The decimal digits of `number` (at least 1).
+// The decimal digits of `number` (at least 1), which is below 10^17: the
+// fixed path takes scaled values below 2^52 only.
 int CountDigits(std::uint64_t number) {
   int count = 1;
-  while (count < 20 && number >= kIntegerPowersOfTen[count]) ++count;
+  while (count < static_cast<int>(std::size(kIntegerPowersOfTen)) && number >= kIntegerPowersOfTen[count]) {
+    ++count;
+  }
   return count;
 }
 
