@@ -79,7 +79,7 @@ TEST(FileNumber, AcceptsThePointGrammarOnly) {
   EXPECT_EQ(ParseFileNumber("45.22568").value(), 45.22568);
   EXPECT_EQ(ParseFileNumber("-5e2").value(), -500.0);
   EXPECT_EQ(ParseFileNumber("+7").value(), 7.0);
-  for (const char* token : {"45,5", "", " 1", "1 ", "North", "1e", "12a"}) {
+  for (const char* token : {"45,5", "", " 1", "1 ", "North", "1e", "12a", "12:5", "4.5:", "/5"}) {
     Result<double> r = ParseFileNumber(token);
     ASSERT_FALSE(r.ok()) << token;
     EXPECT_EQ(r.error().message(), "Invalid numeric input") << token;
