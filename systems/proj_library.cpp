@@ -1,8 +1,9 @@
 #include "systems/proj_library.h"
 
-#include <dlfcn.h>
-
 #include <string>
+
+#include "common/shared_library.h"
+#include "io/files.h"
 
 namespace tervela::systems_internal {
 
@@ -16,19 +17,26 @@ struct Loaded {
 
 Loaded Load() {
   Loaded loaded;
-  // Never closed: the pointers stay valid for the life of the program.
-  void* const handle = ::dlopen(TERVELA_PROJ_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-  if (handle == nullptr) {
-    loaded.failure = std::string("PROJ could not be loaded: ") + ::dlerror();
+  const SharedLibrary library = LoadSharedLibrary(TERVELA_PROJ_LIBRARY);
+  if (library.handle == nullptr) {
+    loaded.failure = "PROJ could not be loaded: " + library.failure;
     return loaded;
   }
-#define TERVELA_PROJ_RESOLVE(name)                                                     \
-  loaded.library.name = reinterpret_cast<decltype(&::name)>(::dlsym(handle, #name)); \
-  if (loaded.library.name == nullptr && loaded.failure.empty()) {                     \
-    loaded.failure = "PROJ's library " TERVELA_PROJ_LIBRARY " lacks " #name;          \
+#define TERVELA_PROJ_RESOLVE(name)                                                       \
+  loaded.library.name = reinterpret_cast<decltype(&::name)>(FindSymbol(library, #name)); \
+  if (loaded.library.name == nullptr && loaded.failure.empty()) {                       \
+    loaded.failure = "PROJ's library " TERVELA_PROJ_LIBRARY " lacks " #name;            \
   }
   TERVELA_PROJ_FUNCTIONS(TERVELA_PROJ_RESOLVE)
 #undef TERVELA_PROJ_RESOLVE
+  // Where PROJ ships with the program (Windows), its database proj.db lies
+  // beside its library: every context made later starts from the default
+  // one's search path. Elsewhere PROJ finds its own.
+  const std::string folder = LibraryFolder(library);
+  if (loaded.failure.empty() && !folder.empty() && io::RegularFileSize(folder + "/proj.db")) {
+    const char* const paths[] = {folder.c_str()};
+    loaded.library.proj_context_set_search_paths(nullptr, 1, paths);
+  }
   return loaded;
 }
 

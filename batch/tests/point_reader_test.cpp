@@ -3,13 +3,12 @@
 #include "batch/point_reader.h"
 #include "batch/record_text.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <string>
 #include <vector>
+
+#include "test_support/system.h"
 
 namespace tervela {
 namespace {
@@ -22,19 +21,10 @@ struct ReadRecord {
   }
 };
 
-// A descriptor holding `bytes` from its start.
-int DescriptorWith(const std::string& bytes) {
-  const int fd = ::memfd_create("point-file", MFD_CLOEXEC);
-  EXPECT_GE(fd, 0);
-  EXPECT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-  ::lseek(fd, 0, SEEK_SET);
-  return fd;
-}
-
 // Reads records the way a run does: two tokens, then the free text to the
 // line end, while the input is not exhausted.
 std::vector<ReadRecord> ReadAll(const std::string& bytes) {
-  PointReader reader(io::FileDescriptor{DescriptorWith(bytes)});
+  PointReader reader(io::FileDescriptor{testing::DescriptorHolding(bytes)});
   std::vector<ReadRecord> records;
   for (;;) {
     Result<bool> exhausted = reader.Exhausted();
@@ -114,7 +104,7 @@ TEST(PointReader, StreamsFreeTextLongerThanItsBuffer) {
 }
 
 TEST(PointReader, SkipRestOfLineStopsAfterLineEnd) {
-  PointReader reader(io::FileDescriptor{DescriptorWith("a b rest\r\n3 4 next\n")});
+  PointReader reader(io::FileDescriptor{testing::DescriptorHolding("a b rest\r\n3 4 next\n")});
   TNumberToken token;
   ASSERT_TRUE(reader.ReadToken(token).ok());
   ASSERT_TRUE(reader.SkipRestOfLine().ok());
@@ -123,7 +113,7 @@ TEST(PointReader, SkipRestOfLineStopsAfterLineEnd) {
 }
 
 TEST(PointReader, ReadErrorIsAFileError) {
-  PointReader reader(io::FileDescriptor{::open("/", O_RDONLY | O_DIRECTORY)});
+  PointReader reader(io::FileDescriptor{testing::UnreadableDescriptor()});
   Result<bool> exhausted = reader.Exhausted();
   ASSERT_FALSE(exhausted.ok());
   EXPECT_EQ(exhausted.error().message(), "File access denied");

@@ -1,10 +1,6 @@
 // Runs the built tervela-convert and checks exit codes, messages and files.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -14,17 +10,14 @@
 #include "batch/tests/test_settings.h"
 #include "program_info/program_info.h"
 #include "systems/system_texts.h"
+#include "test_support/system.h"
 
 namespace tervela {
 namespace {
 
+using testing::ProgramRun;
 using testing::ReadBytes;
 using testing::WriteBytes;
-
-struct ProgramRun {
-  int exit_code = -1;
-  std::string out, err;
-};
 
 class ConvertProgram : public ::testing::Test {
  protected:
@@ -46,34 +39,7 @@ class ConvertProgram : public ::testing::Test {
     WriteBytes(folder_ / "stdin", input_bytes);
     arguments.insert(arguments.begin(), TERVELA_CONVERT_PATH);
     arguments.insert(arguments.begin(), launcher_.begin(), launcher_.end());
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    std::string lc_all = "LC_ALL=" + locale;
-    char* envp[] = {lc_all.data(), nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, (folder_ / "stdin").c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, (folder_ / "stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    // Standard output a pipe whose reader has gone.
-    int pipe_ends[2] = {-1, -1};
-    if (closed_pipe_output_ && ::pipe(pipe_ends) == 0) {
-      ::close(pipe_ends[0]);
-      posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], 1);
-    }
-    posix_spawn_file_actions_addopen(&actions, 2, (folder_ / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    ProgramRun run;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp) == 0) {
-      int status = 0;
-      ::waitpid(pid, &status, 0);
-      run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    if (pipe_ends[1] >= 0) ::close(pipe_ends[1]);
-    run.out = ReadBytes(folder_ / "stdout");
-    run.err = ReadBytes(folder_ / "stderr");
-    return run;
+    return testing::RunProgram(arguments, folder_ / "stdin", folder_.path(), locale, closed_pipe_output_);
   }
 
   std::vector<std::string> Arguments(const std::string& direction, const std::string& input,
@@ -123,6 +89,7 @@ TEST_F(ConvertProgram, ConversionErrorPrintsTheErrorBoxText) {
 
   EXPECT_EQ(Run(Arguments("wgs-a", folder_ / "none.txt", out_)).err, "File not found.\n");
   EXPECT_EQ(Run(Arguments("wgs-a", in_, in_)).err, "I/O error 32.\n");
+  TERVELA_SKIP_WITHOUT(FullDevice);
   EXPECT_EQ(Run(Arguments("wgs-a", in_, "/dev/full")).err, "Disk full.\n");
 }
 
@@ -163,8 +130,10 @@ TEST_F(ConvertProgram, UnreadableSettingsFail) {
   EXPECT_EQ(run.err, "File not found.\n");
   EXPECT_FALSE(testing::Exists(out_));
   // An endless line ends the read at the limit, quickly and in bounded memory.
-  EXPECT_EQ(Run({"--settings", "/dev/zero", "--direction", "a-b", in_, out_}).err,
-            "tervela-convert: /dev/zero: line 1: Settings line longer than 16 MiB.\n");
+  if (testing::WhyLacking(testing::Facility::FullDevice).empty()) {
+    EXPECT_EQ(Run({"--settings", "/dev/zero", "--direction", "a-b", in_, out_}).err,
+              "tervela-convert: /dev/zero: line 1: Settings line longer than 16 MiB.\n");
+  }
   // The settings record is guarded like the input: as the output or a script.
   const std::string script = out_ + " text.scr";
   WriteBytes(script, ReadBytes(settings_));
@@ -187,6 +156,7 @@ TEST_F(ConvertProgram, UnreadableSettingsFail) {
 }
 
 TEST_F(ConvertProgram, FileSizeLimitIsAWriteErrorKeepingTheBytesWritten) {
+  TERVELA_SKIP_WITHOUT(FileSizeLimit);
   const std::string line = "5010498.551 388863.697 free text\r\n";
   std::string input;
   for (int i = 0; i < 200; ++i) input += "45.22568 13.58477 free text\n";

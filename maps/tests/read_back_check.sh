@@ -3,9 +3,12 @@
 # number of features, names equal to the record texts, positions within 1e-8
 # degrees), checks that points with hostile names still give files it reads,
 # and renders the picture with rsvg-convert, which must not come out blank.
-# Usage: read_back_check.sh TERVELA-CONVERT EXAMPLES-FOLDER
+# Usage: read_back_check.sh TERVELA-CONVERT EXAMPLES-FOLDER [EMULATOR...]
+# (a cross-built program runs through EMULATOR, Wine for Windows)
 set -euo pipefail
 convert=$1 examples=$2
+shift 2
+emulator=("$@")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -34,7 +37,7 @@ same_features() {
 }
 
 run() {  # direction input
-  "$convert" --settings "$examples/two-zones.set" --direction "$1" --geojson "$work/p.geojson" \
+  "${emulator[@]}" "$convert" --settings "$examples/two-zones.set" --direction "$1" --geojson "$work/p.geojson" \
     --kml "$work/p.kml" --plot "$work/p.svg" "$2" "$work/out.txt"
 }
 

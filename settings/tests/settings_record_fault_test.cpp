@@ -1,9 +1,5 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -14,6 +10,7 @@
 #include "settings/settings_record.h"
 #include "settings/settings_record_lines.h"
 #include "test_support/scratch_folder.h"
+#include "test_support/system.h"
 
 namespace tervela {
 namespace {
@@ -25,7 +22,6 @@ using testing::ReadBytes;
 using testing::ScratchFolder;
 using testing::WriteBytes;
 
-constexpr uid_t kNobody = 65534;
 const std::string kOldContents = "old settings\r\nkept as they were\r\n";
 
 TSettingsTexts SampleTexts() {
@@ -53,36 +49,6 @@ class FailingSink final : public ByteSink {
   int writes_left_;
   Error error_;
 };
-
-// Runs `action` in a child process (set up by `prepare_child`) and returns
-// the message of its error, or "ok". Keeps limits and identity changes out of
-// the test process.
-std::string MessageFromChild(const std::function<bool()>& prepare_child,
-                             const std::function<Status()>& action) {
-  int pipe_ends[2];
-  if (::pipe(pipe_ends) != 0) return "pipe failed";
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::close(pipe_ends[0]);
-    std::string message = "child set-up failed";
-    if (prepare_child()) {
-      Status status = action();
-      message = status.ok() ? "ok" : status.error().message();
-    }
-    const ssize_t written = ::write(pipe_ends[1], message.data(), message.size());
-    ::_exit(written == static_cast<ssize_t>(message.size()) ? 0 : 1);
-  }
-  ::close(pipe_ends[1]);
-  std::string message;
-  char buffer[256];
-  for (ssize_t n; (n = ::read(pipe_ends[0], buffer, sizeof buffer)) > 0;)
-    message.append(buffer, static_cast<std::size_t>(n));
-  ::close(pipe_ends[0]);
-  int wait_status = 0;
-  ::waitpid(child, &wait_status, 0);
-  if (!WIFEXITED(wait_status) || WEXITSTATUS(wait_status) != 0) return "child failed: " + message;
-  return message;
-}
 
 struct InjectedFault {
   const char* name;
@@ -130,18 +96,15 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<InjectedFault>& info) { return info.param.name; });
 
 TEST(SettingsRecordFault, FileSizeLimitHitByARealWriteLeavesTheOldFile) {
+  TERVELA_SKIP_WITHOUT(FileSizeLimit);
   ScratchFolder folder;
   const std::string old_contents(4096, 'o');
   WriteBytes(folder / "limited.set", old_contents);
   TSettingsTexts texts;
   texts.fill(std::string(2000, 'n'));  // far beyond the limit below
 
-  const std::string message = MessageFromChild(
-      [] {
-        const rlimit limit{100, 100};
-        return ::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
-      },
-      [&] { return WriteSettingsRecord(folder / "limited.set", texts); });
+  const std::string message = testing::MessageWithFileSizeLimit(
+      100, [&] { return WriteSettingsRecord(folder / "limited.set", texts); });
 
   EXPECT_EQ(message, "I/O error " + std::to_string(EFBIG));
   EXPECT_EQ(ReadBytes(folder / "limited.set"), old_contents);
@@ -159,6 +122,8 @@ class WriteProtection : public ::testing::TestWithParam<ProtectedCase> {};
 
 // Root may write anything, so the save runs as an unprivileged user. A
 // writable file in a folder that takes no temporary file is written in place.
+// On Windows the modes are the read-only attribute (a folder's does not keep
+// files out).
 TEST_P(WriteProtection, DecidesWhetherTheFileCanBeSaved) {
   const ProtectedCase& c = GetParam();
   ScratchFolder scratch;
@@ -170,9 +135,8 @@ TEST_P(WriteProtection, DecidesWhetherTheFileCanBeSaved) {
   ASSERT_EQ(::chmod(folder.c_str(), c.folder_mode), 0);
   ASSERT_EQ(::chmod(scratch.path().c_str(), 0755), 0);
 
-  const std::string message = MessageFromChild(
-      [] { return ::geteuid() != 0 || (::setgid(kNobody) == 0 && ::setuid(kNobody) == 0); },
-      [&] { return WriteSettingsRecord(target, SampleTexts()); });
+  const std::string message =
+      testing::MessageAsOrdinaryUser([&] { return WriteSettingsRecord(target, SampleTexts()); });
 
   EXPECT_EQ(message, c.message);
   std::string saved;
@@ -191,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, WriteProtection,
                          });
 
 TEST(SettingsRecordFault, FullDeviceIsDiskFullAndStaysADevice) {
-  if (!fs::is_character_file("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  TERVELA_SKIP_WITHOUT(FullDevice);
   Status status = WriteSettingsRecord("/dev/full", SampleTexts());
   ASSERT_FALSE(status.ok());
   EXPECT_EQ(status.error().message(), "Disk full");
@@ -200,11 +164,12 @@ TEST(SettingsRecordFault, FullDeviceIsDiskFullAndStaysADevice) {
 }
 
 TEST(SettingsRecordFault, PipeIsWrittenInPlaceNotReplaced) {
+  TERVELA_SKIP_WITHOUT(Fifo);
   ScratchFolder folder;
   const std::string pipe_path = folder / "pipe";
-  ASSERT_EQ(::mkfifo(pipe_path.c_str(), 0600), 0);
+  ASSERT_TRUE(testing::MakeFifo(pipe_path));
   // Held open for reading and writing, so the writer's open does not wait.
-  const int reader = ::open(pipe_path.c_str(), O_RDWR | O_NONBLOCK);
+  const int reader = testing::OpenDescriptor(pipe_path, testing::OpenMode::ReadWriteNonBlocking);
   ASSERT_GE(reader, 0);
 
   ASSERT_TRUE(WriteSettingsRecord(pipe_path, TSettingsTexts{}).ok());

@@ -6,6 +6,7 @@
 
 #include "settings/settings_record.h"
 #include "test_support/scratch_folder.h"
+#include "test_support/system.h"
 
 namespace tervela {
 namespace {
@@ -159,6 +160,7 @@ TEST(SettingsRecordWrite, FolderAsTargetIsAccessDeniedAndStays) {
 }
 
 TEST(SettingsRecordWrite, NewFileGetsUmaskPermissionsReplacedFileKeepsItsOwn) {
+  TERVELA_SKIP_WITHOUT(PosixPermissions);
   ScratchFolder folder;
   const mode_t mask = ::umask(0);
   ::umask(mask);
@@ -172,6 +174,7 @@ TEST(SettingsRecordWrite, NewFileGetsUmaskPermissionsReplacedFileKeepsItsOwn) {
 }
 
 TEST(SettingsRecordWrite, SymbolicLinkStaysAndItsFileIsReplaced) {
+  TERVELA_SKIP_WITHOUT(SymbolicLinks);
   ScratchFolder folder;
   fs::create_directory(folder / "real");
   WriteBytes(folder / "real/settings.set", "old contents");
@@ -187,6 +190,7 @@ TEST(SettingsRecordWrite, SymbolicLinkStaysAndItsFileIsReplaced) {
 }
 
 TEST(SettingsRecordWrite, DanglingSymbolicLinkCreatesTheFileItNames) {
+  TERVELA_SKIP_WITHOUT(SymbolicLinks);
   ScratchFolder folder;
   fs::create_symlink("target.set", folder / "link.set");
   ASSERT_TRUE(WriteSettingsRecord(folder / "link.set", NumberedTexts()).ok());
@@ -195,6 +199,7 @@ TEST(SettingsRecordWrite, DanglingSymbolicLinkCreatesTheFileItNames) {
 }
 
 TEST(SettingsRecordWrite, SymbolicLinkLoopIsRefused) {
+  TERVELA_SKIP_WITHOUT(SymbolicLinks);
   ScratchFolder folder;
   fs::create_symlink("b", folder / "a");
   fs::create_symlink("a", folder / "b");
