@@ -7,7 +7,7 @@
 set -euo pipefail
 linux=$1 windows=$2 examples=$3 wine=$4
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT; echo "work: $work"
 mkdir -p "$work/linux" "$work/windows"
 
 # 100 000 random points in and around the examples' two zones, the same on
