@@ -158,7 +158,8 @@ template <class Shift>
 
 // A floating-point fault comes first: the run that ends in one may well not
 // converge too. A result beyond a pole fits the grid values but is no point of
-// the Earth: the inversion found none.
+// the Earth, and a run the three-parameter shift refuses (near a pole) left
+// the points the chain holds for: either way the inversion found none.
 Status GridToGeographic(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point) {
   bool converged = true;
   const Status status = RunChain(
@@ -167,7 +168,8 @@ Status GridToGeographic(const TParameterSet& set, TShiftMethod method, TWorkingP
                    fp::Checking checking) {
         return Invert(shift, projection, p, checking, converged);
       });
-  if (status.ok() && (!converged || BeyondPole(point.Latitude))) {
+  if (status.ok() ? !converged || BeyondPole(point.Latitude)
+                  : status.error() == Error::TooNearPoleForShift()) {
     return Error::InversionDidNotConverge();
   }
   return status;
