@@ -34,9 +34,11 @@ void PrintMessage(const std::string& message) {
   std::fputs((tervela::EscapeControlCharacters(message) + "\n").c_str(), stderr);
 }
 
-// An error of a record or a settings line names its place, as compilers do.
+// An error of a record, a settings line or a file named by a run names its
+// place, as compilers do.
 void PrintError(const tervela::Error& error) {
-  PrintMessage(error.line() == 0 ? error.BoxText() : "tervela-convert: " + error.PlacedText());
+  const bool placed = error.line() != 0 || !error.file().empty();
+  PrintMessage(placed ? "tervela-convert: " + error.PlacedText() : error.BoxText());
 }
 
 // Reads the settings record and converts; the first failure ends the run.
