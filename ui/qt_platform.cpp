@@ -49,6 +49,15 @@ std::optional<TProjectedSystem> TQtPlatform::ChooseSystem(const QString& system,
   return dialog.chosen();
 }
 
+bool TQtPlatform::ConfirmReplace(const QStringList& names) {
+  QMessageBox box(QMessageBox::Question, kApplicationTitle,
+                  QStringLiteral("These files exist already:\n\n%1\n\nReplace them?").arg(names.join(u'\n')),
+                  QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+  box.setDefaultButton(QMessageBox::No);
+  box.setTextFormat(Qt::PlainText);
+  return box.exec() == QMessageBox::Yes;
+}
+
 void TQtPlatform::Beep() { QApplication::beep(); }
 
 void TQtPlatform::Quit() { QApplication::quit(); }
