@@ -12,7 +12,7 @@ constexpr double kGap = 7, kRaise = 6;
 // The lines tried below and above the first: about the picture's height of
 // labels, which the hundred labels a picture draws at most nearly fill.
 constexpr int kMaxLinesAway = 24;
-// The margin kept at the picture's edges.
+// The margin kept at the area's edges.
 constexpr double kEdge = 2;
 
 bool Overlap(const TPixelBox& a, const TPixelBox& b) {
@@ -21,12 +21,12 @@ bool Overlap(const TPixelBox& a, const TPixelBox& b) {
 
 }  // namespace
 
-LabelPlaces::LabelPlaces(double picture_width, double picture_height, double line_height, double ascent,
-                         double descent)
-    : width_(picture_width), height_(picture_height), line_height_(line_height), ascent_(ascent), descent_(descent) {}
+LabelPlaces::LabelPlaces(const TPixelBox& area, double line_height, double ascent, double descent)
+    : area_(area), line_height_(line_height), ascent_(ascent), descent_(descent) {}
 
 bool LabelPlaces::Free(const TPixelBox& box) const {
-  if (box.left < kEdge || box.right > width_ - kEdge || box.top < kEdge || box.bottom > height_ - kEdge) {
+  if (box.left < area_.left + kEdge || box.right > area_.right - kEdge || box.top < area_.top + kEdge ||
+      box.bottom > area_.bottom - kEdge) {
     return false;
   }
   return std::none_of(taken_.begin(), taken_.end(), [&box](const TPixelBox& t) { return Overlap(box, t); });

@@ -10,16 +10,15 @@ struct TPixelBox {
   double left = 0, top = 0, right = 0, bottom = 0;
 };
 
-// Places point labels on a picture so that none overlaps another, nor a box
-// kept clear (the scale bar, the north arrow), nor runs off the picture: a
-// label goes to the upper right of its point, or to the upper left, or, where
+// Places point labels in an area of a picture so that none overlaps another,
+// nor a box kept clear (the scale bar, the north arrow), nor leaves the area
+// (and so covers no grid value in the margins): a label goes to the upper right of its point, or to the upper left, or, where
 // both are taken (points at one place), a line further down or up, alternately.
 class LabelPlaces {
  public:
   // The height of a line of labels and the ascent and descent of a label
   // above and below its baseline, in pixels.
-  LabelPlaces(double picture_width, double picture_height, double line_height, double ascent,
-              double descent);
+  LabelPlaces(const TPixelBox& area, double line_height, double ascent, double descent);
 
   void KeepClear(const TPixelBox& box) { taken_.push_back(box); }
 
@@ -34,7 +33,8 @@ class LabelPlaces {
  private:
   bool Free(const TPixelBox& box) const;
 
-  double width_, height_, line_height_, ascent_, descent_;
+  TPixelBox area_;
+  double line_height_, ascent_, descent_;
   std::vector<TPixelBox> taken_;
 };
 

@@ -326,7 +326,7 @@ Status PointPlot::Finish() {
   const std::vector<bool> far = FarApartPoints(points_);
   DrawDots(cr, view, points_, far, format_);
   const bool label_all = points_.size() <= kNamedPoints;
-  LabelPlaces places(kWidth, kHeight, kLabelLine, kLabelAscent, kLabelDescent);
+  LabelPlaces places({kLeft, kTop, kLeft + kAreaWidth, kTop + kAreaHeight}, kLabelLine, kLabelAscent, kLabelDescent);
   places.KeepClear(ScaleBarBox(view));
   places.KeepClear(kNorthArrowBox);
   Cairo().set_line_width(cr, 2);

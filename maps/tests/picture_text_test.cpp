@@ -56,7 +56,7 @@ bool Overlap(const TPixelBox& a, const TPixelBox& b) {
 // and nothing kept clear.
 TEST_P(Labels, NeitherOverlapNorHide) {
   const LabelCase& c = GetParam();
-  LabelPlaces places(800, 640, 13, 9, 3);
+  LabelPlaces places({0, 0, 800, 640}, 13, 9, 3);
   for (const TPixelBox& box : c.kept_clear) places.KeepClear(box);
   std::vector<TPixelBox> placed;
   for (const auto& [x, y] : c.points) {
