@@ -7,8 +7,10 @@
 // residual, eleven forward runs in all. Those gains fit the area around the
 // start point only; where the ten corrections leave a grid residual above 0.1
 // mm, Newton's method on the forward chain takes the estimate on until the
-// residual is at most 1e-6 m, or the inversion fails. The shift, the projection
-// and their ellipsoids are set up once per call and reused by every run.
+// residual is at most 1e-6 m. Where it cannot (a grid far from the start
+// point), Newton's method starts again from the target's footpoint, and only
+// when that fails too does the inversion fail. The shift, the projection and
+// their ellipsoids are set up once per attempt and reused by every run.
 
 #include <cmath>
 
@@ -154,21 +156,72 @@ template <class Shift>
   return fp::Fault::NoFault;
 }
 
-}  // namespace
+// Newton's method from the footpoint of the target, for a target that the
+// fixed steps from 45 N, 13 E cannot reach: a grid far from there, such as
+// one on another continent, where those steps run astray or overflow and
+// Newton's method has too few runs to come back from where they end.
+template <class Shift>
+[[gnu::flatten]] fp::Fault InvertFromFootpoint(const Shift& shift,
+                                               const PreparedTransverseMercator& projection,
+                                               TWorkingPoint& point, fp::Checking checking,
+                                               bool& converged) {
+  double la, lo;
+  projection.Footpoint(point.TargetNorthing, point.TargetEasting, la, lo);
+  converged = false;
+  if (BeyondPole(la)) return fp::Fault::NoFault;
+  point.Latitude = la;
+  point.Longitude = lo;
+  CarriedTrig<> carried;
+  if (const fp::Fault fault = Forward(shift, projection, point, carried);
+      fault != fp::Fault::NoFault) {
+    return fault;
+  }
+  if (const fp::Fault fault =
+          RefineByNewton(shift, projection, point, carried, checking, la, lo, converged);
+      fault != fp::Fault::NoFault) {
+    return fault;
+  }
+  point.Latitude = la;
+  point.Longitude = lo;
+  return fp::Fault::NoFault;
+}
 
-// A floating-point fault comes first: the run that ends in one may well not
-// converge too. A result beyond a pole fits the grid values but is no point of
-// the Earth: the inversion found none.
-Status GridToGeographic(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point) {
+// One inversion of `point` by `invert` (Invert or InvertFromFootpoint). A
+// floating-point fault comes first: the run that ends in one may well not
+// converge too. A result beyond a pole fits the grid values but is no point
+// of the Earth: the inversion found none.
+template <class Inversion>
+Status InvertWith(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point,
+                  const Inversion& invert) {
   bool converged = true;
   const Status status = RunChain(
       set, method, point,
-      [&converged](const auto& shift, const auto& projection, TWorkingPoint& p,
-                   fp::Checking checking) {
-        return Invert(shift, projection, p, checking, converged);
+      [&](const auto& shift, const auto& projection, TWorkingPoint& p, fp::Checking checking) {
+        return invert(shift, projection, p, checking, converged);
       });
   if (status.ok() && (!converged || BeyondPole(point.Latitude))) {
     return Error::InversionDidNotConverge();
+  }
+  return status;
+}
+
+}  // namespace
+
+// The fixed steps from 45 N, 13 E and Newton's method after them; where they
+// fail, Newton's method from the footpoint of the target. Where that fails
+// too, the first failure is reported and the point left as it left it.
+Status GridToGeographic(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point) {
+  const TWorkingPoint target = point;
+  const Status status = InvertWith(set, method, point, [](auto&... arguments) {
+    return Invert(arguments...);
+  });
+  if (status.ok()) return status;
+  TWorkingPoint from_footpoint = target;
+  if (InvertWith(set, method, from_footpoint, [](auto&... arguments) {
+        return InvertFromFootpoint(arguments...);
+      }).ok()) {
+    point = from_footpoint;
+    return {};
   }
   return status;
 }
