@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <fstream>
@@ -37,6 +38,7 @@ struct OracleTable {
   std::map<std::string, double> tolerances;
   std::map<std::string, OracleSystem> systems;
   std::vector<OracleRow> rows;
+  std::vector<std::string> unread;  // lines or fields the runner does not know
 };
 
 // The one call into the engine: `operation` on `input` (latitude and
@@ -47,28 +49,20 @@ Result<std::array<double, 2>> RunEngine(const OracleSystem& system, Operation op
   if (Status read = ReadParameterSet(system.texts, '.', set); !read) return read.error();
   TWorkingPoint point;
   Status status;
-  switch (operation) {
-    case Operation::Shift:
-      point.Latitude = input[0];
-      point.Longitude = input[1];
-      status = system.method == TShiftMethod::ThreeParameter ? ThreeParameterShift(set, point)
+  if (operation == Operation::ToWgs84) {
+    point.TargetNorthing = input[0];
+    point.TargetEasting = input[1];
+    status = GridToGeographic(set, system.method, point);
+  } else {
+    point.Latitude = input[0];
+    point.Longitude = input[1];
+    status = operation == Operation::ToGrid ? GeographicToGrid(set, system.method, point)
+             : system.method == TShiftMethod::ThreeParameter ? ThreeParameterShift(set, point)
                                                              : SevenParameterShift(set, point);
-      return status ? Result<std::array<double, 2>>({point.Latitude, point.Longitude})
-                    : status.error();
-    case Operation::ToGrid:
-      point.Latitude = input[0];
-      point.Longitude = input[1];
-      status = GeographicToGrid(set, system.method, point);
-      return status ? Result<std::array<double, 2>>({point.Northing, point.Easting})
-                    : status.error();
-    case Operation::ToWgs84:
-      point.TargetNorthing = input[0];
-      point.TargetEasting = input[1];
-      status = GridToGeographic(set, system.method, point);
-      return status ? Result<std::array<double, 2>>({point.Latitude, point.Longitude})
-                    : status.error();
   }
-  return Error::InvalidOperation();
+  if (!status) return status.error();
+  if (operation == Operation::ToGrid) return std::array{point.Northing, point.Easting};
+  return std::array{point.Latitude, point.Longitude};
 }
 
 // The Settings page's fields as the table names them, in their order.
@@ -76,16 +70,20 @@ constexpr std::array<const char*, kParameterCount> kFieldNames = {
     "dx", "dy", "dz", "da", "df", "corr_n", "corr_e", "k0", "x0",
     "y0", "lon0", "tx", "ty", "tz", "rx", "ry", "rz", "k"};
 
-OracleSystem ReadSystem(std::istringstream& line) {
+OracleSystem ReadSystem(std::istringstream& line, std::vector<std::string>& unread) {
   std::string method;
   line >> method;
+  if (method != "molodensky" && method != "helmert") unread.push_back("shift " + method);
   OracleSystem system{{}, method == "helmert" ? TShiftMethod::SevenParameter
                                               : TShiftMethod::ThreeParameter};
   system.texts.fill("0");
   for (std::string field; line >> field;) {
     const std::size_t equals = field.find('=');
-    for (std::size_t i = 0; i < kFieldNames.size(); ++i) {
-      if (field.substr(0, equals) == kFieldNames[i]) system.texts[i] = field.substr(equals + 1);
+    const auto name = std::find(kFieldNames.begin(), kFieldNames.end(), field.substr(0, equals));
+    if (name == kFieldNames.end() || equals == std::string::npos) {
+      unread.push_back("field " + field);
+    } else {
+      system.texts[static_cast<std::size_t>(name - kFieldNames.begin())] = field.substr(equals + 1);
     }
   }
   return system;
@@ -99,16 +97,19 @@ const OracleTable& Table() {
       std::istringstream line(text.substr(0, text.find('#')));
       std::string keyword, name;
       if (!(line >> keyword >> name)) continue;
+      if (keyword == "system") {
+        read.systems[name] = ReadSystem(line, read.unread);
+        continue;
+      }
       if (keyword == "tolerance") {
         line >> read.tolerances[name];
-      } else if (keyword == "system") {
-        read.systems[name] = ReadSystem(line);
       } else {
         OracleRow row{name, keyword, "", {}, {}};
         line >> row.row_class >> row.input[0] >> row.input[1] >> row.expected[0] >>
             row.expected[1];
         read.rows.push_back(row);
       }
+      if (line.fail()) read.unread.push_back(text);
     }
     return read;
   }();
@@ -150,12 +151,13 @@ TEST_P(EngineAgainstProj, WithinTheToleranceOfItsClass) {
       << ", PROJ " << row.expected[0] << " " << row.expected[1] << ": " << difference << " m apart";
 }
 
-TEST(EngineAgainstProjTable, HasRowsInEveryClass) {
-  ASSERT_GE(Table().rows.size(), 90u) << "read from " << TERVELA_ORACLE_TABLE;
+TEST(EngineAgainstProjTable, IsReadWholeWithRowsInEveryClass) {
+  EXPECT_EQ(Table().unread, std::vector<std::string>{}) << "in " << TERVELA_ORACLE_TABLE;
+  ASSERT_FALSE(Table().systems.empty()) << "no systems in " << TERVELA_ORACLE_TABLE;
   for (const auto& [row_class, tolerance] : Table().tolerances) {
-    std::size_t count = 0;
-    for (const OracleRow& row : Table().rows) count += row.row_class == row_class;
-    EXPECT_GT(count, 0u) << row_class;
+    EXPECT_TRUE(std::any_of(Table().rows.begin(), Table().rows.end(),
+                            [&](const OracleRow& row) { return row.row_class == row_class; }))
+        << row_class;
   }
 }
 
