@@ -62,7 +62,8 @@ inline constexpr double kLatitudeGain = 8.884449823e-6;
 // Degrees per metre of easting residual (about 1 / 76049 m per degree).
 inline constexpr double kLongitudeGain = 1.314944622e-5;
 inline constexpr int kIterations = 10;
-// Grid residual [m] up to which the fixed steps' estimate stands as it is.
+// Grid residual [m] up to which the estimate of the fixed steps (or of the
+// footpoint) stands as it is.
 inline constexpr double kFixedStepsTolerance = 1e-4;
 // Grid residual [m] that Newton's method refines a larger one to, in both
 // northing and easting: far below the millimetre of the grid values given.

@@ -126,18 +126,38 @@ template <class Shift>
   return fp::Fault::NoFault;
 }
 
-// GridToGeographic: the fixed-gain corrections from the start point, then
-// Newton's method where they leave a residual above kFixedStepsTolerance.
-// `converged` tells whether the estimate is the inverse.
-template <class Shift>
+// Where an inversion starts: the fixed-gain corrections from 45 N, 13 E,
+// or, for a target they cannot reach (a grid far from there, such as one on
+// another continent, where they run astray or overflow and Newton's method
+// has too few runs to come back from where they end), the target's footpoint.
+enum class Start { FixedSteps, Footpoint };
+
+// GridToGeographic from `kStart`, then Newton's method where the estimate
+// leaves a residual above kFixedStepsTolerance. `converged` tells whether the
+// estimate is the inverse.
+template <Start kStart, class Shift>
 [[gnu::flatten]] fp::Fault Invert(const Shift& shift, const PreparedTransverseMercator& projection,
                                   TWorkingPoint& point, fp::Checking checking, bool& converged) {
   double la, lo;
   CarriedTrig<> carried;
-  if (const fp::Fault fault =
-          TakeFixedSteps(shift, projection, point, checking, la, lo, carried);
-      fault != fp::Fault::NoFault) {
-    return fault;
+  if constexpr (kStart == Start::FixedSteps) {
+    if (const fp::Fault fault =
+            TakeFixedSteps(shift, projection, point, checking, la, lo, carried);
+        fault != fp::Fault::NoFault) {
+      return fault;
+    }
+  } else {
+    projection.Footpoint(point.TargetNorthing, point.TargetEasting, la, lo);
+    if (BeyondPole(la)) {
+      converged = false;
+      return fp::Fault::NoFault;
+    }
+    point.Latitude = la;
+    point.Longitude = lo;
+    if (const fp::Fault fault = Forward(shift, projection, point, carried);
+        fault != fp::Fault::NoFault) {
+      return fault;
+    }
   }
 
   converged = true;
@@ -156,48 +176,17 @@ template <class Shift>
   return fp::Fault::NoFault;
 }
 
-// Newton's method from the footpoint of the target, for a target that the
-// fixed steps from 45 N, 13 E cannot reach: a grid far from there, such as
-// one on another continent, where those steps run astray or overflow and
-// Newton's method has too few runs to come back from where they end.
-template <class Shift>
-[[gnu::flatten]] fp::Fault InvertFromFootpoint(const Shift& shift,
-                                               const PreparedTransverseMercator& projection,
-                                               TWorkingPoint& point, fp::Checking checking,
-                                               bool& converged) {
-  double la, lo;
-  projection.Footpoint(point.TargetNorthing, point.TargetEasting, la, lo);
-  converged = false;
-  if (BeyondPole(la)) return fp::Fault::NoFault;
-  point.Latitude = la;
-  point.Longitude = lo;
-  CarriedTrig<> carried;
-  if (const fp::Fault fault = Forward(shift, projection, point, carried);
-      fault != fp::Fault::NoFault) {
-    return fault;
-  }
-  if (const fp::Fault fault =
-          RefineByNewton(shift, projection, point, carried, checking, la, lo, converged);
-      fault != fp::Fault::NoFault) {
-    return fault;
-  }
-  point.Latitude = la;
-  point.Longitude = lo;
-  return fp::Fault::NoFault;
-}
-
-// One inversion of `point` by `invert` (Invert or InvertFromFootpoint). A
-// floating-point fault comes first: the run that ends in one may well not
-// converge too. A result beyond a pole fits the grid values but is no point
-// of the Earth: the inversion found none.
-template <class Inversion>
-Status InvertWith(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point,
-                  const Inversion& invert) {
+// One inversion of `point` from `kStart`. A floating-point fault comes first:
+// the run that ends in one may well not converge too. A result beyond a pole
+// fits the grid values but is no point of the Earth: the inversion found none.
+template <Start kStart>
+Status InvertFrom(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point) {
   bool converged = true;
   const Status status = RunChain(
       set, method, point,
-      [&](const auto& shift, const auto& projection, TWorkingPoint& p, fp::Checking checking) {
-        return invert(shift, projection, p, checking, converged);
+      [&converged](const auto& shift, const auto& projection, TWorkingPoint& p,
+                   fp::Checking checking) {
+        return Invert<kStart>(shift, projection, p, checking, converged);
       });
   if (status.ok() && (!converged || BeyondPole(point.Latitude))) {
     return Error::InversionDidNotConverge();
@@ -207,23 +196,17 @@ Status InvertWith(const TParameterSet& set, TShiftMethod method, TWorkingPoint& 
 
 }  // namespace
 
-// The fixed steps from 45 N, 13 E and Newton's method after them; where they
-// fail, Newton's method from the footpoint of the target. Where that fails
-// too, the first failure is reported and the point left as it left it.
+// From the fixed steps first; where they fail, from the target's footpoint.
+// Where that fails too, the first failure is reported, and the point left as
+// the first attempt left it.
 Status GridToGeographic(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point) {
   const TWorkingPoint target = point;
-  const Status status = InvertWith(set, method, point, [](auto&... arguments) {
-    return Invert(arguments...);
-  });
+  const Status status = InvertFrom<Start::FixedSteps>(set, method, point);
   if (status.ok()) return status;
   TWorkingPoint from_footpoint = target;
-  if (InvertWith(set, method, from_footpoint, [](auto&... arguments) {
-        return InvertFromFootpoint(arguments...);
-      }).ok()) {
-    point = from_footpoint;
-    return {};
-  }
-  return status;
+  if (!InvertFrom<Start::Footpoint>(set, method, from_footpoint).ok()) return status;
+  point = from_footpoint;
+  return {};
 }
 
 }  // namespace tervela
