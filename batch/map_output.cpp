@@ -44,6 +44,9 @@ std::vector<std::string> MapFileNames(const TFileConversion& request) {
 }
 
 Status MapOutput::Open(const TFileConversion& request) {
+  if (!request.plot_name.empty()) {
+    if (Status loaded = PointPlot::LoadCairo(); !loaded) return loaded;
+  }
   if (!request.geojson_name.empty()) {
     Result<io::FileDescriptor> file = io::CreateForWriting(request.geojson_name);
     if (!file.ok()) return file.error();

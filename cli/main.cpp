@@ -13,6 +13,7 @@
 #include "batch/point_file_run.h"
 #include "cli/command_line.h"
 #include "cli/control_command.h"
+#include "cli/options.h"
 #include "cli/progress_line.h"
 #include "cli/system_settings.h"
 #include "cli/terminal_text.h"
@@ -94,7 +95,7 @@ int Main(int argc, char** argv) {
     return kExitUsage;
   }
   if (parse.command.help) {
-    std::fputs(tervela::kHelpText, stdout);
+    std::fputs(tervela::HelpText().c_str(), stdout);
     return 0;
   }
   if (parse.command.version) {

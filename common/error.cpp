@@ -90,6 +90,10 @@ Error Error::SystemRefused(std::string message) {
   return Error(ErrorKind::Refused, 0, std::move(message));
 }
 
+Error Error::LibraryUnavailable(std::string message) {
+  return Error(ErrorKind::Internal, 0, std::move(message));
+}
+
 Error Error::SettingsLineTooLong() {
   return Error(ErrorKind::Limit, 0, "Settings line longer than 16 MiB");
 }

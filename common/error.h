@@ -51,6 +51,9 @@ class Error {
   // A coordinate system that cannot fill a parameter set; `message` names it
   // and says why.
   static Error SystemRefused(std::string message);
+  // A library loaded on first use (common/runtime_library.h) that could not
+  // be: `message` names it and says why.
+  static Error LibraryUnavailable(std::string message);
   // "Control file line N: PROBLEM", a control-file line that is not four
   // numbers and a name, or whose point does not convert: kind File, code 106.
   static Error ControlLine(std::size_t line, std::string_view problem);

@@ -3,9 +3,6 @@
 
 #include "maps/point_plot.h"
 
-#include <cairo-svg.h>
-#include <cairo.h>
-
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -14,11 +11,14 @@
 #include <stdexcept>
 
 #include "common/number_text.h"
+#include "maps/cairo_library.h"
 #include "maps/map_text.h"
 
 namespace tervela {
 
 namespace {
+
+using maps_internal::Cairo;
 
 constexpr std::size_t kBufferSize = 64 * 1024;
 // Points whose names are kept: the picture labels every point up to this
@@ -53,8 +53,8 @@ std::string Length(double metres) {
 }
 
 struct CairoDeleter {
-  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-  void operator()(cairo_t* cr) const { cairo_destroy(cr); }
+  void operator()(cairo_surface_t* surface) const { Cairo().surface_destroy(surface); }
+  void operator()(cairo_t* cr) const { Cairo().destroy(cr); }
 };
 using Surface = std::unique_ptr<cairo_surface_t, CairoDeleter>;
 using Context = std::unique_ptr<cairo_t, CairoDeleter>;
@@ -75,7 +75,7 @@ cairo_status_t WriteToFile(void* closure, const unsigned char* data, unsigned in
 void ThrowOnFailure(cairo_status_t status) {
   if (status == CAIRO_STATUS_SUCCESS || status == CAIRO_STATUS_WRITE_ERROR) return;
   if (status == CAIRO_STATUS_NO_MEMORY) throw std::bad_alloc();
-  throw std::runtime_error(std::string("Cairo: ") + cairo_status_to_string(status));
+  throw std::runtime_error(std::string("Cairo: ") + Cairo().status_to_string(status));
 }
 
 // Grid metres to picture pixels: the points' extent, padded, centred in the
@@ -115,23 +115,23 @@ class View {
 };
 
 void SetColour(cairo_t* cr, unsigned rgb) {
-  cairo_set_source_rgb(cr, (rgb >> 16) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0);
+  Cairo().set_source_rgb(cr, (rgb >> 16) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0);
 }
 
 // `text` (UTF-8) with its reference point at (x, y); `align` 0 left, 0.5
 // centred, 1 right.
 void Text(cairo_t* cr, double x, double y, const std::string& text, double align = 0) {
   cairo_text_extents_t extents;
-  cairo_text_extents(cr, text.c_str(), &extents);
-  cairo_move_to(cr, x - align * extents.x_advance, y);
-  cairo_show_text(cr, text.c_str());
+  Cairo().text_extents(cr, text.c_str(), &extents);
+  Cairo().move_to(cr, x - align * extents.x_advance, y);
+  Cairo().show_text(cr, text.c_str());
 }
 
 // A point's name to its upper right, or to its upper left where it would
 // run off the picture.
 void Label(cairo_t* cr, double x, double y, const std::string& name) {
   cairo_text_extents_t extents;
-  cairo_text_extents(cr, name.c_str(), &extents);
+  Cairo().text_extents(cr, name.c_str(), &extents);
   if (x + 7 + extents.x_advance <= PointPlot::kWidth - 2) {
     Text(cr, x + 7, y - 6, name);
   } else {
@@ -140,16 +140,16 @@ void Label(cairo_t* cr, double x, double y, const std::string& name) {
 }
 
 void Line(cairo_t* cr, double x1, double y1, double x2, double y2) {
-  cairo_move_to(cr, x1, y1);
-  cairo_line_to(cr, x2, y2);
-  cairo_stroke(cr);
+  Cairo().move_to(cr, x1, y1);
+  Cairo().line_to(cr, x2, y2);
+  Cairo().stroke(cr);
 }
 
 // The easting and northing lines about seven to a side, their values in the
 // margins.
 void DrawGrid(cairo_t* cr, const View& view) {
   const double step = NiceStep(std::max(kAreaWidth, kAreaHeight) * view.MetresPerPixel() / 7);
-  cairo_set_line_width(cr, 1);
+  Cairo().set_line_width(cr, 1);
   for (double k = std::ceil(view.West() / step); k * step <= view.East(); ++k) {
     const double x = view.X(k * step);
     SetColour(cr, 0xD0D0D0);
@@ -167,8 +167,8 @@ void DrawGrid(cairo_t* cr, const View& view) {
   Text(cr, kLeft + kAreaWidth / 2, kTop + kAreaHeight + 32, "easting (m)", 0.5);
   Text(cr, 8, kTop - 8, "northing (m)");
   SetColour(cr, 0x808080);
-  cairo_rectangle(cr, kLeft, kTop, kAreaWidth, kAreaHeight);
-  cairo_stroke(cr);
+  Cairo().rectangle(cr, kLeft, kTop, kAreaWidth, kAreaHeight);
+  Cairo().stroke(cr);
 }
 
 // The central meridian is the grid line easting = false easting; off the
@@ -179,10 +179,10 @@ void DrawCentralMeridian(cairo_t* cr, const View& view, double central_easting) 
   const std::string value = "E " + Metres(central_easting);
   if (x >= kLeft && x <= kLeft + kAreaWidth) {
     const double dashes[] = {6, 4};
-    cairo_set_dash(cr, dashes, 2, 0);
-    cairo_set_line_width(cr, 1.5);
+    Cairo().set_dash(cr, dashes, 2, 0);
+    Cairo().set_line_width(cr, 1.5);
     Line(cr, x, kTop, x, kTop + kAreaHeight);
-    cairo_set_dash(cr, nullptr, 0, 0);
+    Cairo().set_dash(cr, nullptr, 0, 0);
     Text(cr, x + 4, kTop + 14, "central meridian " + value);
   } else {
     const std::string side = x < kLeft ? "west" : "east";
@@ -195,10 +195,10 @@ void DrawScaleBar(cairo_t* cr, const View& view) {
   const double metres = NiceStep(kAreaWidth * view.MetresPerPixel() / 4);
   const double x = kLeft + 16, y = kTop + kAreaHeight - 16, width = metres / view.MetresPerPixel();
   SetColour(cr, 0xFFFFFF);
-  cairo_rectangle(cr, x - 6, y - 24, width + 12, 32);
-  cairo_fill(cr);
+  Cairo().rectangle(cr, x - 6, y - 24, width + 12, 32);
+  Cairo().fill(cr);
   SetColour(cr, 0x000000);
-  cairo_set_line_width(cr, 2);
+  Cairo().set_line_width(cr, 2);
   Line(cr, x, y, x + width, y);
   Line(cr, x, y - 5, x, y + 5);
   Line(cr, x + width, y - 5, x + width, y + 5);
@@ -209,13 +209,13 @@ void DrawScaleBar(cairo_t* cr, const View& view) {
 void DrawNorthArrow(cairo_t* cr) {
   const double x = kLeft + kAreaWidth - 24, top = kTop + 30, bottom = kTop + 70;
   SetColour(cr, 0x000000);
-  cairo_set_line_width(cr, 2);
+  Cairo().set_line_width(cr, 2);
   Line(cr, x, bottom, x, top + 8);
-  cairo_move_to(cr, x, top);
-  cairo_line_to(cr, x - 6, top + 12);
-  cairo_line_to(cr, x + 6, top + 12);
-  cairo_close_path(cr);
-  cairo_fill(cr);
+  Cairo().move_to(cr, x, top);
+  Cairo().line_to(cr, x - 6, top + 12);
+  Cairo().line_to(cr, x + 6, top + 12);
+  Cairo().close_path(cr);
+  Cairo().fill(cr);
   Text(cr, x, top - 4, "N", 0.5);
 }
 
@@ -228,8 +228,8 @@ void DrawDots(cairo_t* cr, const View& view, const std::vector<TGridPoint>& poin
   Context layer_context;
   cairo_t* dots = cr;
   if (format == TPlotFormat::Svg && points.size() > kVectorPoints) {
-    layer.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, PointPlot::kWidth, PointPlot::kHeight));
-    layer_context.reset(cairo_create(layer.get()));
+    layer.reset(Cairo().image_surface_create(CAIRO_FORMAT_ARGB32, PointPlot::kWidth, PointPlot::kHeight));
+    layer_context.reset(Cairo().create(layer.get()));
     dots = layer_context.get();
   }
   // A dot on a pixel that has one already changes nothing; a far point's
@@ -242,16 +242,18 @@ void DrawDots(cairo_t* cr, const View& view, const std::vector<TGridPoint>& poin
     if (!far[i] && dotted[row * PointPlot::kWidth + column]) continue;
     dotted[row * PointPlot::kWidth + column] = true;
     SetColour(dots, far[i] ? 0xD01010 : 0x202020);
-    cairo_arc(dots, x, y, 3, 0, 2 * std::numbers::pi);
-    cairo_fill(dots);
+    Cairo().arc(dots, x, y, 3, 0, 2 * std::numbers::pi);
+    Cairo().fill(dots);
   }
   if (!layer) return;
-  ThrowOnFailure(cairo_status(dots));
-  cairo_set_source_surface(cr, layer.get(), 0, 0);
-  cairo_paint(cr);
+  ThrowOnFailure(Cairo().status(dots));
+  Cairo().set_source_surface(cr, layer.get(), 0, 0);
+  Cairo().paint(cr);
 }
 
 }  // namespace
+
+Status PointPlot::LoadCairo() { return maps_internal::LoadCairo(); }
 
 PointPlot::PointPlot(io::FileDescriptor file, TPlotFormat format, TPlotGrid grid)
     : file_(std::move(file), kBufferSize), format_(format), grid_(std::move(grid)) {}
@@ -276,14 +278,14 @@ Status PointPlot::Add(const TMapFeature& feature) {
 Status PointPlot::Finish() {
   StreamTarget target{file_, {}};
   Surface surface(format_ == TPlotFormat::Svg
-                      ? cairo_svg_surface_create_for_stream(WriteToFile, &target, kWidth, kHeight)
-                      : cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight));
-  Context context(cairo_create(surface.get()));
+                      ? Cairo().svg_surface_create_for_stream(WriteToFile, &target, kWidth, kHeight)
+                      : Cairo().image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight));
+  Context context(Cairo().create(surface.get()));
   cairo_t* const cr = context.get();
   SetColour(cr, 0xFFFFFF);
-  cairo_paint(cr);
-  cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_size(cr, kFontSize);
+  Cairo().paint(cr);
+  Cairo().select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  Cairo().set_font_size(cr, kFontSize);
 
   const View view(points_, grid_.central_easting);
   DrawGrid(cr, view);
@@ -292,14 +294,14 @@ Status PointPlot::Finish() {
   const std::vector<bool> far = FarApartPoints(points_);
   DrawDots(cr, view, points_, far, format_);
   const bool label_all = points_.size() <= kNamedPoints;
-  cairo_set_line_width(cr, 2);
+  Cairo().set_line_width(cr, 2);
   for (std::size_t i = 0; i < points_.size(); ++i) {
     if (!label_all && !far[i]) continue;
     const double x = view.X(points_[i].easting), y = view.Y(points_[i].northing);
     SetColour(cr, far[i] ? 0xD01010 : 0x606060);
     if (far[i]) {
-      cairo_arc(cr, x, y, 10, 0, 2 * std::numbers::pi);
-      cairo_stroke(cr);
+      Cairo().arc(cr, x, y, 10, 0, 2 * std::numbers::pi);
+      Cairo().stroke(cr);
     }
     if (i < names_.size()) Label(cr, x, y, names_[i]);
   }
@@ -312,17 +314,17 @@ Status PointPlot::Finish() {
   title += " \u2014 " + std::to_string(points_.size()) + (points_.size() == 1 ? " point" : " points");
   if (far_count > 0) title += ", " + std::to_string(far_count) + " far apart (ringed red)";
   SetColour(cr, 0x000000);
-  cairo_set_font_size(cr, 14);
+  Cairo().set_font_size(cr, 14);
   Text(cr, kLeft, 22, title);
 
-  ThrowOnFailure(cairo_status(cr));
+  ThrowOnFailure(Cairo().status(cr));
   context.reset();
   if (format_ == TPlotFormat::Png) {
-    ThrowOnFailure(cairo_surface_write_to_png_stream(surface.get(), WriteToFile, &target));
+    ThrowOnFailure(Cairo().surface_write_to_png_stream(surface.get(), WriteToFile, &target));
   } else {
-    cairo_surface_finish(surface.get());
+    Cairo().surface_finish(surface.get());
   }
-  ThrowOnFailure(cairo_surface_status(surface.get()));
+  ThrowOnFailure(Cairo().surface_status(surface.get()));
   surface.reset();
   Status closed = file_.Close();
   return target.status ? closed : target.status;
