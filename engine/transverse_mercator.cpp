@@ -102,7 +102,8 @@ void PreparedTransverseMercator::Footpoint(double northing, double easting, doub
       mu + kFootpointN1 * n_ * std::sin(2 * mu) + kFootpointN2 * (n_ * n_) * std::sin(4 * mu);
   double sin_phi, cos_phi;
   SinCos(phi, sin_phi, cos_phi);
-  const double L = (easting - false_easting_) / (scale_factor_ * PrimeVerticalRadius(sin_phi) * cos_phi);
+  const double L =
+      (easting - false_easting_) / (scale_factor_ * PrimeVerticalRadius(sin_phi) * cos_phi);
   latitude = phi * kDegreesPerRadian;
   longitude = central_meridian_ + L * kDegreesPerRadian;
 }

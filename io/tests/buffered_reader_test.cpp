@@ -35,7 +35,8 @@ struct ReaderCase {
 BufferedReader ReaderOf(const ReaderCase& c, std::thread& feeder) {
   if (c.pieces.empty()) {
     const int fd = ::memfd_create("reader", MFD_CLOEXEC);
-    EXPECT_EQ(::pwrite(fd, c.bytes.data(), c.bytes.size(), 0), static_cast<ssize_t>(c.bytes.size()));
+    EXPECT_EQ(::pwrite(fd, c.bytes.data(), c.bytes.size(), 0),
+              static_cast<ssize_t>(c.bytes.size()));
     return BufferedReader(FileDescriptor(fd), c.capacity);
   }
   int ends[2];
@@ -45,7 +46,8 @@ BufferedReader ReaderOf(const ReaderCase& c, std::thread& feeder) {
     std::size_t at = c.pieces[0];
     for (std::size_t i = 1; i < c.pieces.size(); at += c.pieces[i++]) {
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
-      if (::write(ends[1], c.bytes.data() + at, c.pieces[i]) != static_cast<ssize_t>(c.pieces[i])) break;
+      const ssize_t written = ::write(ends[1], c.bytes.data() + at, c.pieces[i]);
+      if (written != static_cast<ssize_t>(c.pieces[i])) break;
     }
     ::close(ends[1]);
   });
@@ -114,7 +116,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReaderCase{"MarkAloneIsNoData", kMark, 4, {}, ""},
         ReaderCase{"MarkBeginningOnlyIsData", "\xEF\xBB" "a\n", 4, {}, "\xEF\xBB" "a\n"},
         ReaderCase{"MarkFillsTheBuffer", kMark + "xyz", 3, {}, "xyz"},
-        ReaderCase{"MarkAndDataFillTheBuffer", kMark + "x" + Numbered(20), 4, {}, "x" + Numbered(20)},
+        ReaderCase{"MarkAndDataFillTheBuffer", kMark + "x" + Numbered(20), 4, {},
+                   "x" + Numbered(20)},
         ReaderCase{"MarkHandedOverAByteAtATime", kMark + "abc", 8, {1, 1, 1, 3}, "abc"},
         ReaderCase{"MarkBeginningThenThePipeEnds", "\xEF\xBB", 8, {1, 1}, "\xEF\xBB"},
         ReaderCase{"MarkBeginningThenOtherData", "\xEF" "abc", 8, {1, 3}, "\xEF" "abc"},

@@ -52,7 +52,9 @@ std::string Lines() {
 
 Status Save(const std::string& path) { return ReplaceFile(path, WriteLines); }
 
-std::string MessageOf(const Status& status) { return status.ok() ? "ok" : status.error().message(); }
+std::string MessageOf(const Status& status) {
+  return status.ok() ? "ok" : status.error().message();
+}
 
 // A save of `target` into a folder that `prepare` sets up, run from inside
 // the folder, so that every name but an absolute one counts from there.
@@ -84,7 +86,8 @@ TEST_P(SaveScenes, LeaveTheseFiles) {
     EXPECT_EQ(ReadBytes(folder / name), contents == "new" ? Lines() : contents) << name;
   }
   for (const auto& [name, kind] : c.kinds) {
-    EXPECT_EQ(fs::symlink_status(name.starts_with("/") ? name : folder / name).type(), kind) << name;
+    const std::string path = name.starts_with("/") ? name : folder / name;
+    EXPECT_EQ(fs::symlink_status(path).type(), kind) << name;
   }
   EXPECT_EQ(folder.Entries(), c.entries);
 }
@@ -119,11 +122,13 @@ INSTANTIATE_TEST_SUITE_P(
                  [](const ScratchFolder& f) {
                    fs::create_directory(f / "real");
                    WriteBytes(f / "real/settings.set", kOld);
-                   fs::create_symlink("real/settings.set", f / "link.set");  // relative to its folder
+                   // One relative to its folder, one absolute.
+                   fs::create_symlink("real/settings.set", f / "link.set");
                    fs::create_symlink(f / "link.set", f / "link-to-link.set");
                  },
                  "link-to-link.set", "ok", {{"real/settings.set", "new"}},
-                 {{"link.set", fs::file_type::symlink}, {"link-to-link.set", fs::file_type::symlink}},
+                 {{"link.set", fs::file_type::symlink},
+                  {"link-to-link.set", fs::file_type::symlink}},
                  {"link-to-link.set", "link.set", "real"}},
         SaveCase{"DanglingLinkCreatesTheFileItNames",
                  [](const ScratchFolder& f) { fs::create_symlink("target.set", f / "link.set"); },
@@ -315,13 +320,12 @@ TEST_P(WriteProtection, DecidesWhetherTheFileCanBeSaved) {
       << "a temporary file was left behind";
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, WriteProtection,
-                         ::testing::Values(ProtectedCase{"ReadOnlyFolderWritableFile", 0555, 0666, "ok"},
-                                           ProtectedCase{"WritableFolderReadOnlyFile", 0777, 0444,
-                                                         "File access denied"}),
-                         [](const ::testing::TestParamInfo<ProtectedCase>& info) {
-                           return info.param.name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Modes, WriteProtection,
+    ::testing::Values(ProtectedCase{"ReadOnlyFolderWritableFile", 0555, 0666, "ok"},
+                      ProtectedCase{"WritableFolderReadOnlyFile", 0777, 0444,
+                                    "File access denied"}),
+    [](const ::testing::TestParamInfo<ProtectedCase>& info) { return info.param.name; });
 
 // Every write, close and rename of a save (replacing by rename, or in place
 // through a hard link) made to fail in turn, from the first call to the last:

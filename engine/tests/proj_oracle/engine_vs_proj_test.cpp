@@ -133,8 +133,9 @@ TEST_P(EngineAgainstProj, WithinTheToleranceOfItsClass) {
   const auto tolerance = Table().tolerances.find(row.row_class);
   ASSERT_NE(system, Table().systems.end()) << "no system " << row.system;
   ASSERT_NE(tolerance, Table().tolerances.end()) << "no tolerance for " << row.row_class;
-  const std::map<std::string, Operation> operations = {
-      {"shift", Operation::Shift}, {"to-grid", Operation::ToGrid}, {"to-wgs84", Operation::ToWgs84}};
+  const std::map<std::string, Operation> operations = {{"shift", Operation::Shift},
+                                                       {"to-grid", Operation::ToGrid},
+                                                       {"to-wgs84", Operation::ToWgs84}};
   const auto operation = operations.find(row.operation);
   ASSERT_NE(operation, operations.end()) << "no operation " << row.operation;
 
