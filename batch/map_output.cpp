@@ -48,11 +48,15 @@ Status MapOutput::Prepare(const TFileConversion& request) {
 
 void MapOutput::Open(const TFileConversion& request, std::span<io::FileDescriptor> files) {
   auto next = files.begin();
-  if (!request.geojson_name.empty()) writers_.push_back(std::make_unique<GeoJsonWriter>(std::move(*next++)));
-  if (!request.kml_name.empty()) writers_.push_back(std::make_unique<KmlWriter>(std::move(*next++), grid_title_));
+  if (!request.geojson_name.empty()) {
+    writers_.push_back(std::make_unique<GeoJsonWriter>(std::move(*next++)));
+  }
+  if (!request.kml_name.empty()) {
+    writers_.push_back(std::make_unique<KmlWriter>(std::move(*next++), grid_title_));
+  }
   if (!request.plot_name.empty()) {
-    auto plot = std::make_unique<PointPlot>(std::move(*next++), PointPlot::FormatForName(request.plot_name),
-                                            TPlotGrid{grid_title_, 0});
+    auto plot = std::make_unique<PointPlot>(
+        std::move(*next++), PointPlot::FormatForName(request.plot_name), TPlotGrid{grid_title_, 0});
     plot_ = plot.get();
     writers_.push_back(std::move(plot));
   }

@@ -174,7 +174,8 @@ Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& se
     if (endpoints.observer) files.WatchInput(*endpoints.observer);
     TRunFiles open = files.Files();
     RunWarnings unread;
-    status = ConvertRecords(converter, open, endpoints.observer, endpoints.warnings ? *endpoints.warnings : unread);
+    status = ConvertRecords(converter, open, endpoints.observer,
+                            endpoints.warnings ? *endpoints.warnings : unread);
   }
   // A read stopped while it waited for data ends the run as a cancel does at
   // a record boundary: the whole lines written so far are kept.

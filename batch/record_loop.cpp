@@ -72,7 +72,8 @@ bool RecordError(const Error& error) {
 
 class RecordLoop {
  public:
-  RecordLoop(PointConverter& converter, TRunFiles& files, RunObserver* observer, RunWarnings& warnings)
+  RecordLoop(PointConverter& converter, TRunFiles& files, RunObserver* observer,
+             RunWarnings& warnings)
       : converter_(converter), files_(files), observer_(observer), warnings_(warnings) {}
 
   // Records are converted one at a time until every parameter set is read,

@@ -44,7 +44,9 @@ Result<std::vector<io::FileDescriptor>> OpenRunOutputs(std::span<const std::stri
   std::vector<int> fds(given_outputs.begin(), given_outputs.end());
   for (std::size_t i = 0; i < names.size(); ++i) {
     Result<io::OpenedForWriting> opened = io::OpenForWriting(names[i]);
-    if (!opened.ok()) return refuse(i < named_from ? opened.error() : opened.error().At(names[i], 0));
+    if (!opened.ok()) {
+      return refuse(i < named_from ? opened.error() : opened.error().At(names[i], 0));
+    }
     if (opened.value().created) created.push_back(&names[i]);
     files[i] = std::move(opened.value().file);
     fds.push_back(files[i].get());

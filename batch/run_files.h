@@ -20,12 +20,13 @@ Status CheckFilesDistinct(int input_fd, std::span<const std::string> kept_names,
                           std::span<const std::string> output_names);
 
 // Opens the files `names` a run writes before it changes any: each is
-// opened, or made where it is missing, in order; then the open files are checked with CheckFilesDistinct
-// against the input, `kept_names`, the descriptors `given_outputs` and each
-// other, which finds two names of one file made just now as well; only then
-// are the existing ones emptied. A failure removes the files made, so that a
-// run refused here changes nothing; the error of an open names its file
-// (Error::At with line 0) from `names[named_from]` on.
+// opened, or made where it is missing, in order; then the open files are
+// checked with CheckFilesDistinct against the input, `kept_names`, the
+// descriptors `given_outputs` and each other, which finds two names of one
+// file made just now as well; only then are the existing ones emptied. A
+// failure removes the files made, so that a run refused here changes nothing;
+// the error of an open names its file (Error::At with line 0) from
+// `names[named_from]` on.
 Result<std::vector<io::FileDescriptor>> OpenRunOutputs(std::span<const std::string> names,
                                                        std::size_t named_from, int input_fd,
                                                        std::span<const std::string> kept_names,

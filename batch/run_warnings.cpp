@@ -10,8 +10,8 @@ constexpr double kFarFromCentralMeridian = 6;
 // What holds for the points of each kind, after "N points lie", indexed by
 // TRunWarning.
 constexpr std::array<const char*, kRunWarningKinds> kTexts = {
-    " beyond 6\u00B0 of the central meridian, where the projection is accurate to about 3.3 cm at 7\u00B0, "
-    "40 cm at 10\u00B0 and 6.9 m at 15\u00B0",
+    " beyond 6\u00B0 of the central meridian, where the projection is accurate to about "
+    "3.3 cm at 7\u00B0, 40 cm at 10\u00B0 and 6.9 m at 15\u00B0",
 };
 
 }  // namespace
@@ -30,7 +30,8 @@ std::vector<std::string> RunWarnings::Texts() const {
   std::vector<std::string> texts;
   for (std::size_t i = 0; i < counts_.size(); ++i) {
     if (counts_[i] == 0) continue;
-    texts.push_back(std::to_string(counts_[i]) + (counts_[i] == 1 ? " point lies" : " points lie") + kTexts[i]);
+    const char* const verb = counts_[i] == 1 ? " point lies" : " points lie";
+    texts.push_back(std::to_string(counts_[i]) + verb + kTexts[i]);
   }
   return texts;
 }

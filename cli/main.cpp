@@ -124,11 +124,14 @@ int Main(int argc, char** argv) {
   tervela::RunWarnings warnings;
   const tervela::Status status = Convert(parse.command, warnings);
   // A reader of standard output that went away (`... - | head`) wants no more.
-  if (!status && parse.command.conversion.output_name == "-" && status.error().errno_value() == EPIPE) {
+  if (!status && parse.command.conversion.output_name == "-" &&
+      status.error().errno_value() == EPIPE) {
     return kExitBrokenPipe;
   }
   // What holds for the points converted, before the error that ended the run.
-  for (const std::string& text : warnings.Texts()) PrintMessage("tervela-convert: warning: " + text);
+  for (const std::string& text : warnings.Texts()) {
+    PrintMessage("tervela-convert: warning: " + text);
+  }
   if (status) return 0;
   PrintError(status.error());
   return kExitFailure;

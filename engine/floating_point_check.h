@@ -49,7 +49,13 @@ namespace tervela::fp {
 // TooNearPole is no floating-point fault but the three-parameter shift's
 // refusal of a point (three_parameter_shift.cpp), which an operation returns
 // under either kind of checking and which takes its place in the same order.
-enum class Fault : unsigned char { NoFault, InvalidOperation, DivisionByZero, Overflow, TooNearPole };
+enum class Fault : unsigned char {
+  NoFault,
+  InvalidOperation,
+  DivisionByZero,
+  Overflow,
+  TooNearPole
+};
 
 // Whether an operation tests the flags after every step or leaves the test to
 // its caller's end.

@@ -138,7 +138,8 @@ fp::Fault PreparedThreeParameterShift::Apply(Point& point,
   const T latitude = corrected_latitude - delta_phi * kDegreesPerRadian;
   T longitude = corrected_longitude - delta_lambda * kDegreesPerRadian;
   if (chained_) {
-    if (const fp::Fault fault = RefuseLongTurn(delta_lambda, longitude); fault != fp::Fault::NoFault) {
+    if (const fp::Fault fault = RefuseLongTurn(delta_lambda, longitude);
+        fault != fp::Fault::NoFault) {
       return fault;
     }
   }

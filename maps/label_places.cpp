@@ -25,11 +25,12 @@ LabelPlaces::LabelPlaces(const TPixelBox& area, double line_height, double ascen
     : area_(area), line_height_(line_height), ascent_(ascent), descent_(descent) {}
 
 bool LabelPlaces::Free(const TPixelBox& box) const {
-  if (box.left < area_.left + kEdge || box.right > area_.right - kEdge || box.top < area_.top + kEdge ||
-      box.bottom > area_.bottom - kEdge) {
+  if (box.left < area_.left + kEdge || box.right > area_.right - kEdge ||
+      box.top < area_.top + kEdge || box.bottom > area_.bottom - kEdge) {
     return false;
   }
-  return std::none_of(taken_.begin(), taken_.end(), [&box](const TPixelBox& t) { return Overlap(box, t); });
+  return std::none_of(taken_.begin(), taken_.end(),
+                      [&box](const TPixelBox& taken) { return Overlap(box, taken); });
 }
 
 std::optional<LabelPlaces::Baseline> LabelPlaces::Place(double x, double y, double width) {

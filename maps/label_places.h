@@ -12,8 +12,9 @@ struct TPixelBox {
 
 // Places point labels in an area of a picture so that none overlaps another,
 // nor a box kept clear (the scale bar, the north arrow), nor leaves the area
-// (and so covers no grid value in the margins): a label goes to the upper right of its point, or to the upper left, or, where
-// both are taken (points at one place), a line further down or up, alternately.
+// (and so covers no grid value in the margins): a label goes to the upper
+// right of its point, or to the upper left, or, where both are taken (points
+// at one place), a line further down or up, alternately.
 class LabelPlaces {
  public:
   // The height of a line of labels and the ascent and descent of a label

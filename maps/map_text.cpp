@@ -41,7 +41,8 @@ bool Refused(Refuses refuses, char32_t code) {
   switch (refuses) {
     case Refuses::Nothing: return false;
     case Refuses::XmlNonCharacters: return code == 0xFFFE || code == 0xFFFF;
-    case Refuses::NonCharacters: return (code >= 0xFDD0 && code <= 0xFDEF) || (code & 0xFFFE) == 0xFFFE;
+    case Refuses::NonCharacters:
+      return (code >= 0xFDD0 && code <= 0xFDEF) || (code & 0xFFFE) == 0xFFFE;
   }
   return false;
 }

@@ -214,8 +214,8 @@ double ScaleBarMetres(const View& view) { return NiceStep(kAreaWidth * view.Metr
 
 // The scale bar's white box, at the lower left of the area.
 TPixelBox ScaleBarBox(const View& view) {
-  const double x = kLeft + 16, y = kTop + kAreaHeight - 16, width = ScaleBarMetres(view) / view.MetresPerPixel();
-  return {x - 6, y - 24, x + width + 6, y + 8};
+  const double x = kLeft + 16, y = kTop + kAreaHeight - 16;
+  return {x - 6, y - 24, x + ScaleBarMetres(view) / view.MetresPerPixel() + 6, y + 8};
 }
 
 void DrawScaleBar(cairo_t* cr, const View& view) {
@@ -326,7 +326,8 @@ Status PointPlot::Finish() {
   const std::vector<bool> far = FarApartPoints(points_);
   DrawDots(cr, view, points_, far, format_);
   const bool label_all = points_.size() <= kNamedPoints;
-  LabelPlaces places({kLeft, kTop, kLeft + kAreaWidth, kTop + kAreaHeight}, kLabelLine, kLabelAscent, kLabelDescent);
+  LabelPlaces places({kLeft, kTop, kLeft + kAreaWidth, kTop + kAreaHeight}, kLabelLine,
+                     kLabelAscent, kLabelDescent);
   places.KeepClear(ScaleBarBox(view));
   places.KeepClear(kNorthArrowBox);
   Cairo().set_line_width(cr, 2);

@@ -50,8 +50,9 @@ std::optional<TProjectedSystem> TQtPlatform::ChooseSystem(const QString& system,
 }
 
 bool TQtPlatform::ConfirmReplace(const QStringList& names) {
-  QMessageBox box(QMessageBox::Question, kApplicationTitle,
-                  QStringLiteral("These files exist already:\n\n%1\n\nReplace them?").arg(names.join(u'\n')),
+  const QString text =
+      QStringLiteral("These files exist already:\n\n%1\n\nReplace them?").arg(names.join(u'\n'));
+  QMessageBox box(QMessageBox::Question, kApplicationTitle, text,
                   QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
   box.setDefaultButton(QMessageBox::No);
   box.setTextFormat(Qt::PlainText);

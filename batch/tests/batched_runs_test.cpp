@@ -65,8 +65,8 @@ TEST(BatchedRuns, StopAtABadRecordAfterWritingThoseBefore) {
 // the records converted one at a time, up to a bad record: from WGS84 on the
 // grid, and from grid A (central meridian 15 E) on both grids.
 TEST(BatchedRuns, CountThePointsFarFromTheCentralMeridian) {
-  std::string wgs;
-  for (int i = 0; i < 3000; ++i) wgs += "45.2 " + std::to_string(15 + (i % 7 - 3) * 2.5) + "\n";  // 7.5 to 22.5 E
+  std::string wgs;  // 7.5 to 22.5 east
+  for (int i = 0; i < 3000; ++i) wgs += "45.2 " + std::to_string(15 + (i % 7 - 3) * 2.5) + "\n";
   for (const D direction : {D::WgsToA, D::AToB}) {
     const std::string input = FromWgs(direction) ? wgs : RunOn(wgs, D::WgsToA).output;
     testing::ScratchFolder folder;
@@ -74,7 +74,8 @@ TEST(BatchedRuns, CountThePointsFarFromTheCentralMeridian) {
     RunWarnings warnings;
     TRunEndpoints endpoints;
     endpoints.warnings = &warnings;
-    const TFileConversion request{direction, TShiftMethod::ThreeParameter, false, folder / "in.txt", folder / "out.txt"};
+    const TFileConversion request{direction, TShiftMethod::ThreeParameter, false,
+                                  folder / "in.txt", folder / "out.txt"};
     EXPECT_FALSE(ConvertPointFile(request, testing::WorkedExampleSettings(), '.', endpoints).ok());
     // 7.5 and 22.5 east, two in seven records.
     EXPECT_EQ(warnings.Count(TRunWarning::FarFromCentralMeridian), 3000u / 7 * 2 + 1);

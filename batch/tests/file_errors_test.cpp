@@ -100,8 +100,8 @@ TEST_F(FileErrors, OutputsMeetingOrFailingChangeNothing) {
   for (const auto& c : cases) {
     WriteBytes(out_, "old");
     WriteBytes(out_ + " point.scr", "old");
-    TFileConversion request{TConversionDirection::WgsToA, TShiftMethod::ThreeParameter, true, in_, out_,
-                            c.geojson, c.kml, c.plot};
+    const TFileConversion request{TConversionDirection::WgsToA, TShiftMethod::ThreeParameter,
+                                  true, in_, out_, c.geojson, c.kml, c.plot};
     const Status status = ConvertPointFile(request, testing::WorkedExampleSettings(), '.');
     EXPECT_EQ(BoxTextOf(status), c.error) << c.kml << c.plot;
     EXPECT_EQ(status.error().file(), c.error == "I/O error 32." ? "" : c.kml + c.plot);

@@ -128,7 +128,8 @@ TEST_F(ConvertProgram, ConversionErrorPrintsTheErrorBoxText) {
   // A map file's error names it; the run changed nothing.
   std::vector<std::string> arguments = Arguments("wgs-a", in_, folder_ / "new.txt");
   arguments.insert(arguments.begin(), {"--kml", folder_ / "none/x.kml"});
-  EXPECT_EQ(Run(arguments).err, "tervela-convert: " + folder_ / "none/x.kml" + ": Invalid filename.\n");
+  EXPECT_EQ(Run(arguments).err,
+            "tervela-convert: " + folder_ / "none/x.kml" + ": Invalid filename.\n");
   EXPECT_FALSE(testing::Exists(folder_ / "new.txt"));
 }
 
@@ -136,8 +137,9 @@ TEST_F(ConvertProgram, ConversionErrorPrintsTheErrorBoxText) {
 // as ever; the run ends with a warning, whether it succeeds or fails.
 TEST_F(ConvertProgram, FarPointsEndTheRunWithAWarning) {
   const std::string warning =
-      "tervela-convert: warning: 2 points lie beyond 6\u00B0 of the central meridian, where the projection is "
-      "accurate to about 3.3 cm at 7\u00B0, 40 cm at 10\u00B0 and 6.9 m at 15\u00B0\n";
+      "tervela-convert: warning: 2 points lie beyond 6\u00B0 of the central meridian, where the "
+      "projection is accurate to about 3.3 cm at 7\u00B0, 40 cm at 10\u00B0 and 6.9 m at "
+      "15\u00B0\n";
   const std::string input = "45 13.58477 a\n45 21.5 b\n45 8 c\n";
   ProgramRun run = Run(Arguments("wgs-a", "-", out_), input);
   EXPECT_EQ(run.exit_code, 0);

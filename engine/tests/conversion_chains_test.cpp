@@ -277,7 +277,8 @@ TEST(GeographicToGrid, ThreeParameterChainRefusesPointsItWouldTurnAboutTheAxis) 
     ASSERT_TRUE(GeographicToGrid(set, TShiftMethod::SevenParameter, point).ok());
     // Its grid values name no point the three-parameter chain takes.
     point = GridTarget(point.Northing, point.Easting);
-    EXPECT_EQ(MessageOf(GridToGeographic(set, TShiftMethod::ThreeParameter, point)), "Inversion did not converge");
+    EXPECT_EQ(MessageOf(GridToGeographic(set, TShiftMethod::ThreeParameter, point)),
+              "Inversion did not converge");
   }
   TWorkingPoint farther = Geographic(89.5, 13.58477);
   EXPECT_TRUE(GeographicToGrid(set, TShiftMethod::ThreeParameter, farther).ok());
