@@ -43,6 +43,10 @@ class Error {
   static Error InversionDidNotConverge();
   // "Latitude out of range": a WGS84 latitude beyond 90 degrees north or south.
   static Error LatitudeOutOfRange();
+  // "Too near a pole for the three-parameter shift": a point whose longitude
+  // Molodensky's formula would turn by more than it can (engine/
+  // three_parameter_shift.cpp).
+  static Error TooNearPoleForShift();
   static Error File(int code);
   // Maps an errno value of a failed file operation to the program's file error.
   static Error FromErrno(int errno_value);
@@ -77,13 +81,14 @@ class Error {
   std::string BoxText() const;
 
   // Where the error happened: the file (empty where the caller knows it) and
-  // the line (1 for the first; 0 for an error tied to no line).
+  // the line (1 for the first; 0 for an error of the whole file, or tied to
+  // no file).
   const std::string& file() const { return file_; }
   std::uint64_t line() const { return line_; }
   // The same error placed at `line` of `file`.
   Error At(std::string file, std::uint64_t line) const;
-  // BoxText() after "FILE: line N: " where the error has a line, as the
-  // command line prints it; the file part is left out while unnamed.
+  // BoxText() after "FILE: line N: ", as the command line prints it; the
+  // file part is left out while unnamed, the line part without a line.
   std::string PlacedText() const;
   // The same error with `sentence` after the box text, for a box that has
   // more to tell (its kind, code and place are kept).

@@ -27,6 +27,10 @@ Status SevenParameterShift(const TParameterSet& set, TWorkingPoint& point);
 // Local-datum Latitude/Longitude -> Northing/Easting (Gauss-Krueger).
 Status TransverseMercator(const TParameterSet& set, TWorkingPoint& point);
 
+// The longitude difference the projection takes: `longitude` (degrees, on
+// the local datum) less the set's central meridian, taken to (-180, 180].
+double LongitudeFromCentralMeridian(const TParameterSet& set, double longitude);
+
 // WGS84 Latitude/Longitude -> Northing/Easting; leaves the local-datum
 // latitude and longitude in the point.
 Status GeographicToGrid(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point);

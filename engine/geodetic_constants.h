@@ -35,6 +35,10 @@ inline constexpr double kPartsPerMillion = 1000000.0;
 // Ellipsoidal height h of every point [m]; there is no height input.
 inline constexpr double kAssumedHeight = 200.0;
 
+// The largest turn about the Earth's axis [radians] the three-parameter
+// shift gives a point: one degree (three_parameter_shift.cpp says why).
+inline constexpr double kLargestMolodenskyTurn = kRadiansPerDegree;
+
 // Helmert's meridian-arc series in the third flattening n.
 namespace meridian_arc {
 inline constexpr double kN2 = 1.0 / 4.0;           // alpha: n^2

@@ -178,7 +178,9 @@ template <Start kStart, class Shift>
 
 // One inversion of `point` from `kStart`. A floating-point fault comes first:
 // the run that ends in one may well not converge too. A result beyond a pole
-// fits the grid values but is no point of the Earth: the inversion found none.
+// fits the grid values but is no point of the Earth, and a run the
+// three-parameter shift refuses (near a pole) left the points the chain holds
+// for: either way the inversion found none.
 template <Start kStart>
 Status InvertFrom(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point) {
   bool converged = true;
@@ -188,7 +190,8 @@ Status InvertFrom(const TParameterSet& set, TShiftMethod method, TWorkingPoint& 
                    fp::Checking checking) {
         return Invert<kStart>(shift, projection, p, checking, converged);
       });
-  if (status.ok() && (!converged || BeyondPole(point.Latitude))) {
+  if (status.ok() ? !converged || BeyondPole(point.Latitude)
+                  : status.error() == Error::TooNearPoleForShift()) {
     return Error::InversionDidNotConverge();
   }
   return status;

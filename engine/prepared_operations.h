@@ -53,7 +53,11 @@ Status RunAlone(const TParameterSet& set, TWorkingPoint& point) {
 // Three-parameter shift: Molodensky, applied backwards after corr.N and corr.E.
 class PreparedThreeParameterShift {
  public:
-  PreparedThreeParameterShift(const TParameterSet& set, fp::Checking checking);
+  // The shift of a conversion chain refuses a point near a pole that the
+  // formula would turn about the Earth's axis further than it holds for
+  // (three_parameter_shift.cpp); the operation alone (`chained` false) takes
+  // every point.
+  PreparedThreeParameterShift(const TParameterSet& set, fp::Checking checking, bool chained = true);
   // `carried`, when given, offers the sines and cosines of the last run and
   // receives those of this one (of the point corrected by corr.N and corr.E).
   template <class Point>
@@ -70,6 +74,7 @@ class PreparedThreeParameterShift {
   double n_terms_factor_;        // Da e^2 + df b
   double m_term_factor_;         // df a/b (1 - e^2) a
   fp::Checking checking_;
+  bool chained_;
   fp::Fault setup_fault_;
 };
 

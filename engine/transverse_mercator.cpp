@@ -6,8 +6,9 @@
 // power series in the longitude difference L from the central meridian, to L^6
 // for the northing and L^5 for the easting. The latitude of origin is the
 // equator; the scale factor multiplies the whole result, meridian arc
-// included, before the false origin is added. No zone, no hemisphere rule, no
-// reduction of L to a range.
+// included, before the false origin is added. No zone, no hemisphere rule;
+// the longitude difference is taken to (-180, 180] degrees, so that a
+// longitude given from 0 to 360 lands where its equal from -180 to 180 does.
 
 #include <cmath>
 
@@ -20,6 +21,29 @@ namespace tervela {
 using namespace geodesy;
 
 namespace engine_internal {
+
+namespace {
+
+// The longitude difference `degrees` taken to (-180, 180] by whole turns,
+// exactly (fmod is exact, and so is adding or taking 360 to or from a value
+// between 180 and 360 in magnitude); a difference in that range already is
+// left as it is, bit for bit.
+double HalfTurnRange(double degrees) {
+  if (std::isgreater(degrees, 180) || std::islessequal(degrees, -180)) {
+    degrees = std::fmod(degrees, 360.0);
+    if (degrees > 180) degrees -= 360;
+    if (degrees <= -180) degrees += 360;
+  }
+  return degrees;
+}
+
+Lanes HalfTurnRange(const Lanes& degrees) {
+  Lanes result;
+  for (int i = 0; i < kLaneCount; ++i) result[i] = HalfTurnRange(degrees[i]);
+  return result;
+}
+
+}  // namespace
 
 // The parts that depend on the parameters alone: the local ellipsoid, its
 // eccentricities and third flattening, and the meridian-arc coefficients.
@@ -113,8 +137,8 @@ template <class Point>
 fp::Fault PreparedTransverseMercator::Apply(Point& point,
                                             const CarriedTrig<ValueOf<Point>>* carried) const {
   using T = ValueOf<Point>;
-  // L, the plain difference from the central meridian, and phi.
-  const T L = (point.Longitude - central_meridian_) * kRadiansPerDegree;
+  // L, the difference from the central meridian, and phi.
+  const T L = HalfTurnRange(point.Longitude - central_meridian_) * kRadiansPerDegree;
   const T phi = point.Latitude * kRadiansPerDegree;
   if (const fp::Fault fault = fp::CheckStep(checking_, L); fault != fp::Fault::NoFault) return fault;
 
@@ -182,6 +206,10 @@ template fp::Fault PreparedTransverseMercator::Apply(PointLanes&,
                                                      const CarriedTrig<Lanes>*) const;
 
 }  // namespace engine_internal
+
+double LongitudeFromCentralMeridian(const TParameterSet& set, double longitude) {
+  return engine_internal::HalfTurnRange(longitude - set.CentralMeridian);
+}
 
 Status TransverseMercator(const TParameterSet& set, TWorkingPoint& point) {
   return engine_internal::RunAlone<engine_internal::PreparedTransverseMercator,

@@ -12,6 +12,7 @@
 
 #include "common/number_text.h"
 #include "maps/cairo_library.h"
+#include "maps/label_places.h"
 #include "maps/map_text.h"
 
 namespace tervela {
@@ -24,6 +25,14 @@ constexpr std::size_t kBufferSize = 64 * 1024;
 // Points whose names are kept: the picture labels every point up to this
 // many, and only the far ones beyond.
 constexpr std::size_t kNamedPoints = 100;
+// The characters of a name a label shows, and of the system's name the title
+// shows: a longer one is cut, so that a huge name costs Cairo no more.
+constexpr std::size_t kLabelCharacters = 40;
+constexpr std::size_t kTitleCharacters = 80;
+// Grid lines in each direction at most, whatever the values: about seven are
+// drawn, and a step too small to change values as large as the grid's (a
+// false easting of 1e20 m) must not draw more.
+constexpr long kMaxGridLines = 20;
 // Points an SVG draws as vector dots; more go in as one image.
 constexpr std::size_t kVectorPoints = 20000;
 
@@ -36,6 +45,8 @@ constexpr double kAreaHeight = PointPlot::kHeight - kTop - kBottom;
 constexpr double kLeastSpan = 100;
 constexpr double kPadding = 1.15;
 constexpr double kFontSize = 11;
+// The line height of labels and their ascent and descent, in pixels.
+constexpr double kLabelLine = 13, kLabelAscent = 9, kLabelDescent = 3;
 
 // 1, 2 or 5 times a power of ten: the nearest such step not below `wanted`.
 double NiceStep(double wanted) {
@@ -127,15 +138,13 @@ void Text(cairo_t* cr, double x, double y, const std::string& text, double align
   Cairo().show_text(cr, text.c_str());
 }
 
-// A point's name to its upper right, or to its upper left where it would
-// run off the picture.
-void Label(cairo_t* cr, double x, double y, const std::string& name) {
+// A point's name where `places` finds room for it near the point; none
+// where there is none.
+void Label(cairo_t* cr, LabelPlaces& places, double x, double y, const std::string& name) {
   cairo_text_extents_t extents;
   Cairo().text_extents(cr, name.c_str(), &extents);
-  if (x + 7 + extents.x_advance <= PointPlot::kWidth - 2) {
-    Text(cr, x + 7, y - 6, name);
-  } else {
-    Text(cr, x - 7, y - 6, name, 1);
+  if (const std::optional<LabelPlaces::Baseline> at = places.Place(x, y, extents.x_advance)) {
+    Text(cr, at->x, at->y, name);
   }
 }
 
@@ -145,24 +154,34 @@ void Line(cairo_t* cr, double x1, double y1, double x2, double y2) {
   Cairo().stroke(cr);
 }
 
+// The multiples of `step` from `low` to `high`, at most kMaxGridLines of them.
+long GridLineCount(double low, double high, double step) {
+  const double count = std::floor(high / step) - std::ceil(low / step) + 1;
+  return count >= 1 ? static_cast<long>(std::min(count, static_cast<double>(kMaxGridLines))) : 0;
+}
+
 // The easting and northing lines about seven to a side, their values in the
 // margins.
 void DrawGrid(cairo_t* cr, const View& view) {
   const double step = NiceStep(std::max(kAreaWidth, kAreaHeight) * view.MetresPerPixel() / 7);
   Cairo().set_line_width(cr, 1);
-  for (double k = std::ceil(view.West() / step); k * step <= view.East(); ++k) {
-    const double x = view.X(k * step);
+  const double first_east = std::ceil(view.West() / step);
+  for (long i = 0, count = GridLineCount(view.West(), view.East(), step); i < count; ++i) {
+    const double value = (first_east + static_cast<double>(i)) * step;
+    const double x = view.X(value);
     SetColour(cr, 0xD0D0D0);
     Line(cr, x, kTop, x, kTop + kAreaHeight);
     SetColour(cr, 0x404040);
-    Text(cr, x, kTop + kAreaHeight + 15, Metres(k * step), 0.5);
+    Text(cr, x, kTop + kAreaHeight + 15, Metres(value), 0.5);
   }
-  for (double k = std::ceil(view.South() / step); k * step <= view.North(); ++k) {
-    const double y = view.Y(k * step);
+  const double first_north = std::ceil(view.South() / step);
+  for (long i = 0, count = GridLineCount(view.South(), view.North(), step); i < count; ++i) {
+    const double value = (first_north + static_cast<double>(i)) * step;
+    const double y = view.Y(value);
     SetColour(cr, 0xD0D0D0);
     Line(cr, kLeft, y, kLeft + kAreaWidth, y);
     SetColour(cr, 0x404040);
-    Text(cr, kLeft - 6, y + 4, Metres(k * step), 1);
+    Text(cr, kLeft - 6, y + 4, Metres(value), 1);
   }
   Text(cr, kLeft + kAreaWidth / 2, kTop + kAreaHeight + 32, "easting (m)", 0.5);
   Text(cr, 8, kTop - 8, "northing (m)");
@@ -190,12 +209,21 @@ void DrawCentralMeridian(cairo_t* cr, const View& view, double central_easting) 
   }
 }
 
-// A bar about a quarter of the area wide, at its lower left.
+// The length a scale bar shows, in metres: about a quarter of the area's width.
+double ScaleBarMetres(const View& view) { return NiceStep(kAreaWidth * view.MetresPerPixel() / 4); }
+
+// The scale bar's white box, at the lower left of the area.
+TPixelBox ScaleBarBox(const View& view) {
+  const double x = kLeft + 16, y = kTop + kAreaHeight - 16;
+  return {x - 6, y - 24, x + ScaleBarMetres(view) / view.MetresPerPixel() + 6, y + 8};
+}
+
 void DrawScaleBar(cairo_t* cr, const View& view) {
-  const double metres = NiceStep(kAreaWidth * view.MetresPerPixel() / 4);
-  const double x = kLeft + 16, y = kTop + kAreaHeight - 16, width = metres / view.MetresPerPixel();
+  const double metres = ScaleBarMetres(view);
+  const TPixelBox box = ScaleBarBox(view);
+  const double x = box.left + 6, y = box.bottom - 8, width = box.right - box.left - 12;
   SetColour(cr, 0xFFFFFF);
-  Cairo().rectangle(cr, x - 6, y - 24, width + 12, 32);
+  Cairo().rectangle(cr, box.left, box.top, box.right - box.left, box.bottom - box.top);
   Cairo().fill(cr);
   SetColour(cr, 0x000000);
   Cairo().set_line_width(cr, 2);
@@ -206,8 +234,12 @@ void DrawScaleBar(cairo_t* cr, const View& view) {
 }
 
 // An arrow to grid north at the upper right of the area.
+constexpr double kArrowX = kLeft + kAreaWidth - 24, kArrowTop = kTop + 30, kArrowBottom = kTop + 70;
+// The arrow with its "N".
+constexpr TPixelBox kNorthArrowBox{kArrowX - 8, kArrowTop - 16, kArrowX + 8, kArrowBottom};
+
 void DrawNorthArrow(cairo_t* cr) {
-  const double x = kLeft + kAreaWidth - 24, top = kTop + 30, bottom = kTop + 70;
+  const double x = kArrowX, top = kArrowTop, bottom = kArrowBottom;
   SetColour(cr, 0x000000);
   Cairo().set_line_width(cr, 2);
   Line(cr, x, bottom, x, top + 8);
@@ -270,7 +302,7 @@ Status PointPlot::Add(const TMapFeature& feature) {
   points_.push_back({feature.easting, feature.northing});
   if (names_.size() < kNamedPoints) {
     names_.emplace_back();
-    AppendDrawnText(names_.back(), feature.name);
+    AppendDrawnText(names_.back(), feature.name, kLabelCharacters);
   }
   return {};
 }
@@ -294,6 +326,10 @@ Status PointPlot::Finish() {
   const std::vector<bool> far = FarApartPoints(points_);
   DrawDots(cr, view, points_, far, format_);
   const bool label_all = points_.size() <= kNamedPoints;
+  LabelPlaces places({kLeft, kTop, kLeft + kAreaWidth, kTop + kAreaHeight}, kLabelLine,
+                     kLabelAscent, kLabelDescent);
+  places.KeepClear(ScaleBarBox(view));
+  places.KeepClear(kNorthArrowBox);
   Cairo().set_line_width(cr, 2);
   for (std::size_t i = 0; i < points_.size(); ++i) {
     if (!label_all && !far[i]) continue;
@@ -303,14 +339,14 @@ Status PointPlot::Finish() {
       Cairo().arc(cr, x, y, 10, 0, 2 * std::numbers::pi);
       Cairo().stroke(cr);
     }
-    if (i < names_.size()) Label(cr, x, y, names_[i]);
+    if (i < names_.size()) Label(cr, places, x, y, names_[i]);
   }
 
   DrawScaleBar(cr, view);
   DrawNorthArrow(cr);
   const std::size_t far_count = static_cast<std::size_t>(std::count(far.begin(), far.end(), true));
   std::string title;
-  AppendDrawnText(title, grid_.title);
+  AppendDrawnText(title, grid_.title, kTitleCharacters);
   title += " \u2014 " + std::to_string(points_.size()) + (points_.size() == 1 ? " point" : " points");
   if (far_count > 0) title += ", " + std::to_string(far_count) + " far apart (ringed red)";
   SetColour(cr, 0x000000);

@@ -86,6 +86,31 @@ TEST_F(FileErrors, ScriptLinkedToTheOutputIsRefused) {
   EXPECT_EQ(ReadBytes(out_), "old");
 }
 
+// Files a run would make, meeting one another under two names, are refused
+// before any is made or changed; so is every run whose map file cannot be
+// opened, which names it.
+TEST_F(FileErrors, OutputsMeetingOrFailingChangeNothing) {
+  const struct {
+    std::string geojson, kml, plot, error;
+  } cases[] = {{folder_ / "x", folder_ / "x", "", "I/O error 32."},
+               {folder_ / "x", folder_.path() + "/./x", "", "I/O error 32."},
+               {"", "", out_ + " text.scr", "I/O error 32."},
+               {folder_ / "x", folder_ / "no-folder/x.kml", "", "Invalid filename."},
+               {"", "", folder_.path(), "File access denied."}};
+  for (const auto& c : cases) {
+    WriteBytes(out_, "old");
+    WriteBytes(out_ + " point.scr", "old");
+    const TFileConversion request{TConversionDirection::WgsToA, TShiftMethod::ThreeParameter,
+                                  true, in_, out_, c.geojson, c.kml, c.plot};
+    const Status status = ConvertPointFile(request, testing::WorkedExampleSettings(), '.');
+    EXPECT_EQ(BoxTextOf(status), c.error) << c.kml << c.plot;
+    EXPECT_EQ(status.error().file(), c.error == "I/O error 32." ? "" : c.kml + c.plot);
+    EXPECT_EQ(ReadBytes(out_), "old");
+    EXPECT_EQ(ReadBytes(out_ + " point.scr"), "old");
+    EXPECT_EQ(folder_.Entries().size(), 3u) << c.kml << c.plot;  // in.txt and the two old files
+  }
+}
+
 TEST_F(FileErrors, FullDiskIsReported) {
   EXPECT_EQ(BoxTextOf(Convert(in_, "/dev/full")), "Disk full.");
   // Lines buffered before a later error failed first, so theirs is the report.

@@ -125,6 +125,29 @@ TEST_F(ConvertProgram, ConversionErrorPrintsTheErrorBoxText) {
   EXPECT_EQ(Run(Arguments("wgs-a", folder_ / "none.txt", out_)).err, "File not found.\n");
   EXPECT_EQ(Run(Arguments("wgs-a", in_, in_)).err, "I/O error 32.\n");
   EXPECT_EQ(Run(Arguments("wgs-a", in_, "/dev/full")).err, "Disk full.\n");
+  // A map file's error names it; the run changed nothing.
+  std::vector<std::string> arguments = Arguments("wgs-a", in_, folder_ / "new.txt");
+  arguments.insert(arguments.begin(), {"--kml", folder_ / "none/x.kml"});
+  EXPECT_EQ(Run(arguments).err,
+            "tervela-convert: " + folder_ / "none/x.kml" + ": Invalid filename.\n");
+  EXPECT_FALSE(testing::Exists(folder_ / "new.txt"));
+}
+
+// Points more than 6 degrees from the central meridian (15 E) are converted
+// as ever; the run ends with a warning, whether it succeeds or fails.
+TEST_F(ConvertProgram, FarPointsEndTheRunWithAWarning) {
+  const std::string warning =
+      "tervela-convert: warning: 2 points lie beyond 6\u00B0 of the central meridian, where the "
+      "projection is accurate to about 3.3 cm at 7\u00B0, 40 cm at 10\u00B0 and 6.9 m at "
+      "15\u00B0\n";
+  const std::string input = "45 13.58477 a\n45 21.5 b\n45 8 c\n";
+  ProgramRun run = Run(Arguments("wgs-a", "-", out_), input);
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_EQ(run.err, warning);
+  EXPECT_EQ(ReadBytes(out_).find("a\r\n"), 23u);
+  run = Run(Arguments("wgs-a", "-", out_), input + "x y\n");
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, warning + "tervela-convert: -: line 4: Invalid numeric input.\n");
 }
 
 // The worked example's point 0.3 m north of its grid A image, three times.

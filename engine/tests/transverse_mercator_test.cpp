@@ -70,6 +70,21 @@ TEST(TransverseMercator, SymmetricAboutTheCentralMeridian) {
   }
 }
 
+TEST(TransverseMercator, LongitudesWholeTurnsApartGiveOnePointExactly) {
+  // The difference from the central meridian is taken to (-180, 180].
+  const TParameterSet set = SetFrom(kWorkedSystem);
+  for (const double difference : {-179.5, -81.0, 0.25, 6.0, 180.0}) {
+    TWorkingPoint within = Geographic(40.0, 15.0 + difference);
+    ASSERT_TRUE(TransverseMercator(set, within).ok());
+    for (const double turns : {-2.0, 1.0, 3.0}) {
+      TWorkingPoint beyond = Geographic(40.0, 15.0 + difference + 360 * turns);
+      ASSERT_TRUE(TransverseMercator(set, beyond).ok());
+      EXPECT_EQ(beyond.Northing, within.Northing) << difference << " " << turns;
+      EXPECT_EQ(beyond.Easting, within.Easting) << difference << " " << turns;
+    }
+  }
+}
+
 TEST(TransverseMercator, ScaleFactorZeroGivesFalseOrigin) {
   const TParameterSet set = SetFrom(With(
       With(With(kWorkedSystem, kScaleFactor, "0"), kFalseNorthing, "100"), kFalseEasting, "200"));

@@ -21,7 +21,8 @@ struct OpenCase {
   const char* writing;
 };
 
-std::string MessageOf(const Result<FileDescriptor>& opened) {
+template <class Opened>
+std::string MessageOf(const Result<Opened>& opened) {
   return opened.ok() ? "ok" : opened.error().message();
 }
 
@@ -35,7 +36,8 @@ TEST_P(OpenErrors, NameTheFileError) {
   const std::string path = *c.path == '\0' ? "" : folder / c.path;
   EXPECT_EQ(MessageOf(OpenForReading(path)), c.reading);
   EXPECT_EQ(MessageOf(OpenForReading(path, FolderAtOpen::Open)), c.reading_folder_at_first_read);
-  EXPECT_EQ(MessageOf(CreateForWriting(path)), c.writing);
+  EXPECT_EQ(MessageOf(OpenForWriting(path)), c.writing);
+  EXPECT_EQ(testing::ReadBytes(folder / "file.txt"), "data");  // opened for writing, not emptied
 }
 
 // A missing folder is a path not found ("Invalid filename"); a missing file in
