@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "io/files.h"
 #include "maps/geojson_writer.h"
 #include "maps/kml_writer.h"
 #include "maps/map_text.h"
@@ -43,26 +42,24 @@ std::vector<std::string> MapFileNames(const TFileConversion& request) {
   return names;
 }
 
-Status MapOutput::Open(const TFileConversion& request) {
+Status MapOutput::Prepare(const TFileConversion& request) {
+  return request.plot_name.empty() ? Status() : PointPlot::LoadCairo();
+}
+
+void MapOutput::Open(const TFileConversion& request, std::span<io::FileDescriptor> files) {
+  auto next = files.begin();
   if (!request.geojson_name.empty()) {
-    Result<io::FileDescriptor> file = io::CreateForWriting(request.geojson_name);
-    if (!file.ok()) return file.error();
-    writers_.push_back(std::make_unique<GeoJsonWriter>(std::move(file.value())));
+    writers_.push_back(std::make_unique<GeoJsonWriter>(std::move(*next++)));
   }
   if (!request.kml_name.empty()) {
-    Result<io::FileDescriptor> file = io::CreateForWriting(request.kml_name);
-    if (!file.ok()) return file.error();
-    writers_.push_back(std::make_unique<KmlWriter>(std::move(file.value()), grid_title_));
+    writers_.push_back(std::make_unique<KmlWriter>(std::move(*next++), grid_title_));
   }
   if (!request.plot_name.empty()) {
-    Result<io::FileDescriptor> file = io::CreateForWriting(request.plot_name);
-    if (!file.ok()) return file.error();
-    auto plot = std::make_unique<PointPlot>(std::move(file.value()), PointPlot::FormatForName(request.plot_name),
-                                            TPlotGrid{grid_title_, 0});
+    auto plot = std::make_unique<PointPlot>(
+        std::move(*next++), PointPlot::FormatForName(request.plot_name), TPlotGrid{grid_title_, 0});
     plot_ = plot.get();
     writers_.push_back(std::move(plot));
   }
-  return {};
 }
 
 Status MapOutput::Written(const TWrittenRecord& record) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,13 @@ class MapOutput final : public RecordSink {
   // True when `request` names any map file.
   static bool Wanted(const TFileConversion& request);
 
-  // Creates the map files `request` names, in the order GeoJSON, KML, picture.
-  Status Open(const TFileConversion& request);
+  // Loads what the map files of `request` need (Cairo, for a picture): a run
+  // calls it before it opens any file, so that a missing library changes
+  // nothing.
+  static Status Prepare(const TFileConversion& request);
+
+  // Takes the map files of `request`, opened in the order of MapFileNames.
+  void Open(const TFileConversion& request, std::span<io::FileDescriptor> files);
 
   Status Written(const TWrittenRecord& record) override;
 

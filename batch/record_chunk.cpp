@@ -90,6 +90,7 @@ void ConvertChunk(const PointConverter& converter, bool scripts, RecordChunk& ch
   chunk.records = 0;
   chunk.mapped.clear();
   chunk.error = Status();
+  chunk.warnings.Clear();
   const TConversionDirection direction = converter.direction();
   const char* next = chunk.input.data();
   const char* const end = next + chunk.input.size();
@@ -135,6 +136,7 @@ void ConvertChunk(const PointConverter& converter, bool scripts, RecordChunk& ch
       ChunkLines lines(chunk, records[i].text.free_text);
       (void)LayOutRecord(lines, direction, scripts, points[i], static_cast<std::int64_t>(number++));
       if (position) chunk.mapped.push_back({*position, fields_begin, lines.fields_end, lines.text_end});
+      chunk.warnings.Judge(converter, points[i]);
       ++chunk.records;
     }
     if (!read) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "batch/record_sink.h"
+#include "batch/run_warnings.h"
 #include "common/result.h"
 #include "conversion/point_converter.h"
 
@@ -43,6 +44,8 @@ struct RecordChunk {
   std::size_t records = 0;
   // The failure of the record after the last one in `records`, if any.
   Status error;
+  // What the converted records call for at the run's end.
+  RunWarnings warnings;
   // Whether to fill `mapped`, one per converted record, for a run that
   // writes map files.
   bool keep_positions = false;

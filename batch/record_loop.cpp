@@ -72,8 +72,9 @@ bool RecordError(const Error& error) {
 
 class RecordLoop {
  public:
-  RecordLoop(PointConverter& converter, TRunFiles& files, RunObserver* observer)
-      : converter_(converter), files_(files), observer_(observer) {}
+  RecordLoop(PointConverter& converter, TRunFiles& files, RunObserver* observer,
+             RunWarnings& warnings)
+      : converter_(converter), files_(files), observer_(observer), warnings_(warnings) {}
 
   // Records are converted one at a time until every parameter set is read,
   // so that each set is read at the record where a single conversion would
@@ -177,6 +178,7 @@ class RecordLoop {
       if (Status written = writer->Write({lines.data(), lines.size()}); !written) return written;
     }
     records_written_ += chunk.records;
+    warnings_.Add(chunk.warnings);
     if (files_.sink) {
       const char* const output = chunk.lines[static_cast<std::size_t>(RunFile::Output)].data();
       for (const RecordChunk::MappedRecord& record : chunk.mapped) {
@@ -205,6 +207,7 @@ class RecordLoop {
                                   point_, number);
     if (!written) return written;
     ++records_written_;
+    warnings_.Judge(converter_, point_);
     return files_.sink ? TellSink(first, second, lines.free_text) : Status();
   }
 
@@ -236,6 +239,7 @@ class RecordLoop {
   PointConverter& converter_;
   TRunFiles& files_;
   RunObserver* observer_;
+  RunWarnings& warnings_;
   // The point of the records converted one at a time (the first of a
   // grid-to-grid run, one longer than the input buffer); the others are
   // converted into points of their own on worker threads.
@@ -250,8 +254,9 @@ class RecordLoop {
 
 }  // namespace
 
-Status ConvertRecords(PointConverter& converter, TRunFiles& files, RunObserver* observer) {
-  RecordLoop loop(converter, files, observer);
+Status ConvertRecords(PointConverter& converter, TRunFiles& files, RunObserver* observer,
+                      RunWarnings& warnings) {
+  RecordLoop loop(converter, files, observer, warnings);
   const Status status = loop.Run();
   if (status || !RecordError(status.error())) return status;
   return status.error().At(files.input_name, loop.records_written() + 1);

@@ -13,6 +13,7 @@
 #include "cli/command_line.h"
 #include "cli/console.h"
 #include "cli/control_command.h"
+#include "cli/options.h"
 #include "cli/progress_line.h"
 #include "cli/system_settings.h"
 #include "cli/terminal_text.h"
@@ -34,13 +35,16 @@ void PrintMessage(const std::string& message) {
   std::fputs((tervela::EscapeControlCharacters(message) + "\n").c_str(), stderr);
 }
 
-// An error of a record or a settings line names its place, as compilers do.
+// An error of a record, a settings line or a file named by a run names its
+// place, as compilers do.
 void PrintError(const tervela::Error& error) {
-  PrintMessage(error.line() == 0 ? error.BoxText() : "tervela-convert: " + error.PlacedText());
+  const bool placed = error.line() != 0 || !error.file().empty();
+  PrintMessage(placed ? "tervela-convert: " + error.PlacedText() : error.BoxText());
 }
 
 // Reads the settings record and converts; the first failure ends the run.
-tervela::Status Convert(const tervela::TCommandLine& command) {
+// `warnings` counts what the points converted call for.
+tervela::Status Convert(const tervela::TCommandLine& command, tervela::RunWarnings& warnings) {
   const char separator = command.decimal_separator.value_or(tervela::EnvironmentDecimalSeparator());
   const tervela::Result<tervela::TSettingsTexts> record = tervela::CommandSettings(command, separator);
   if (!record) return record.error();
@@ -54,6 +58,7 @@ tervela::Status Convert(const tervela::TCommandLine& command) {
   if (request.input_name == "-") endpoints.input_fd = STDIN_FILENO;
   if (request.output_name == "-") endpoints.output_fd = STDOUT_FILENO;
   endpoints.settings_name = command.settings_path;
+  endpoints.warnings = &warnings;
   std::optional<tervela::ProgressLine> progress;
   if (::isatty(STDERR_FILENO)) {
     progress.emplace(endpoints.input_fd >= 0 ? tervela::io::RegularFileSize(endpoints.input_fd)
@@ -94,7 +99,7 @@ int Main(const std::vector<std::string>& arguments) {
     return kExitUsage;
   }
   if (parse.command.help) {
-    std::fputs(tervela::kHelpText, stdout);
+    std::fputs(tervela::HelpText().c_str(), stdout);
     return 0;
   }
   if (parse.command.version) {
@@ -116,12 +121,18 @@ int Main(const std::vector<std::string>& arguments) {
     return 0;
   }
   if (!parse.command.check_path.empty()) return Check(parse.command);
-  const tervela::Status status = Convert(parse.command);
-  if (status) return 0;
+  tervela::RunWarnings warnings;
+  const tervela::Status status = Convert(parse.command, warnings);
   // A reader of standard output that went away (`... - | head`) wants no more.
-  if (parse.command.conversion.output_name == "-" && status.error().errno_value() == EPIPE) {
+  if (!status && parse.command.conversion.output_name == "-" &&
+      status.error().errno_value() == EPIPE) {
     return kExitBrokenPipe;
   }
+  // What holds for the points converted, before the error that ended the run.
+  for (const std::string& text : warnings.Texts()) {
+    PrintMessage("tervela-convert: warning: " + text);
+  }
+  if (status) return 0;
   PrintError(status.error());
   return kExitFailure;
 }

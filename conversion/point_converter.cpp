@@ -1,5 +1,8 @@
 #include "conversion/point_converter.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace tervela {
 
 static_assert(kSystemTextCount == kParameterCount);
@@ -55,6 +58,15 @@ Status PointConverter::InvertSource(double northing, double easting, TWorkingPoi
   point.TargetNorthing = northing;
   point.TargetEasting = easting;
   return GridToGeographic(source_, method_, point);
+}
+
+// The point's longitude is on the datum of the (last) grid from WGS84 and
+// after a grid-to-grid direction's second leg, WGS84's from a grid: the
+// datums differ by seconds, which this distance does without.
+double PointConverter::DegreesFromCentralMeridian(const TWorkingPoint& point) const {
+  const double source = std::fabs(LongitudeFromCentralMeridian(source_, point.Longitude));
+  if (!GridToGrid(direction_)) return source;
+  return std::max(source, std::fabs(LongitudeFromCentralMeridian(target_, point.Longitude)));
 }
 
 void PointConverter::ConvertAll(std::span<const std::pair<double, double>> readings,

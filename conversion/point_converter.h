@@ -56,6 +56,11 @@ class PointConverter {
   void ConvertAll(std::span<const std::pair<double, double>> readings,
                   std::span<TWorkingPoint> points, std::span<Status> statuses) const;
 
+  // How far `point`, as Convert left it, lies from the central meridian of
+  // the grid it was converted on, in degrees: of the farther one for a
+  // grid-to-grid direction.
+  double DegreesFromCentralMeridian(const TWorkingPoint& point) const;
+
   // The parameter set parsed last: the engine's active set after a run.
   const TParameterSet& ActiveSet() const { return target_read_ ? target_ : source_; }
 

@@ -46,7 +46,16 @@
 
 namespace tervela::fp {
 
-enum class Fault : unsigned char { NoFault, InvalidOperation, DivisionByZero, Overflow };
+// TooNearPole is no floating-point fault but the three-parameter shift's
+// refusal of a point (three_parameter_shift.cpp), which an operation returns
+// under either kind of checking and which takes its place in the same order.
+enum class Fault : unsigned char {
+  NoFault,
+  InvalidOperation,
+  DivisionByZero,
+  Overflow,
+  TooNearPole
+};
 
 // Whether an operation tests the flags after every step or leaves the test to
 // its caller's end.
@@ -123,6 +132,8 @@ inline Status ToStatus(Fault fault) {
       return Error::DivisionByZero();
     case Fault::Overflow:
       return Error::Overflow();
+    case Fault::TooNearPole:
+      return Error::TooNearPoleForShift();
   }
   return {};
 }
@@ -130,13 +141,14 @@ inline Status ToStatus(Fault fault) {
 // Runs `operation(point, checking)`, which returns a Fault, on `point` as
 // described at the top: once with one test at the end over the fields it
 // writes (kOutputs), and a second time, step by step, from the same input if
-// that test found a fault.
+// that test or the operation itself found a fault.
 template <double TWorkingPoint::*... kOutputs, class Operation>
 Status RunWithFaultCheck(TWorkingPoint& point, Operation operation) {
   DiscardStaleFaults();
   const TWorkingPoint input = point;
-  operation(point, Checking::AtEnd);
-  const Fault fault = TakeFault((point.*kOutputs)...);
+  const Fault returned = operation(point, Checking::AtEnd);
+  const Fault taken = TakeFault((point.*kOutputs)...);
+  const Fault fault = taken != Fault::NoFault ? taken : returned;
   if (fault == Fault::NoFault) return {};
 
   point = input;

@@ -53,7 +53,11 @@ Status RunAlone(const TParameterSet& set, TWorkingPoint& point) {
 // Three-parameter shift: Molodensky, applied backwards after corr.N and corr.E.
 class PreparedThreeParameterShift {
  public:
-  PreparedThreeParameterShift(const TParameterSet& set, fp::Checking checking);
+  // The shift of a conversion chain refuses a point near a pole that the
+  // formula would turn about the Earth's axis further than it holds for
+  // (three_parameter_shift.cpp); the operation alone (`chained` false) takes
+  // every point.
+  PreparedThreeParameterShift(const TParameterSet& set, fp::Checking checking, bool chained = true);
   // `carried`, when given, offers the sines and cosines of the last run and
   // receives those of this one (of the point corrected by corr.N and corr.E).
   template <class Point>
@@ -70,6 +74,7 @@ class PreparedThreeParameterShift {
   double n_terms_factor_;        // Da e^2 + df b
   double m_term_factor_;         // df a/b (1 - e^2) a
   fp::Checking checking_;
+  bool chained_;
   fp::Fault setup_fault_;
 };
 
@@ -103,6 +108,12 @@ class PreparedTransverseMercator {
   // `carried`, when given, offers the shift's latitude of the same run.
   template <class Point>
   fp::Fault Apply(Point& point, const CarriedTrig<ValueOf<Point>>* carried = nullptr) const;
+
+  // A first estimate of the local latitude and longitude whose image is
+  // (northing, easting), within a fraction of a degree near the central
+  // meridian: where the inversion starts Newton's method when the fixed steps
+  // from 45 N, 13 E cannot reach the target.
+  void Footpoint(double northing, double easting, double& latitude, double& longitude) const;
 
   // Intermediate quantities of the projection's worked example, for the tests.
   double b() const { return b_; }

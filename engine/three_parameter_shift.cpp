@@ -7,8 +7,20 @@
 // corrected by corr.N and corr.E, and applied backwards: the differences are
 // subtracted, which takes a WGS84 point to the local datum. Every point lies at
 // the assumed ellipsoidal height h = 200 m.
+//
+// The formula is of first order in the shift over the point's distance from
+// the Earth's axis, (N + h) cos(phi), and delta lambda is the ratio of the
+// shift's east part to that distance. Near a pole the distance falls below
+// the shift: delta lambda grows without bound, and the formula turns the point
+// about the axis by any angle instead of moving it by the shift (by a million
+// degrees at 89.9999999 N, a kilometre off). A conversion chain refuses a
+// point the formula would turn by more than one degree, where the neglected
+// second-order term (half the shift times delta lambda) reaches metres:
+// within some tens of kilometres of a pole, for a shift of some hundred
+// metres. The operation alone is the formula as it stands.
 
 #include <cmath>
+#include <limits>
 
 #include "engine/engine.h"
 #include "engine/geodetic_constants.h"
@@ -20,18 +32,40 @@ using namespace geodesy;
 
 namespace engine_internal {
 
+namespace {
+
+// Refuses the point whose delta lambda (radians) turns it further than the
+// formula holds. For lanes, the longitude of each lane whose point it refuses
+// becomes a NaN, which takes that point through the one-point chain.
+fp::Fault RefuseLongTurn(double delta_lambda, double&) {
+  return std::isgreater(std::fabs(delta_lambda), kLargestMolodenskyTurn) ? fp::Fault::TooNearPole
+                                                                         : fp::Fault::NoFault;
+}
+
+fp::Fault RefuseLongTurn(const Lanes& delta_lambda, Lanes& longitude) {
+  for (int i = 0; i < kLaneCount; ++i) {
+    if (std::isgreater(std::fabs(delta_lambda[i]), kLargestMolodenskyTurn)) {
+      longitude[i] = std::numeric_limits<double>::quiet_NaN();
+    }
+  }
+  return fp::Fault::NoFault;
+}
+
+}  // namespace
+
 // The part of the formula that depends on the parameters alone: the local
 // ellipsoid a = 6378137 - Da, f = 0.00335281066474 - df, b = (1 - f) a and the
 // first eccentricity e = sqrt((2 - f) f). A df above 33.5281066474 makes f
 // negative, and this square root an invalid operation.
 PreparedThreeParameterShift::PreparedThreeParameterShift(const TParameterSet& set,
-                                                         fp::Checking checking)
+                                                         fp::Checking checking, bool chained)
     : dx_(set.Dx),
       dy_(set.Dy),
       dz_(set.Dz),
       corr_n_degrees_(set.CorrN / kArcSecondsPerDegree),
       corr_e_degrees_(set.CorrE / kArcSecondsPerDegree),
-      checking_(checking) {
+      checking_(checking),
+      chained_(chained) {
   const double delta_f = set.Df / kFlatteningDifferenceScale;
   a_ = kWgs84SemiMajorAxis - set.Da;
   const double f = kWgs84Flattening - delta_f;
@@ -102,7 +136,13 @@ fp::Fault PreparedThreeParameterShift::Apply(Point& point,
 
   // Both subtracted: the shift applied backwards.
   const T latitude = corrected_latitude - delta_phi * kDegreesPerRadian;
-  const T longitude = corrected_longitude - delta_lambda * kDegreesPerRadian;
+  T longitude = corrected_longitude - delta_lambda * kDegreesPerRadian;
+  if (chained_) {
+    if (const fp::Fault fault = RefuseLongTurn(delta_lambda, longitude);
+        fault != fp::Fault::NoFault) {
+      return fault;
+    }
+  }
   return StoreShiftResult(checking_, latitude, longitude, start, point, carried);
 }
 
@@ -112,8 +152,10 @@ template fp::Fault PreparedThreeParameterShift::Apply(PointLanes&, CarriedTrig<L
 }  // namespace engine_internal
 
 Status ThreeParameterShift(const TParameterSet& set, TWorkingPoint& point) {
-  return engine_internal::RunAlone<engine_internal::PreparedThreeParameterShift,
-                                   &TWorkingPoint::Latitude, &TWorkingPoint::Longitude>(set, point);
+  return fp::RunWithFaultCheck<&TWorkingPoint::Latitude, &TWorkingPoint::Longitude>(
+      point, [&set](TWorkingPoint& p, fp::Checking checking) {
+        return engine_internal::PreparedThreeParameterShift(set, checking, false).Apply(p);
+      });
 }
 
 }  // namespace tervela

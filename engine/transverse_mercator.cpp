@@ -6,8 +6,9 @@
 // power series in the longitude difference L from the central meridian, to L^6
 // for the northing and L^5 for the easting. The latitude of origin is the
 // equator; the scale factor multiplies the whole result, meridian arc
-// included, before the false origin is added. No zone, no hemisphere rule, no
-// reduction of L to a range.
+// included, before the false origin is added. No zone, no hemisphere rule;
+// the longitude difference is taken to (-180, 180] degrees, so that a
+// longitude given from 0 to 360 lands where its equal from -180 to 180 does.
 
 #include <cmath>
 
@@ -20,6 +21,29 @@ namespace tervela {
 using namespace geodesy;
 
 namespace engine_internal {
+
+namespace {
+
+// The longitude difference `degrees` taken to (-180, 180] by whole turns,
+// exactly (fmod is exact, and so is adding or taking 360 to or from a value
+// between 180 and 360 in magnitude); a difference in that range already is
+// left as it is, bit for bit.
+double HalfTurnRange(double degrees) {
+  if (std::isgreater(degrees, 180) || std::islessequal(degrees, -180)) {
+    degrees = std::fmod(degrees, 360.0);
+    if (degrees > 180) degrees -= 360;
+    if (degrees <= -180) degrees += 360;
+  }
+  return degrees;
+}
+
+Lanes HalfTurnRange(const Lanes& degrees) {
+  Lanes result;
+  for (int i = 0; i < kLaneCount; ++i) result[i] = HalfTurnRange(degrees[i]);
+  return result;
+}
+
+}  // namespace
 
 // The parts that depend on the parameters alone: the local ellipsoid, its
 // eccentricities and third flattening, and the meridian-arc coefficients.
@@ -89,13 +113,32 @@ double PreparedTransverseMercator::PrimeVerticalRadius(double sin_phi) const {
   return PrimeVerticalRadiusFrom(a_, e2_, sin_phi);
 }
 
+// The footpoint latitude of the northing: the rectifying latitude
+// mu = G / alpha turned into phi by the leading terms of the inverse of
+// Helmert's series. The longitude follows from the easting's first term,
+// easting = nu cos(phi) L. Both ignore the terms in L^2 and beyond, which is
+// what makes this an estimate.
+void PreparedTransverseMercator::Footpoint(double northing, double easting, double& latitude,
+                                           double& longitude) const {
+  using namespace meridian_arc;
+  const double mu = (northing - false_northing_) / (scale_factor_ * alpha_);
+  const double phi =
+      mu + kFootpointN1 * n_ * std::sin(2 * mu) + kFootpointN2 * (n_ * n_) * std::sin(4 * mu);
+  double sin_phi, cos_phi;
+  SinCos(phi, sin_phi, cos_phi);
+  const double L =
+      (easting - false_easting_) / (scale_factor_ * PrimeVerticalRadius(sin_phi) * cos_phi);
+  latitude = phi * kDegreesPerRadian;
+  longitude = central_meridian_ + L * kDegreesPerRadian;
+}
+
 // The projection of one point, or of one point per lane.
 template <class Point>
 fp::Fault PreparedTransverseMercator::Apply(Point& point,
                                             const CarriedTrig<ValueOf<Point>>* carried) const {
   using T = ValueOf<Point>;
-  // L, the plain difference from the central meridian, and phi.
-  const T L = (point.Longitude - central_meridian_) * kRadiansPerDegree;
+  // L, the difference from the central meridian, and phi.
+  const T L = HalfTurnRange(point.Longitude - central_meridian_) * kRadiansPerDegree;
   const T phi = point.Latitude * kRadiansPerDegree;
   if (const fp::Fault fault = fp::CheckStep(checking_, L); fault != fp::Fault::NoFault) return fault;
 
@@ -163,6 +206,10 @@ template fp::Fault PreparedTransverseMercator::Apply(PointLanes&,
                                                      const CarriedTrig<Lanes>*) const;
 
 }  // namespace engine_internal
+
+double LongitudeFromCentralMeridian(const TParameterSet& set, double longitude) {
+  return engine_internal::HalfTurnRange(longitude - set.CentralMeridian);
+}
 
 Status TransverseMercator(const TParameterSet& set, TWorkingPoint& point) {
   return engine_internal::RunAlone<engine_internal::PreparedTransverseMercator,

@@ -21,6 +21,7 @@ enum class Facility {
   PosixPermissions,  // owner, group and other permission bits, the umask
   SymbolicLinks,     // symbolic links an ordinary user may make
   HeldWithoutSharing,  // a file another program holds open, refusing others
+  LocaleFromEnvironment,  // the decimal separator of the locale LC_ALL names
 };
 
 // Empty where this system has `facility`; else why it lacks it.
@@ -32,9 +33,16 @@ bool MakeFifo(const std::string& path);
 enum class OpenMode { Read, Write, Append, ReadWriteNonBlocking, WriteNonBlocking };
 // A descriptor open on `path` (Write creates or truncates), or -1.
 int OpenDescriptor(const std::string& path, OpenMode mode);
-// A descriptor read from its start holding `bytes`, in memory or a file that
-// goes when it is closed.
+// A descriptor read and written from its start, holding `bytes`, in memory
+// or a file that goes when it is closed.
 int DescriptorHolding(const std::string& bytes);
+// Whether `fd` is an open descriptor.
+bool DescriptorOpen(int fd);
+// A pipe: `ends[0]` reads what `ends[1]` writes; false where none was made.
+bool MakePipe(int ends[2]);
+// The read end of a pipe that no one writes to and whose writer stays open,
+// so that a read of it waits.
+int WaitingPipe();
 // A descriptor whose reads fail with "File access denied": a folder's on
 // POSIX, a write-only file's on Windows.
 int UnreadableDescriptor();

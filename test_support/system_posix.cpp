@@ -70,6 +70,21 @@ int DescriptorHolding(const std::string& bytes) {
   return fd;
 }
 
+bool MakePipe(int ends[2]) { return ::pipe(ends) == 0; }
+
+// Its one descriptor, opened through /proc for reading and writing, is its
+// own writer.
+int WaitingPipe() {
+  int ends[2];
+  if (::pipe(ends) != 0) return -1;
+  const int both = ::open(("/proc/self/fd/" + std::to_string(ends[0])).c_str(), O_RDWR);
+  ::close(ends[0]);
+  ::close(ends[1]);
+  return both;
+}
+
+bool DescriptorOpen(int fd) { return ::fcntl(fd, F_GETFD) != -1; }
+
 int UnreadableDescriptor() { return ::open("/", O_RDONLY | O_DIRECTORY); }
 
 int OpenFileCount() {

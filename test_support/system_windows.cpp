@@ -84,6 +84,8 @@ std::string WhyLacking(Facility facility) {
       std::filesystem::remove(link, error);
       return made ? std::string() : "this Windows user may not make symbolic links";
     }
+    case Facility::LocaleFromEnvironment:
+      return "Windows takes the decimal separator from the user's regional settings";
     case Facility::HeldWithoutSharing: return {};
   }
   return {};
@@ -109,7 +111,18 @@ int DescriptorHolding(const std::string& bytes) {
   DWORD written = 0;
   ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   ::SetFilePointer(file, 0, nullptr, FILE_BEGIN);
-  return ::_open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY | _O_BINARY);
+  return ::_open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDWR | _O_BINARY);
+}
+
+bool DescriptorOpen(int fd) { return ::_get_osfhandle(fd) != -1; }
+
+bool MakePipe(int ends[2]) { return ::_pipe(ends, 65536, _O_BINARY) == 0; }
+
+// Windows opens no pipe end a second time: the write end stays open, unused,
+// for the life of the test program.
+int WaitingPipe() {
+  int ends[2];
+  return MakePipe(ends) ? ends[0] : -1;
 }
 
 int UnreadableDescriptor() {
@@ -160,11 +173,14 @@ ProgramRun RunProgram(std::vector<std::string> argv, const std::string& input, c
 
   SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   const std::string out = folder + "/stdout", err = folder + "/stderr";
-  const HANDLE in_file = ::CreateFileW(Wide(input).c_str(), GENERIC_READ, FILE_SHARE_READ, &inherited, OPEN_EXISTING,
+  // Shared for every use: Wine may close a finished child's copies of these
+  // a moment after its end is seen, when the next run writes them again.
+  constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  const HANDLE in_file = ::CreateFileW(Wide(input).c_str(), GENERIC_READ, kShareAll, &inherited, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr);
-  HANDLE out_file = ::CreateFileW(Wide(out).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS,
+  HANDLE out_file = ::CreateFileW(Wide(out).c_str(), GENERIC_WRITE, kShareAll, &inherited, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-  const HANDLE err_file = ::CreateFileW(Wide(err).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+  const HANDLE err_file = ::CreateFileW(Wide(err).c_str(), GENERIC_WRITE, kShareAll, &inherited,
                                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (closed_output) {
     HANDLE reader = nullptr, writer = nullptr;

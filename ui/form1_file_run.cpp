@@ -16,7 +16,9 @@
 namespace tervela {
 
 // Convert File: changes no control but the picture button; the alert sound
-// tells of success, and nothing of a cancelled run. A run that ends within kShowAfter ends here, as
+// tells of success, and nothing of a cancelled run. Map files that exist
+// already are replaced only once the user agrees (the output, as ever,
+// without a question). A run that ends within kShowAfter ends here, as
 // one on this thread would; a longer one opens the progress box, leaves the
 // window without input and ends in FileRunFinished.
 Status TForm1::BitBtn2Click() {
@@ -28,6 +30,10 @@ Status TForm1::BitBtn2Click() {
       .output_name = FileName(Edit12->text()),
   };
   map_controls->AddMapFiles(request);
+  if (const QStringList existing = TMapControls::ExistingMapFiles(request);
+      !existing.isEmpty() && !platform_.ConfirmReplace(existing)) {
+    return {};
+  }
   file_run_.emplace(request, SettingsTexts(), decimal_separator_);
   // Connected before the wait: a run that finishes unseen by it has signalled
   // into this connection.

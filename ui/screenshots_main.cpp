@@ -41,6 +41,8 @@ class TConsolePlatform final : public tervela::TPlatform {
   std::optional<tervela::TProjectedSystem> ChooseSystem(const QString&, char) override {
     return std::nullopt;
   }
+  // The pictures are made afresh each time.
+  bool ConfirmReplace(const QStringList&) override { return true; }
   void Beep() override {}
   void Quit() override {}
 

@@ -8,6 +8,7 @@
 
 #include "test_support/scratch_folder.h"
 #include "batch/tests/test_settings.h"
+#include "cli/options.h"
 #include "program_info/program_info.h"
 #include "systems/system_texts.h"
 #include "test_support/system.h"
@@ -89,8 +90,31 @@ TEST_F(ConvertProgram, ConversionErrorPrintsTheErrorBoxText) {
 
   EXPECT_EQ(Run(Arguments("wgs-a", folder_ / "none.txt", out_)).err, "File not found.\n");
   EXPECT_EQ(Run(Arguments("wgs-a", in_, in_)).err, "I/O error 32.\n");
+  // A map file's error names it; the run changed nothing.
+  std::vector<std::string> arguments = Arguments("wgs-a", in_, folder_ / "new.txt");
+  arguments.insert(arguments.begin(), {"--kml", folder_ / "none/x.kml"});
+  EXPECT_EQ(Run(arguments).err,
+            "tervela-convert: " + folder_ / "none/x.kml" + ": Invalid filename.\n");
+  EXPECT_FALSE(testing::Exists(folder_ / "new.txt"));
   TERVELA_SKIP_WITHOUT(FullDevice);
   EXPECT_EQ(Run(Arguments("wgs-a", in_, "/dev/full")).err, "Disk full.\n");
+}
+
+// Points more than 6 degrees from the central meridian (15 E) are converted
+// as ever; the run ends with a warning, whether it succeeds or fails.
+TEST_F(ConvertProgram, FarPointsEndTheRunWithAWarning) {
+  const std::string warning =
+      "tervela-convert: warning: 2 points lie beyond 6\u00B0 of the central meridian, where the "
+      "projection is accurate to about 3.3 cm at 7\u00B0, 40 cm at 10\u00B0 and 6.9 m at "
+      "15\u00B0\n";
+  const std::string input = "45 13.58477 a\n45 21.5 b\n45 8 c\n";
+  ProgramRun run = Run(Arguments("wgs-a", "-", out_), input);
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_EQ(run.err, warning);
+  EXPECT_EQ(ReadBytes(out_).find("a\r\n"), 23u);
+  run = Run(Arguments("wgs-a", "-", out_), input + "x y\n");
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, warning + "tervela-convert: -: line 4: Invalid numeric input.\n");
 }
 
 // The worked example's point 0.3 m north of its grid A image, three times.
@@ -181,12 +205,13 @@ TEST_F(ConvertProgram, UsageErrorsExitTwoWithTheUsage) {
 TEST_F(ConvertProgram, HelpDocumentsTheOptions) {
   const ProgramRun run = Run({"--help"});
   EXPECT_EQ(run.exit_code, 0);
-  for (const char* text : {"--settings FILE", "--direction", "--seven", "--scripts", "--decimal-separator C",
-                           "--system-a SYSTEM", "--write-settings FILE", "--describe-system", "--list-systems",
-                           "--geojson FILE", "--kml FILE", "--plot FILE", "--version", "LC_NUMERIC",
-                           "Exit status", "example:", "--check CONTROL", "--grid a|b", "--tolerance METRES",
-                           "--calibrate", "--write-settings OUT"}) {
+  for (const char* text : {"LC_NUMERIC", "Exit status", "example:"}) {
     EXPECT_NE(run.out.find(text), std::string::npos) << text;
+  }
+  // Every option the parser takes, with its argument, at the start of a line.
+  for (const TOption& option : Options()) {
+    const std::string head = "\n  " + std::string(option.name) + (option.argument.empty() ? "" : " ");
+    EXPECT_NE(run.out.find(head + std::string(option.argument)), std::string::npos) << option.name;
   }
 }
 
@@ -219,6 +244,18 @@ TEST_F(ConvertProgram, VersionNamesTheProgram) {
   EXPECT_EQ(run.err, "");
 }
 
+// The locale's separator comes from ICU's data, whether the C library has
+// the locale installed or not, as the window takes it.
+TEST_F(ConvertProgram, LocaleNamedByTheEnvironmentGivesTheSeparator) {
+  TERVELA_SKIP_WITHOUT(LocaleFromEnvironment);
+  TSettingsTexts comma = testing::WorkedExampleSettings();
+  comma[7] = "0,9999";
+  WriteSettings(settings_, comma);
+  for (const char* locale : {"hr_HR.UTF-8", "fr_FR.UTF-8", "de_AT.UTF-8"}) {
+    EXPECT_EQ(Run(Arguments("wgs-a", in_, out_), "", locale).exit_code, 0) << locale;
+  }
+}
+
 TEST_F(ConvertProgram, ParameterTextsFollowTheSeparator) {
   TSettingsTexts comma = testing::WorkedExampleSettings();
   comma[7] = "0,9999";
@@ -227,12 +264,6 @@ TEST_F(ConvertProgram, ParameterTextsFollowTheSeparator) {
   ProgramRun run = Run(Arguments("wgs-a", in_, out_));
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.err, "tervela-convert: " + settings_ + ": line 8: '0,9999' is not a valid floating point value.\n");
-
-  // The locale's separator comes from ICU's data, whether the C library has
-  // the locale installed or not, as the window takes it.
-  for (const char* locale : {"hr_HR.UTF-8", "fr_FR.UTF-8", "de_AT.UTF-8"}) {
-    EXPECT_EQ(Run(Arguments("wgs-a", in_, out_), "", locale).exit_code, 0) << locale;
-  }
 
   std::vector<std::string> arguments = Arguments("wgs-a", in_, out_);
   arguments.insert(arguments.begin(), {"--decimal-separator", ","});

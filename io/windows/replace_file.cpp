@@ -78,6 +78,11 @@ Result<std::optional<ExistingTarget>> OpenExisting(const std::string& name) {
   if (target.type == FILE_TYPE_DISK && !::GetFileInformationByHandle(handle, &target.information)) {
     target.type = FILE_TYPE_UNKNOWN;
   }
+  // Windows refuses to write a read-only file; Wine run by root does not.
+  if (target.type == FILE_TYPE_DISK && (target.information.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    ::CloseHandle(handle);
+    return Error::FromErrno(EACCES);
+  }
   const DWORD attributes = ::GetFileAttributesW(wide->c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
     std::wstring final_name(MAX_PATH, L'\0');
@@ -113,9 +118,10 @@ Status WriteFlushClose(FileDescriptor file, const std::function<Status(ByteSink&
 // Truncates and writes the target where it is; a failure leaves the bytes
 // written before it.
 Status WriteInPlace(const std::string& target, const std::function<Status(ByteSink&)>& write_contents) {
-  Result<FileDescriptor> file = CreateForWriting(target);
-  if (!file) return file.error();
-  return WriteFlushClose(std::move(file.value()), write_contents, /*flush_to_disk=*/false);
+  Result<OpenedForWriting> opened = OpenForWriting(target);
+  if (!opened) return opened.error();
+  if (Status emptied = Truncate(opened.value().file.get()); !emptied) return emptied;
+  return WriteFlushClose(std::move(opened.value().file), write_contents, /*flush_to_disk=*/false);
 }
 
 // Creates a new, uniquely named, hidden file next to `target`, named after it.

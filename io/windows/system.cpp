@@ -28,8 +28,16 @@ Result<std::size_t> Read(int fd, char* buffer, std::size_t size) {
                  nullptr)) {
     return static_cast<std::size_t>(read);
   }
+  const DWORD error = ::GetLastError();
   // A pipe whose writer has gone is at its end.
-  if (::GetLastError() == ERROR_BROKEN_PIPE || ::GetLastError() == ERROR_HANDLE_EOF) return std::size_t{0};
+  if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) return std::size_t{0};
+  // A folder (io::FolderAtOpen::Open) is no file to read, as EISDIR on POSIX.
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (error == ERROR_INVALID_FUNCTION && ::GetFileInformationByHandle(HandleOf(fd), &information) &&
+      (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return Error::FromErrno(EISDIR);
+  }
+  ::SetLastError(error);
   return LastError();
 }
 

@@ -182,18 +182,26 @@ class TFileRequestsWindowTest : public QObject {
     QVERIFY(QFile::exists("out.txt point.scr"));
   }
 
-  // With map files on, the run writes them beside the output, and its picture
-  // opens in a window that does not block the main one.
+  // With map files on, the run writes them beside the output, asking first
+  // to replace those that exist, and its picture opens in a window that does
+  // not block the main one. A name the picture cannot draw as it is ends
+  // nothing.
   void convertFileWithMapFiles() {
     TForm1& form = fixture_->Start();
     fixture_->SetSystem(TLocalSystem::A, ZeroShiftSystem());
-    WriteFile("points.txt", "45.22568 13.58477 first\r\n");
+    WriteFile("points.txt", "45.22568 13.58477 first\r\n45.3 13.6 \xEF\xBF\xBF\r\n");
     form.Edit11->setText("points.txt");
     form.Edit12->setText("out.txt");
     auto* show = fixture_->Find<QPushButton>("Button9");
     fixture_->Find<QCheckBox>("CheckBox3")->setChecked(true);
-    // A run that wrote no picture does not show one an earlier run left.
     WriteFile("out.txt.png", "old");
+    fixture_->platform().replace_answer = false;
+    fixture_->Click("BitBtn2");
+    QCOMPARE(fixture_->platform().replace_questions, QList<QStringList>{{"out.txt.png"}});
+    QVERIFY(!QFile::exists("out.txt") && !QFile::exists("out.txt.kml"));
+    QCOMPARE(ReadFile("out.txt.png"), QByteArray("old"));
+    fixture_->platform().replace_answer = true;
+    // A run that wrote no picture does not show one an earlier run left.
     form.Edit11->setText("missing.txt");
     fixture_->Click("BitBtn2");
     QVERIFY(!show->isEnabled());

@@ -1,8 +1,10 @@
+// RuntimeLibrary on Windows' loader.
+
 #include <windows.h>
 
 #include <string>
 
-#include "common/shared_library.h"
+#include "common/runtime_library.h"
 
 namespace tervela {
 
@@ -43,28 +45,33 @@ std::string MessageOf(DWORD error) {
   return message.empty() ? "error " + std::to_string(error) : Utf8(message);
 }
 
-}  // namespace
-
-SharedLibrary LoadSharedLibrary(const std::string& file_name) {
-  SharedLibrary library;
-  const std::wstring name(file_name.begin(), file_name.end());  // a library's name is ASCII
+HMODULE Open(const char* file_name) {
+  const std::wstring name(file_name, file_name + std::char_traits<char>::length(file_name));  // ASCII
   const std::wstring beside_program = FolderOf(ModuleFile(nullptr)) + name;
   if (::GetFileAttributesW(beside_program.c_str()) != INVALID_FILE_ATTRIBUTES) {
     // The library's own dependencies are looked for in its folder first.
-    library.handle = ::LoadLibraryExW(beside_program.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-  } else {
-    library.handle = ::LoadLibraryW(name.c_str());
+    return ::LoadLibraryExW(beside_program.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   }
-  if (library.handle == nullptr) library.failure = file_name + ": " + MessageOf(::GetLastError());
-  return library;
+  // A build tree or the tests: Windows' search (the PATH).
+  return ::LoadLibraryW(name.c_str());
 }
 
-void* FindSymbol(const SharedLibrary& library, const char* name) {
-  return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(library.handle), name));
+}  // namespace
+
+RuntimeLibrary::RuntimeLibrary(const char* file_name) : file_name_(file_name), handle_(Open(file_name)) {
+  if (handle_ == nullptr) failure_ = std::string(file_name) + ": " + MessageOf(::GetLastError());
 }
 
-std::string LibraryFolder(const SharedLibrary& library) {
-  const std::wstring folder = FolderOf(ModuleFile(static_cast<HMODULE>(library.handle)));
+void* RuntimeLibrary::Find(const char* name) {
+  if (handle_ == nullptr) return nullptr;
+  void* const address = reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(handle_), name));
+  if (address == nullptr && failure_.empty()) failure_ = std::string(file_name_) + " lacks " + name;
+  return address;
+}
+
+std::string RuntimeLibrary::Folder() const {
+  if (handle_ == nullptr) return {};
+  const std::wstring folder = FolderOf(ModuleFile(static_cast<HMODULE>(handle_)));
   return Utf8(folder.substr(0, folder.empty() ? 0 : folder.size() - 1));
 }
 
