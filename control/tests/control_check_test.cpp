@@ -73,6 +73,7 @@ TEST_P(PlantedOffset, IsFoundFlaggedAndCalibratedAway) {
                 0, 0.01);
   }
 
+  EXPECT_EQ(report.value().calibration_refusal, "");
   const TControlCheck& after = *report.value().calibrated_check;
   // The noise alone has an RMS length of kNoise.
   EXPECT_LE(after.rms, 1.2 * kNoise);
@@ -86,6 +87,40 @@ INSTANTIATE_TEST_SUITE_P(
                       PlantedCase{"ThreeParameterNone", TShiftMethod::ThreeParameter, {0, 0}},
                       PlantedCase{"SevenParameterNorthEast", TShiftMethod::SevenParameter, {0.35, -0.22}},
                       PlantedCase{"SevenParameterSouthWest", TShiftMethod::SevenParameter, {-0.41, 0.18}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Control sets no one shift fits: nothing calibrated may be used, and why is said.
+struct RefusalCase {
+  const char* name;
+  TShiftMethod method;
+  TResidual offset;
+  bool swapped;  // northing and easting swapped
+  const char* refusal;
+};
+
+class RefusedCalibration : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(RefusedCalibration, SaysWhy) {
+  const RefusalCase& c = GetParam();
+  TSettingsTexts texts;
+  ASSERT_TRUE(ReadSettingsRecord(TERVELA_EXAMPLES_DIR "/two-zones.set", texts).ok());
+  TParameterSet set;
+  ASSERT_TRUE(ReadParameterSet(ParameterTexts(texts, TLocalSystem::A), '.', set).ok());
+  std::vector<TControlPoint> points = PlantedSet(set, c.method, c.offset);
+  for (TControlPoint& point : points) {
+    if (c.swapped) std::swap(point.northing, point.easting);
+  }
+  const Result<TControlReport> report = RunControlCheck(texts, points, {TLocalSystem::A, c.method, '.', true});
+  ASSERT_TRUE(report.ok()) << report.error().message();
+  EXPECT_TRUE(report.value().calibration_refusal.starts_with(c.refusal)) << report.value().calibration_refusal;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ControlSets, RefusedCalibration,
+    ::testing::Values(RefusalCase{"NorthingEastingSwapped", TShiftMethod::ThreeParameter, {0, 0}, true,
+                                  "no one shift fits the control points: point "},
+                      RefusalCase{"ThousandsOfKilometresOff", TShiftMethod::ThreeParameter, {4e6, -2e6}, false,
+                                  "it did not converge: the mean residual is still "}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct BadFileCase {
@@ -108,7 +143,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadFileCase{"ThreeNumbers", "# lat lon N E\n\n45 15 5000000 500000 a\r\n45 15 5000000\n",
                     "Control file line 4: four numbers expected, easting missing"},
         BadFileCase{"DecimalComma", "45 15 5000000 500000\n\t \n45,1 15 5000000 500000 b\n",
-                    "Control file line 3: '45,1' is not a valid latitude"}),
+                    "Control file line 3: '45,1' is not a valid latitude"},
+        BadFileCase{"CarriageReturnsEndLines", "# a\r\n45 15 5000000 500000 a\r45 15 5000000\r",
+                    "Control file line 3: four numbers expected, easting missing"},
+        BadFileCase{"OnlyComments", "# lat lon N E\r\n\n", "Control file holds no point"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
