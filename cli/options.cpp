@@ -140,7 +140,9 @@ constexpr TOption kOptions[] = {
      "its shifts come from with EPSG's accuracy, and its\n"
      "eighteen values",
      [](const std::string& value, TCommandLine& command) {
-       if (value.empty()) return std::string("--describe-system: the system is empty; name one, such as EPSG:31467");
+       if (value.empty()) {
+         return std::string("--describe-system: the system is empty; name one, such as EPSG:31467");
+       }
        command.describe_system = value;
        return std::string();
      }},

@@ -68,7 +68,8 @@ std::optional<TSystemSummary> LookUpCode(std::string_view code) {
   TSystemSummary summary{std::string(code), "", ""};
   if (const char* name = Proj().proj_get_name(object.get())) summary.name = name;
   const char* area = nullptr;
-  if (Proj().proj_get_area_of_use(context.value().get(), object.get(), nullptr, nullptr, nullptr, nullptr, &area) &&
+  if (Proj().proj_get_area_of_use(context.value().get(), object.get(), nullptr, nullptr, nullptr, nullptr,
+                                  &area) &&
       area != nullptr) {
     summary.area = area;
   }

@@ -1,6 +1,7 @@
 #pragma once
 
-// Finding Transverse Mercator systems in PROJ's database by their name.
+// Finding Transverse Mercator systems in PROJ's database by their name, and
+// any object by its code.
 
 #include <optional>
 #include <string>

@@ -175,7 +175,11 @@ TEST(ProjData, MissingIsSaid) {
   const std::string said = "PROJ's data cannot be found: no proj.db where PROJ_DATA points or PROJ installed it";
   EXPECT_EQ(FillFromProj("EPSG:31467").error().message(), said);
   EXPECT_EQ(FindTransverseMercatorSystems("Gauss").error().message(), said);
-  if (kept != nullptr) ::setenv("PROJ_DATA", before.c_str(), 1); else ::unsetenv("PROJ_DATA");
+  if (kept != nullptr) {
+    ::setenv("PROJ_DATA", before.c_str(), 1);
+  } else {
+    ::unsetenv("PROJ_DATA");
+  }
 }
 
 }  // namespace
