@@ -33,9 +33,11 @@ Status GeographicToGrid(const TParameterSet& set, TShiftMethod method, TWorkingP
 
 // TargetNorthing/TargetEasting -> WGS84 Latitude/Longitude by the fixed
 // ten-step inversion from 45 N, 13 E, taken on by Newton's method where it
-// leaves a grid residual above 0.1 mm; leaves the grid image of the result in
-// Northing/Easting. Fails with Error::InversionDidNotConverge when Newton's
-// method cannot bring the residual to 1e-6 m.
+// leaves a grid residual above 0.1 mm, or started again from the target's
+// footpoint where that cannot reach it (a grid far from 45 N, 13 E); leaves
+// the grid image of the result in Northing/Easting. Fails with
+// Error::InversionDidNotConverge when Newton's method cannot bring the
+// residual to 1e-6 m from either start.
 Status GridToGeographic(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point);
 
 // GeographicToGrid and GridToGeographic on many points, for throughput: each

@@ -104,6 +104,12 @@ class PreparedTransverseMercator {
   template <class Point>
   fp::Fault Apply(Point& point, const CarriedTrig<ValueOf<Point>>* carried = nullptr) const;
 
+  // A first estimate of the local latitude and longitude whose image is
+  // (northing, easting), within a fraction of a degree near the central
+  // meridian: where the inversion starts Newton's method when the fixed steps
+  // from 45 N, 13 E cannot reach the target.
+  void Footpoint(double northing, double easting, double& latitude, double& longitude) const;
+
   // Intermediate quantities of the projection's worked example, for the tests.
   double b() const { return b_; }
   double n() const { return n_; }

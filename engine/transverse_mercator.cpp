@@ -89,6 +89,25 @@ double PreparedTransverseMercator::PrimeVerticalRadius(double sin_phi) const {
   return PrimeVerticalRadiusFrom(a_, e2_, sin_phi);
 }
 
+// The footpoint latitude of the northing: the rectifying latitude
+// mu = G / alpha turned into phi by the leading terms of the inverse of
+// Helmert's series. The longitude follows from the easting's first term,
+// easting = nu cos(phi) L. Both ignore the terms in L^2 and beyond, which is
+// what makes this an estimate.
+void PreparedTransverseMercator::Footpoint(double northing, double easting, double& latitude,
+                                           double& longitude) const {
+  using namespace meridian_arc;
+  const double mu = (northing - false_northing_) / (scale_factor_ * alpha_);
+  const double phi =
+      mu + kFootpointN1 * n_ * std::sin(2 * mu) + kFootpointN2 * (n_ * n_) * std::sin(4 * mu);
+  double sin_phi, cos_phi;
+  SinCos(phi, sin_phi, cos_phi);
+  const double L =
+      (easting - false_easting_) / (scale_factor_ * PrimeVerticalRadius(sin_phi) * cos_phi);
+  latitude = phi * kDegreesPerRadian;
+  longitude = central_meridian_ + L * kDegreesPerRadian;
+}
+
 // The projection of one point, or of one point per lane.
 template <class Point>
 fp::Fault PreparedTransverseMercator::Apply(Point& point,

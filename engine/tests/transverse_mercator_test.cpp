@@ -29,24 +29,6 @@ TEST(TransverseMercator, WorkedExampleIntermediateValues) {
   EXPECT_NEAR(projection.PrimeVerticalRadius(std::sin(phi)), 6388922.8050, 0.5e-4);
 }
 
-TEST(TransverseMercator, ReferenceAxisRatioIsThatOfWgs84) {
-  // 0.996647189328169 equals 6356752.3142 / 6378137 to the digits shown.
-  EXPECT_NEAR(geodesy::kReferenceAxisRatio, 6356752.3142 / 6378137, 0.5e-15);
-}
-
-TEST(TransverseMercator, MeridianArcCoefficients) {
-  using namespace geodesy::meridian_arc;
-  EXPECT_EQ(kN2, 0.25);
-  EXPECT_EQ(kN4, 0.015625);
-  EXPECT_EQ(kBetaN1, -1.5);
-  EXPECT_EQ(kBetaN3, 0.5625);
-  EXPECT_EQ(kBetaN5, -0.09375);
-  EXPECT_EQ(kGammaN2, 0.9375);
-  EXPECT_EQ(kGammaN4, -0.46875);
-  EXPECT_NEAR(kDeltaN3, -0.7291666666666667, 1.2e-16);  // -35/48 to the last bit
-  EXPECT_EQ(kDeltaN5, 0.41015625);
-}
-
 TEST(TransverseMercator, CentralMeridianGivesFalseEastingExactly) {
   // Easting = FalseEasting exactly; Northing = ScaleFactor x G + FalseNorthing.
   const ParameterTexts texts = With(kWorkedSystem, kFalseNorthing, "-5000000");
