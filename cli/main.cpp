@@ -49,7 +49,7 @@ tervela::Status Convert(const tervela::TCommandLine& command, tervela::RunWarnin
   if (!record) return record.error();
   const tervela::TSettingsTexts& settings = record.value();
   if (!command.write_settings_path.empty()) {
-    return tervela::WriteSettingsRecord(command.write_settings_path, settings);
+    return tervela::WriteCommandSettings(command.write_settings_path, settings, separator, command.settings_path);
   }
 
   const tervela::TFileConversion& request = command.conversion;
@@ -87,6 +87,10 @@ int Check(const tervela::TCommandLine& command) {
   if (std::fputs(output.value().text.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
     return errno == EPIPE ? kExitBrokenPipe : kExitFailure;
   }
+  if (!output.value().message.empty()) {
+    PrintMessage("tervela-convert: " + tervela::ErrorBoxText(output.value().message));
+  }
+  if (output.value().calibration_refused) return kExitFailure;
   return output.value().beyond_tolerance ? tervela::kExitBeyondTolerance : 0;
 }
 

@@ -140,6 +140,9 @@ constexpr TOption kOptions[] = {
      "its shifts come from with EPSG's accuracy, and its\n"
      "eighteen values",
      [](const std::string& value, TCommandLine& command) {
+       if (value.empty()) {
+         return std::string("--describe-system: the system is empty; name one, such as EPSG:31467");
+       }
        command.describe_system = value;
        return std::string();
      }},
@@ -155,13 +158,14 @@ constexpr TOption kOptions[] = {
      "line of CONTROL holds latitude, longitude, northing and\n"
      "easting, separated by blanks or tabs, then an optional\n"
      "name; blank lines and lines starting with # are\n"
-     "skipped. Prints per point NAME<TAB>dN<TAB>dE<TAB>d, the\n"
-     "control's grid coordinate minus the converted one and\n"
-     "its length in metres, with a fifth field \"outlier\"\n"
-     "for a point more than 5 times the median spread and\n"
-     "3 cm off the median residual; then\n"
-     "points N<TAB>rms R<TAB>max M<TAB>outliers K, the RMS and\n"
-     "maximum taken over the points not flagged",
+     "skipped; a line ends at LF, CR LF or CR. At most\n"
+     "16 MiB, at least one point. Prints per point\n"
+     "NAME<TAB>dN<TAB>dE<TAB>d, the control's grid coordinate\n"
+     "minus the converted one and its length in metres, with\n"
+     "a fifth field \"outlier\" for a point more than 5 times\n"
+     "the median spread and 3 cm off the median residual;\n"
+     "then points N<TAB>rms R<TAB>max M<TAB>outliers K, the RMS\n"
+     "and maximum taken over the points not flagged",
      [](const std::string& value, TCommandLine& command) {
        if (value.empty()) return std::string("--check needs a control file name");
        command.check_path = value;
@@ -181,14 +185,18 @@ constexpr TOption kOptions[] = {
      "not determine the rotations, the scale or a vertical\n"
      "shift, so Rx, Ry, Rz and k stay as they are. Prints the\n"
      "table again with the calibrated values, then a line\n"
-     "with them",
+     "with them. Refused (exit status 1, nothing written)\n"
+     "when ten steps do not converge or a point it used is\n"
+     "still more than 1 m off: no one shift fits the points",
      [](const std::string&, TCommandLine& command) {
        command.calibrate = true;
        return std::string();
      }},
     {"--write-settings", "OUT", Use::Check,
      "with --calibrate: write the settings with the\n"
-     "calibrated values to OUT; FILE itself is never changed",
+     "calibrated values to OUT unless the calibration is\n"
+     "refused or a point exceeds --tolerance; OUT may be\n"
+     "neither FILE nor CONTROL, which are never changed",
      SetWriteSettings},
     {"--help", "", Use::Program, "show this text",
      [](const std::string&, TCommandLine& command) {
@@ -229,9 +237,10 @@ constexpr std::string_view kHelpClosing =
     "\n"
     "Exit status: 0 on success, a conversion printing nothing but a warning for\n"
     "points more than 6 degrees from a central meridian; 1 when the\n"
-    "conversion or check fails, with the error printed on standard error; 2 on a\n"
-    "usage error; 3 when a control point exceeds --tolerance; 141, with nothing\n"
-    "printed, when standard output is a pipe whose reader has gone.\n"
+    "conversion or check fails or a calibration is refused, with the reason\n"
+    "printed on standard error; 2 on a usage error; 3 when a control point\n"
+    "exceeds --tolerance; 141, with nothing printed, when standard output is a\n"
+    "pipe whose reader has gone.\n"
     "\n"
     "example: tervela-convert --settings site.set --direction wgs-a --scripts \\\n"
     "             points.txt points-a.txt\n"

@@ -1,5 +1,7 @@
 #include "cli/system_settings.h"
 
+#include <algorithm>
+
 #include "systems/projected_system.h"
 #include "systems/system_search.h"
 #include "systems/system_texts.h"
@@ -29,6 +31,23 @@ Result<TSettingsTexts> CommandSettings(const TCommandLine& command, char decimal
   return settings;
 }
 
+Status WriteCommandSettings(const std::string& path, const TSettingsTexts& settings, char decimal_separator,
+                            const std::string& settings_path) {
+  for (const TLocalSystem system : {TLocalSystem::A, TLocalSystem::B}) {
+    const TSystemTexts texts = ParameterTexts(settings, system);
+    if (std::all_of(texts.begin(), texts.end(), [](const std::string& text) { return text.empty(); })) continue;
+    TParameterSet set;
+    if (const Status read = ReadParameterSet(texts, decimal_separator, set); !read) {
+      const std::uint64_t first_line = system == TLocalSystem::A ? 0 : kSystemTextCount;
+      return read.error()
+          .WithSentence("Nothing written: every number of the record must read with the decimal separator '" +
+                        std::string(1, decimal_separator) + "', or --decimal-separator names another.")
+          .At(settings_path, first_line + read.error().line());
+    }
+  }
+  return WriteSettingsRecord(path, settings);
+}
+
 Result<std::string> DescribeSystemText(const std::string& code, char decimal_separator) {
   const Result<TProjectedSystem> system = FillFromProj(code);
   if (!system) return system.error();
@@ -36,8 +55,10 @@ Result<std::string> DescribeSystemText(const std::string& code, char decimal_sep
 }
 
 Result<std::string> SystemListText(const std::string& text) {
+  const Result<std::vector<TSystemSummary>> found = FindTransverseMercatorSystems(text);
+  if (!found) return found.error();
   std::string list;
-  for (const TSystemSummary& system : FindTransverseMercatorSystems(text)) {
+  for (const TSystemSummary& system : found.value()) {
     list += system.code + "\t" + system.name + "\t" + system.area + "\n";
   }
   if (list.empty()) {

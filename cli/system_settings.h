@@ -14,6 +14,15 @@ namespace tervela {
 // a system that has none.
 Result<TSettingsTexts> CommandSettings(const TCommandLine& command, char decimal_separator);
 
+// Writes the record a command built (`settings`, its systems' texts read
+// with `decimal_separator`) to `path` for --write-settings, once every system
+// that holds a text reads whole with that one separator: a record that mixes
+// separators loads under neither. Else nothing is written and the error is
+// that of the first text that does not read, placed at its line of
+// `settings_path`.
+Status WriteCommandSettings(const std::string& path, const TSettingsTexts& settings, char decimal_separator,
+                            const std::string& settings_path);
+
 // The --describe-system and --list-systems texts, ready for standard output.
 Result<std::string> DescribeSystemText(const std::string& code, char decimal_separator);
 Result<std::string> SystemListText(const std::string& text);

@@ -112,6 +112,10 @@ Error Error::ControlFileTooLarge() {
   return Error(ErrorKind::Limit, 0, "Control file larger than 16 MiB");
 }
 
+Error Error::NoControlPoint() {
+  return Error(ErrorKind::File, file_error::kInvalidNumericInput, "Control file holds no point");
+}
+
 Error Error::NoControlPointToFit() {
   return Error(ErrorKind::Limit, 0, "No control point left to fit");
 }

@@ -63,6 +63,8 @@ class Error {
   static Error ControlLine(std::size_t line, std::string_view problem);
   // "Control file larger than 16 MiB": the control reader's size limit.
   static Error ControlFileTooLarge();
+  // "Control file holds no point": one that is empty or only comments.
+  static Error NoControlPoint();
   // "No control point left to fit": a calibration with every point flagged.
   static Error NoControlPointToFit();
   // An exception that reached a program's top level: "Out of memory" for a
