@@ -11,8 +11,9 @@
 
 namespace tervela {
 
-// The map files of one run (GeoJSON, KML, the picture of the points), each
-// record written to them as one feature, in record order.
+// The map files of one run (GeoJSON, KML, the picture of the points) and its
+// DXF drawing and CSV table, each record written to them as one feature, in
+// record order.
 class MapOutput final : public RecordSink {
  public:
   // `grid_title`: the picture's title and the KML document's name.
@@ -21,10 +22,12 @@ class MapOutput final : public RecordSink {
   // True when `request` names any map file.
   static bool Wanted(const TFileConversion& request);
 
-  // Creates the map files `request` names, in the order GeoJSON, KML, picture.
+  // Creates the files `request` names, in the order GeoJSON, KML, picture,
+  // DXF, CSV.
   Status Open(const TFileConversion& request);
 
   Status Written(const TWrittenRecord& record) override;
+  bool WantsGridScale() const override;
 
   // Completes every file with the features it got, drawing the picture on
   // the grid whose false easting (metres) is `central_easting`, and closes
@@ -36,9 +39,10 @@ class MapOutput final : public RecordSink {
   std::string grid_title_;
   std::vector<std::unique_ptr<MapWriter>> writers_;
   PointPlot* plot_ = nullptr;  // among `writers_`, or null
+  std::uint64_t records_ = 0;  // the records written so far
 };
 
-// The map file names of `request` in the order MapOutput creates them.
+// The names of the files MapOutput creates for `request`, in its order.
 std::vector<std::string> MapFileNames(const TFileConversion& request);
 
 }  // namespace tervela

@@ -54,7 +54,7 @@ std::string ConvergenceReadout(double degrees, char decimal_separator) {
   const std::int64_t minutes = whole / 60000 % 60;
   const std::int64_t seconds = whole / 1000 % 60;
   const std::int64_t fraction = whole % 1000;
-  char part[8];
+  char part[16];
   text += std::to_string(whole / 3600000) + "\xC2\xB0";
   std::snprintf(part, sizeof part, "%02d'", static_cast<int>(minutes));
   text += part;

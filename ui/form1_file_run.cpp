@@ -12,6 +12,7 @@
 #include "ui/control_text.h"
 #include "ui/form1.h"
 #include "ui/map_controls.h"
+#include "ui/record_file_controls.h"
 
 namespace tervela {
 
@@ -28,6 +29,7 @@ Status TForm1::BitBtn2Click() {
       .output_name = FileName(Edit12->text()),
   };
   map_controls->AddMapFiles(request);
+  record_file_controls->AddRecordFiles(request, SettingsTexts());
   file_run_.emplace(request, SettingsTexts(), decimal_separator_);
   // Connected before the wait: a run that finishes unseen by it has signalled
   // into this connection.
