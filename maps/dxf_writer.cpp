@@ -54,6 +54,11 @@ std::string DrawingStart() {
   AppendGroup(out, 1, "AC1009");
   AppendGroup(out, 9, "$DWGCODEPAGE");
   AppendGroup(out, 3, "ANSI_1252");
+  // Points drawn as a circle with a cross, 1 unit across, so they show.
+  AppendGroup(out, 9, "$PDMODE");
+  AppendGroup(out, 70, "35");
+  AppendGroup(out, 9, "$PDSIZE");
+  AppendGroup(out, 40, "1.0");
   AppendGroup(out, 0, "ENDSEC");
   AppendGroup(out, 0, "SECTION");
   AppendGroup(out, 2, "TABLES");
