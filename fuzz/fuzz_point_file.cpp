@@ -9,7 +9,7 @@
 // scripts hold one line per output line; the CSV is a header and one RFC 4180
 // record of UTF-8 fields, without control bytes, per output line, its
 // numbers finite; the DXF is whole group pairs, ended, one point per output
-// line, no value holding a control byte; a failure is an invalid number in
+// line, no value longer than 255 bytes or holding a control byte; a failure is an invalid number in
 // the file, a floating-point fault or the inversion's failure.
 
 #include <sys/mman.h>
@@ -173,6 +173,7 @@ void CheckDxf(std::size_t output_lines, std::string_view drawing) {
     std::string_view code = lines[i];
     while (!code.empty() && code.front() == ' ') code.remove_prefix(1);
     Require(WholeFixed(code, 0), "a DXF group code");
+    Require(lines[i + 1].size() <= 255, "a DXF value of at most 255 bytes");
     for (const char c : lines[i + 1]) {
       Require(static_cast<unsigned char>(c) >= 0x20, "a DXF value without control bytes");
     }

@@ -146,9 +146,15 @@ void AppendDxfText(std::string& out, std::string_view bytes) {
     }
     return -1;
   };
+  constexpr std::size_t kMaxStringBytes = 255;
+  const std::size_t start = out.size();
+  // Enough characters to fill the string, and the two after them that an
+  // escape looks at: a character takes at most 4 bytes.
   std::u32string characters;
-  ForEachCharacter(bytes, [&characters](unsigned code) { characters.push_back(code); });
+  ForEachCharacter(bytes.substr(0, 4 * (kMaxStringBytes + 3)),
+                   [&characters](unsigned code) { characters.push_back(code); });
   for (std::size_t i = 0; i < characters.size(); ++i) {
+    const std::size_t before = out.size();
     const unsigned code = characters[i];
     const auto next = [&](std::size_t ahead) {
       return i + ahead < characters.size() ? characters[i + ahead] : 0u;
@@ -171,6 +177,10 @@ void AppendDxfText(std::string& out, std::string_view bytes) {
     } else {
       escape(0xD800 + ((code - 0x10000) >> 10));
       escape(0xDC00 + ((code - 0x10000) & 0x3FF));
+    }
+    if (out.size() - start > kMaxStringBytes) {
+      out.resize(before);
+      return;
     }
   }
 }

@@ -38,7 +38,8 @@ void AppendCsvField(std::string& out, std::string_view bytes);
 // as its surrogate pair), a control byte in the format's caret form (^A for
 // 1, ^@ for 0) and a caret itself as "^ ". A percent sign before another,
 // and a backslash before "U+" or "M+", are written as \U+XXXX too, so that
-// they start none of the format's control sequences.
+// they start none of the format's control sequences. DXF strings hold 255
+// bytes at most: the characters past that are left out, never half of one.
 void AppendDxfText(std::string& out, std::string_view bytes);
 
 // `text` without the bytes 0 to 32 at its start and end.
