@@ -10,7 +10,8 @@ namespace tervela {
 const char kUsageText[] =
     "usage: tervela-convert --settings FILE --direction wgs-a|wgs-b|a-wgs|b-wgs|a-b|b-a\n"
     "                       [--seven] [--scripts] [--decimal-separator C]\n"
-    "                       [--geojson FILE] [--kml FILE] [--plot FILE.svg|FILE.png] INPUT OUTPUT\n"
+    "                       [--geojson FILE] [--kml FILE] [--plot FILE.svg|FILE.png]\n"
+    "                       [--dxf FILE] [--csv FILE] INPUT OUTPUT\n"
     "       tervela-convert [--settings FILE] [--system-a SYSTEM] [--system-b SYSTEM]\n"
     "                       --write-settings FILE | --direction ... INPUT OUTPUT\n"
     "       tervela-convert --describe-system SYSTEM | --list-systems TEXT\n"

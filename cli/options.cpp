@@ -119,6 +119,23 @@ constexpr TOption kOptions[] = {
      [](const std::string& value, TCommandLine& command) {
        return MapFileName("--plot", value, command.conversion.plot_name);
      }},
+    {"--dxf", "FILE", Use::Conversion,
+     "also write the points as a DXF R12 drawing on the output\n"
+     "grid: layer POINTS, the record's text on POINT_TEXTS\n"
+     "(height 5), its number 4 below on POINT_NUMBERS\n"
+     "(height 3), as the drawing scripts; not to WGS84",
+     [](const std::string& value, TCommandLine& command) {
+       return MapFileName("--dxf", value, command.conversion.dxf_name);
+     }},
+    {"--csv", "FILE", Use::Conversion,
+     "also write a table of the records (RFC 4180, UTF-8 with\n"
+     "a byte-order mark): text, input and output numbers,\n"
+     "WGS84 latitude and longitude, grid convergence in\n"
+     "degrees and scale factor of the grid point, and the\n"
+     "datum operation of a system from --system-a/-b",
+     [](const std::string& value, TCommandLine& command) {
+       return MapFileName("--csv", value, command.conversion.csv_name);
+     }},
     {"--system-a", "SYSTEM", Use::Conversion, "fill system A from PROJ's database: a Transverse",
      [](const std::string& value, TCommandLine& command) {
        command.system_a = value;
@@ -220,7 +237,8 @@ std::string_view UsageLines(TOptionUse use) {
     case TOptionUse::Conversion:
       return "usage: tervela-convert --settings FILE --direction DIRECTION\n"
              "                       [--seven] [--scripts] [--decimal-separator C]\n"
-             "                       [--geojson FILE] [--kml FILE] [--plot FILE.svg|FILE.png] INPUT OUTPUT\n";
+             "                       [--geojson FILE] [--kml FILE] [--plot FILE.svg|FILE.png]\n"
+             "                       [--dxf FILE] [--csv FILE] INPUT OUTPUT\n";
     case TOptionUse::Check:
       return "usage: tervela-convert --settings FILE --check CONTROL --grid a|b [--seven]\n"
              "                       [--tolerance METRES] [--calibrate [--write-settings OUT]]\n";

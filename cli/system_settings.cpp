@@ -8,8 +8,10 @@
 
 namespace tervela {
 
-Result<TSettingsTexts> CommandSettings(const TCommandLine& command, char decimal_separator) {
+Result<TSettingsTexts> CommandSettings(const TCommandLine& command, char decimal_separator,
+                                       std::string* operations) {
   TSettingsTexts settings;
+  std::optional<TProjectedSystem> filled[2];
   if (!command.settings_path.empty()) {
     if (Status read = ReadSettingsRecord(command.settings_path, settings); !read) return read.error();
   }
@@ -27,6 +29,18 @@ Result<TSettingsTexts> CommandSettings(const TCommandLine& command, char decimal
                                   " has no three-parameter shift in PROJ's database; use --seven");
     }
     PutSystem(system.value(), target, decimal_separator, settings);
+    filled[target == TLocalSystem::A ? 0 : 1] = system.value();
+  }
+  if (operations != nullptr) {
+    const TConversionDirection direction = command.conversion.direction;
+    const auto used = [&](TLocalSystem system) {
+      const std::optional<TProjectedSystem>& from_proj = filled[system == TLocalSystem::A ? 0 : 1];
+      const bool uses = SourceSystem(direction) == system ||
+                        (GridToGrid(direction) && TargetSystem(direction) == system);
+      return uses && from_proj ? &*from_proj : nullptr;
+    };
+    *operations = RunOperationsText(command.conversion.method, used(TLocalSystem::A),
+                                    used(TLocalSystem::B));
   }
   return settings;
 }

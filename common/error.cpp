@@ -94,6 +94,12 @@ Error Error::SystemRefused(std::string message) {
   return Error(ErrorKind::Refused, 0, std::move(message));
 }
 
+Error Error::DxfNeedsGridOutput() {
+  return Error(ErrorKind::Refused, 0,
+               "No DXF drawing for a run to WGS84: a drawing holds grid coordinates, so choose "
+               "a direction to TM - A or TM - B");
+}
+
 Error Error::LibraryUnavailable(std::string message) {
   return Error(ErrorKind::Internal, 0, std::move(message));
 }

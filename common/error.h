@@ -55,6 +55,9 @@ class Error {
   // A coordinate system that cannot fill a parameter set; `message` names it
   // and says why.
   static Error SystemRefused(std::string message);
+  // A DXF drawing asked of a run to WGS84, whose output holds no grid
+  // coordinates to draw: kind Refused.
+  static Error DxfNeedsGridOutput();
   // A library loaded on first use (common/runtime_library.h) that could not
   // be: `message` names it and says why.
   static Error LibraryUnavailable(std::string message);

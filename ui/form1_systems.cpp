@@ -6,6 +6,7 @@
 #include "systems/system_texts.h"
 #include "ui/form1.h"
 #include "ui/look.h"
+#include "ui/record_file_controls.h"
 
 namespace tervela {
 
@@ -38,6 +39,7 @@ Status TForm1::FillSystem(TLocalSystem target) {
   }
   const int name_line = 2 * kSystemTextCount + (a ? 0 : 1);
   settings_edits_[name_line]->setText(QString::fromUtf8(system->name.c_str()));
+  record_file_controls->SystemFilled(target, *system, SettingsTexts());
   return {};
 }
 

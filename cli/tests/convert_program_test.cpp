@@ -221,7 +221,7 @@ TEST_F(ConvertProgram, UnreadableSettingsFail) {
   EXPECT_FALSE(testing::Exists(out_));
   // So are the map files, and the input by them.
   const std::string input = ReadBytes(in_);
-  for (const char* option : {"--geojson", "--kml", "--plot"}) {
+  for (const char* option : {"--geojson", "--kml", "--plot", "--dxf", "--csv"}) {
     for (const std::string& kept : {settings_, in_}) {
       std::vector<std::string> arguments = Arguments("wgs-a", in_, out_);
       arguments.insert(arguments.begin(), {option, kept});
