@@ -12,8 +12,9 @@
 
 namespace tervela {
 
-// The map files of one run (GeoJSON, KML, the picture of the points), each
-// record written to them as one feature, in record order.
+// The map files of one run (GeoJSON, KML, the picture of the points) and its
+// DXF drawing and CSV table, each record written to them as one feature, in
+// record order.
 class MapOutput final : public RecordSink {
  public:
   // `grid_title`: the picture's title and the KML document's name.
@@ -31,6 +32,7 @@ class MapOutput final : public RecordSink {
   void Open(const TFileConversion& request, std::span<io::FileDescriptor> files);
 
   Status Written(const TWrittenRecord& record) override;
+  bool WantsGridScale() const override;
 
   // Completes every file with the features it got, drawing the picture on
   // the grid whose false easting (metres) is `central_easting`, and closes
@@ -42,9 +44,10 @@ class MapOutput final : public RecordSink {
   std::string grid_title_;
   std::vector<std::unique_ptr<MapWriter>> writers_;
   PointPlot* plot_ = nullptr;  // among `writers_`, or null
+  std::uint64_t records_ = 0;  // the records written so far
 };
 
-// The map file names of `request` in the order MapOutput creates them.
+// The names of the files MapOutput creates for `request`, in its order.
 std::vector<std::string> MapFileNames(const TFileConversion& request);
 
 }  // namespace tervela

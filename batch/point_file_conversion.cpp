@@ -158,6 +158,7 @@ Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& se
                         char decimal_separator, TRunEndpoints endpoints) {
   io::FileDescriptor input(endpoints.input_fd);
   io::FileDescriptor output(endpoints.output_fd);
+  if (!request.dxf_name.empty() && ToWgs(request.direction)) return Error::DxfNeedsGridOutput();
   PointConverter converter(request.direction, request.method, settings, decimal_separator,
                            endpoints.settings_name);
 

@@ -8,6 +8,7 @@
 #include "batch/record_lines.h"
 #include "batch/record_text.h"
 #include "common/number_text.h"
+#include "conversion/grid_point_scale.h"
 
 namespace tervela {
 
@@ -101,6 +102,8 @@ void ConvertChunk(const PointConverter& converter, bool scripts, RecordChunk& ch
   std::pair<double, double> readings[kRecordsAtOnce];
   TWorkingPoint points[kRecordsAtOnce];
   Status converted[kRecordsAtOnce];
+  TGridScale scales[kRecordsAtOnce];
+  Status scaled[kRecordsAtOnce];
   while (next < end) {
     // The records up to the next kRecordsAtOnce or the first bad number.
     std::size_t count = 0;
@@ -116,9 +119,14 @@ void ConvertChunk(const PointConverter& converter, bool scripts, RecordChunk& ch
     }
 
     converter.ConvertAll(std::span(readings, count), points, converted);
+    if (chunk.keep_grid_scales) {
+      std::size_t good = 0;
+      while (good < count && converted[good]) ++good;
+      GridScalesOf(converter, std::span(points, good), scales, scaled);
+    }
     for (std::size_t i = 0; i < count; ++i) {
-      if (!converted[i]) {
-        chunk.error = converted[i];
+      if (!converted[i] || (chunk.keep_grid_scales && !scaled[i])) {
+        chunk.error = !converted[i] ? converted[i] : scaled[i];
         return;
       }
       std::optional<TRecordPosition> position;
@@ -131,6 +139,10 @@ void ConvertChunk(const PointConverter& converter, bool scripts, RecordChunk& ch
           return;
         }
         position = found.value();
+        if (chunk.keep_grid_scales) {
+          position->convergence = scales[i].Convergence;
+          position->scale_factor = scales[i].ScaleFactor;
+        }
       }
       const std::size_t fields_begin = chunk.lines[static_cast<std::size_t>(RunFile::Output)].size();
       ChunkLines lines(chunk, records[i].text.free_text);

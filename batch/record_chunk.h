@@ -49,6 +49,8 @@ struct RecordChunk {
   // Whether to fill `mapped`, one per converted record, for a run that
   // writes map files.
   bool keep_positions = false;
+  // Whether those positions carry their grid convergence and scale factor.
+  bool keep_grid_scales = false;
   // A converted record's position (its tokens point into `input`) and where
   // its output fields and free text lie in the output's lines.
   struct MappedRecord {

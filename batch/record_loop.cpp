@@ -12,6 +12,7 @@
 #include "batch/record_lines.h"
 #include "batch/record_text.h"
 #include "common/number_text.h"
+#include "conversion/grid_point_scale.h"
 
 namespace tervela {
 
@@ -147,6 +148,7 @@ class RecordLoop {
         }
         chunk.first_number = records_taken + 1;
         chunk.keep_positions = files_.sink != nullptr;
+        chunk.keep_grid_scales = chunk.keep_positions && files_.sink->WantsGridScale();
         records_taken += taken.value();
         workers.Submit(chunk);
         ++submitted;
@@ -216,6 +218,12 @@ class RecordLoop {
     Result<TRecordPosition> position =
         PositionOf(converter_, first_token_.view(), second_token_.view(), first, second, point_);
     if (!position.ok()) return position.error();
+    if (files_.sink->WantsGridScale()) {
+      TGridScale scale;
+      if (Status scaled = GridScaleOf(converter_, point_, scale); !scaled) return scaled;
+      position.value().convergence = scale.Convergence;
+      position.value().scale_factor = scale.ScaleFactor;
+    }
     char fields[2 * kMaxFixedChars + 32];
     const char* const fields_end = WriteOutputFields(fields, converter_.direction(), point_);
     return files_.sink->Written(

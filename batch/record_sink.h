@@ -13,6 +13,9 @@ struct TRecordPosition {
   std::string_view first, second;       // the input's two number tokens
   double latitude = 0, longitude = 0;   // WGS84, degrees
   double northing = 0, easting = 0;     // metres on the grid of the run
+  // Grid convergence [degrees] and point scale factor there, for a sink that
+  // wants them (RecordSink::WantsGridScale), else 0.
+  double convergence = 0, scale_factor = 0;
 };
 
 // The position of a record read as (`first`, `second`) from the tokens
@@ -39,6 +42,9 @@ class RecordSink {
  public:
   virtual ~RecordSink() = default;
   virtual Status Written(const TWrittenRecord& record) = 0;
+  // Whether the records told need their grid convergence and scale factor,
+  // which cost a computation of their own.
+  virtual bool WantsGridScale() const { return false; }
 };
 
 }  // namespace tervela

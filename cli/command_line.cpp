@@ -10,13 +10,40 @@ namespace tervela {
 const char kUsageText[] =
     "usage: tervela-convert --settings FILE --direction wgs-a|wgs-b|a-wgs|b-wgs|a-b|b-a\n"
     "                       [--seven] [--scripts] [--decimal-separator C]\n"
-    "                       [--geojson FILE] [--kml FILE] [--plot FILE.svg|FILE.png] INPUT OUTPUT\n"
+    "                       [--geojson FILE] [--kml FILE] [--plot FILE.svg|FILE.png]\n"
+    "                       [--dxf FILE] [--csv FILE] INPUT OUTPUT\n"
     "       tervela-convert [--settings FILE] [--system-a SYSTEM] [--system-b SYSTEM]\n"
     "                       --write-settings FILE | --direction ... INPUT OUTPUT\n"
     "       tervela-convert --describe-system SYSTEM | --list-systems TEXT\n"
     "       tervela-convert --settings FILE --check CONTROL --grid a|b [--seven]\n"
     "                       [--tolerance METRES] [--calibrate [--write-settings OUT]]\n"
     "       tervela-convert --help | --version\n";
+
+namespace {
+
+// The usage error of a check or conversion that needs system A or B when
+// neither --settings nor --system-a/--system-b gives it; "" when none is
+// missing.
+std::string MissingSystemError(const TCommandLine& command) {
+  if (!command.settings_path.empty()) return {};
+  std::vector<TLocalSystem> needed;
+  if (command.check_grid) {
+    needed.push_back(*command.check_grid);
+  } else {
+    needed.push_back(SourceSystem(command.conversion.direction));
+    if (GridToGrid(command.conversion.direction)) needed.push_back(TargetSystem(command.conversion.direction));
+  }
+  for (const TLocalSystem system : needed) {
+    const bool a = system == TLocalSystem::A;
+    if ((a ? command.system_a : command.system_b).empty()) {
+      return std::string("system ") + (a ? "A" : "B") + " is needed: give --system-" + (a ? "a" : "b") +
+             " SYSTEM or --settings FILE";
+    }
+  }
+  return {};
+}
+
+}  // namespace
 
 TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
   TCommandLineParse parse;
@@ -65,7 +92,10 @@ TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
   if (std::string error = ControlUsageError(command, files.size()); !error.empty()) {
     return fail(error);
   }
-  if (!command.check_path.empty()) return parse;
+  if (!command.check_path.empty()) {
+    if (std::string error = MissingSystemError(command); !error.empty()) return fail(error);
+    return parse;
+  }
   if (!command.write_settings_path.empty()) {
     if (command.direction_given || !files.empty()) return fail("--write-settings converts nothing");
     return parse;
@@ -77,6 +107,7 @@ TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
   if (command.conversion.scripts && command.conversion.output_name == "-") {
     return fail("--scripts needs an OUTPUT file name, not \"-\"");
   }
+  if (std::string error = MissingSystemError(command); !error.empty()) return fail(error);
   return parse;
 }
 

@@ -46,14 +46,15 @@ void PrintError(const tervela::Error& error) {
 // `warnings` counts what the points converted call for.
 tervela::Status Convert(const tervela::TCommandLine& command, tervela::RunWarnings& warnings) {
   const char separator = command.decimal_separator.value_or(tervela::EnvironmentDecimalSeparator());
-  const tervela::Result<tervela::TSettingsTexts> record = tervela::CommandSettings(command, separator);
+  tervela::TFileConversion request = command.conversion;
+  const tervela::Result<tervela::TSettingsTexts> record =
+      tervela::CommandSettings(command, separator, &request.csv_operation);
   if (!record) return record.error();
   const tervela::TSettingsTexts& settings = record.value();
   if (!command.write_settings_path.empty()) {
-    return tervela::WriteSettingsRecord(command.write_settings_path, settings);
+    return tervela::WriteCommandSettings(command.write_settings_path, settings, separator, command.settings_path);
   }
 
-  const tervela::TFileConversion& request = command.conversion;
   tervela::TRunEndpoints endpoints;
   if (request.input_name == "-") endpoints.input_fd = STDIN_FILENO;
   if (request.output_name == "-") endpoints.output_fd = STDOUT_FILENO;
@@ -88,6 +89,10 @@ int Check(const tervela::TCommandLine& command) {
   if (std::fputs(output.value().text.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
     return errno == EPIPE ? kExitBrokenPipe : kExitFailure;
   }
+  if (!output.value().message.empty()) {
+    PrintMessage("tervela-convert: " + tervela::ErrorBoxText(output.value().message));
+  }
+  if (output.value().calibration_refused) return kExitFailure;
   return output.value().beyond_tolerance ? tervela::kExitBeyondTolerance : 0;
 }
 

@@ -119,6 +119,23 @@ constexpr TOption kOptions[] = {
      [](const std::string& value, TCommandLine& command) {
        return MapFileName("--plot", value, command.conversion.plot_name);
      }},
+    {"--dxf", "FILE", Use::Conversion,
+     "also write the points as a DXF R12 drawing on the output\n"
+     "grid: layer POINTS, the record's text on POINT_TEXTS\n"
+     "(height 5), its number 4 below on POINT_NUMBERS\n"
+     "(height 3), as the drawing scripts; not to WGS84",
+     [](const std::string& value, TCommandLine& command) {
+       return MapFileName("--dxf", value, command.conversion.dxf_name);
+     }},
+    {"--csv", "FILE", Use::Conversion,
+     "also write a table of the records (RFC 4180, UTF-8 with\n"
+     "a byte-order mark): text, input and output numbers,\n"
+     "WGS84 latitude and longitude, grid convergence in\n"
+     "degrees and scale factor of the grid point, and the\n"
+     "datum operation of a system from --system-a/-b",
+     [](const std::string& value, TCommandLine& command) {
+       return MapFileName("--csv", value, command.conversion.csv_name);
+     }},
     {"--system-a", "SYSTEM", Use::Conversion, "fill system A from PROJ's database: a Transverse",
      [](const std::string& value, TCommandLine& command) {
        command.system_a = value;
@@ -140,6 +157,9 @@ constexpr TOption kOptions[] = {
      "its shifts come from with EPSG's accuracy, and its\n"
      "eighteen values",
      [](const std::string& value, TCommandLine& command) {
+       if (value.empty()) {
+         return std::string("--describe-system: the system is empty; name one, such as EPSG:31467");
+       }
        command.describe_system = value;
        return std::string();
      }},
@@ -155,13 +175,14 @@ constexpr TOption kOptions[] = {
      "line of CONTROL holds latitude, longitude, northing and\n"
      "easting, separated by blanks or tabs, then an optional\n"
      "name; blank lines and lines starting with # are\n"
-     "skipped. Prints per point NAME<TAB>dN<TAB>dE<TAB>d, the\n"
-     "control's grid coordinate minus the converted one and\n"
-     "its length in metres, with a fifth field \"outlier\"\n"
-     "for a point more than 5 times the median spread and\n"
-     "3 cm off the median residual; then\n"
-     "points N<TAB>rms R<TAB>max M<TAB>outliers K, the RMS and\n"
-     "maximum taken over the points not flagged",
+     "skipped; a line ends at LF, CR LF or CR. At most\n"
+     "16 MiB, at least one point. Prints per point\n"
+     "NAME<TAB>dN<TAB>dE<TAB>d, the control's grid coordinate\n"
+     "minus the converted one and its length in metres, with\n"
+     "a fifth field \"outlier\" for a point more than 5 times\n"
+     "the median spread and 3 cm off the median residual;\n"
+     "then points N<TAB>rms R<TAB>max M<TAB>outliers K, the RMS\n"
+     "and maximum taken over the points not flagged",
      [](const std::string& value, TCommandLine& command) {
        if (value.empty()) return std::string("--check needs a control file name");
        command.check_path = value;
@@ -181,14 +202,18 @@ constexpr TOption kOptions[] = {
      "not determine the rotations, the scale or a vertical\n"
      "shift, so Rx, Ry, Rz and k stay as they are. Prints the\n"
      "table again with the calibrated values, then a line\n"
-     "with them",
+     "with them. Refused (exit status 1, nothing written)\n"
+     "when ten steps do not converge or a point it used is\n"
+     "still more than 1 m off: no one shift fits the points",
      [](const std::string&, TCommandLine& command) {
        command.calibrate = true;
        return std::string();
      }},
     {"--write-settings", "OUT", Use::Check,
      "with --calibrate: write the settings with the\n"
-     "calibrated values to OUT; FILE itself is never changed",
+     "calibrated values to OUT unless the calibration is\n"
+     "refused or a point exceeds --tolerance; OUT may be\n"
+     "neither FILE nor CONTROL, which are never changed",
      SetWriteSettings},
     {"--help", "", Use::Program, "show this text",
      [](const std::string&, TCommandLine& command) {
@@ -212,7 +237,8 @@ std::string_view UsageLines(TOptionUse use) {
     case TOptionUse::Conversion:
       return "usage: tervela-convert --settings FILE --direction DIRECTION\n"
              "                       [--seven] [--scripts] [--decimal-separator C]\n"
-             "                       [--geojson FILE] [--kml FILE] [--plot FILE.svg|FILE.png] INPUT OUTPUT\n";
+             "                       [--geojson FILE] [--kml FILE] [--plot FILE.svg|FILE.png]\n"
+             "                       [--dxf FILE] [--csv FILE] INPUT OUTPUT\n";
     case TOptionUse::Check:
       return "usage: tervela-convert --settings FILE --check CONTROL --grid a|b [--seven]\n"
              "                       [--tolerance METRES] [--calibrate [--write-settings OUT]]\n";
@@ -229,9 +255,10 @@ constexpr std::string_view kHelpClosing =
     "\n"
     "Exit status: 0 on success, a conversion printing nothing but a warning for\n"
     "points more than 6 degrees from a central meridian; 1 when the\n"
-    "conversion or check fails, with the error printed on standard error; 2 on a\n"
-    "usage error; 3 when a control point exceeds --tolerance; 141, with nothing\n"
-    "printed, when standard output is a pipe whose reader has gone.\n"
+    "conversion or check fails or a calibration is refused, with the reason\n"
+    "printed on standard error; 2 on a usage error; 3 when a control point\n"
+    "exceeds --tolerance; 141, with nothing printed, when standard output is a\n"
+    "pipe whose reader has gone.\n"
     "\n"
     "example: tervela-convert --settings site.set --direction wgs-a --scripts \\\n"
     "             points.txt points-a.txt\n"

@@ -101,6 +101,12 @@ Error Error::SystemRefused(std::string message) {
   return Error(ErrorKind::Refused, 0, std::move(message));
 }
 
+Error Error::DxfNeedsGridOutput() {
+  return Error(ErrorKind::Refused, 0,
+               "No DXF drawing for a run to WGS84: a drawing holds grid coordinates, so choose "
+               "a direction to TM - A or TM - B");
+}
+
 Error Error::LibraryUnavailable(std::string message) {
   return Error(ErrorKind::Internal, 0, std::move(message));
 }
@@ -117,6 +123,10 @@ Error Error::ControlLine(std::size_t line, std::string_view problem) {
 
 Error Error::ControlFileTooLarge() {
   return Error(ErrorKind::Limit, 0, "Control file larger than 16 MiB");
+}
+
+Error Error::NoControlPoint() {
+  return Error(ErrorKind::File, file_error::kInvalidNumericInput, "Control file holds no point");
 }
 
 Error Error::NoControlPointToFit() {

@@ -60,6 +60,9 @@ class Error {
   // A coordinate system that cannot fill a parameter set; `message` names it
   // and says why.
   static Error SystemRefused(std::string message);
+  // A DXF drawing asked of a run to WGS84, whose output holds no grid
+  // coordinates to draw: kind Refused.
+  static Error DxfNeedsGridOutput();
   // A library loaded on first use (common/runtime_library.h) that could not
   // be: `message` names it and says why.
   static Error LibraryUnavailable(std::string message);
@@ -68,6 +71,8 @@ class Error {
   static Error ControlLine(std::size_t line, std::string_view problem);
   // "Control file larger than 16 MiB": the control reader's size limit.
   static Error ControlFileTooLarge();
+  // "Control file holds no point": one that is empty or only comments.
+  static Error NoControlPoint();
   // "No control point left to fit": a calibration with every point flagged.
   static Error NoControlPointToFit();
   // An exception that reached a program's top level: "Out of memory" for a

@@ -16,8 +16,6 @@ namespace tervela {
 
 namespace {
 
-constexpr int kMaxIterations = 10;
-
 // The fields a method's calibration changes and the step of their central
 // differences (arc-seconds or metres: a few decimetres on the ground).
 struct Unknowns {
@@ -56,17 +54,19 @@ class MeanResidual {
 
 }  // namespace
 
-Result<TParameterSet> Calibrate(const TParameterSet& set, TShiftMethod method,
-                                std::span<const TControlPoint> points,
-                                const std::vector<bool>& left_out) {
+Result<TCalibration> Calibrate(const TParameterSet& set, TShiftMethod method,
+                               std::span<const TControlPoint> points, const std::vector<bool>& left_out) {
   const Unknowns& unknowns =
       method == TShiftMethod::ThreeParameter ? kThreeParameterUnknowns : kSevenParameterUnknowns;
   const MeanResidual mean(method, points, left_out);
-  TParameterSet fitted = set;
-  for (int iteration = 0; iteration < kMaxIterations; ++iteration) {
+  TCalibration calibration{set};
+  TParameterSet& fitted = calibration.set;
+  for (int step = 0;; ++step) {
     const Result<TResidual> shift = mean.Of(fitted);
     if (!shift) return shift.error();
-    if (std::hypot(shift.value().north, shift.value().east) < kCalibrationTolerance) break;
+    calibration.mean_residual = Length(shift.value());
+    calibration.converged = calibration.mean_residual < kCalibrationTolerance;
+    if (calibration.converged || step == kCalibrationSteps) return calibration;
 
     // J: how the mean residual (north row, east row) changes with each field.
     std::array<std::array<double, 3>, 2> j{};
@@ -99,7 +99,6 @@ Result<TParameterSet> Calibrate(const TParameterSet& set, TShiftMethod method,
       fitted.*unknowns.fields[k] = value;
     }
   }
-  return fitted;
 }
 
 }  // namespace tervela

@@ -20,13 +20,19 @@ namespace tervela {
 // residuals of the points not `left_out` (left_out[i] for points[i]), which
 // is their mean. The fitted fields are then found by Gauss-Newton steps on
 // the engine's own conversion, its derivatives taken by central differences,
-// until the mean residual is below kCalibrationTolerance or after ten steps.
+// until the mean residual is below kCalibrationTolerance (converged) or after
+// kCalibrationSteps steps (not converged: the fields are then no fit).
 // Errors: Error::NoControlPointToFit() when every point is left out; the
 // conversion's error (Error::ControlLine) of a point that does not convert;
 // Error::InvalidOperation() when the shift does not respond to the fields.
 inline constexpr double kCalibrationTolerance = 1e-6;  // metres
-Result<TParameterSet> Calibrate(const TParameterSet& set, TShiftMethod method,
-                                std::span<const TControlPoint> points,
-                                const std::vector<bool>& left_out);
+inline constexpr int kCalibrationSteps = 10;
+struct TCalibration {
+  TParameterSet set;
+  bool converged = false;
+  double mean_residual = 0;  // the length of the mean residual left, metres
+};
+Result<TCalibration> Calibrate(const TParameterSet& set, TShiftMethod method,
+                               std::span<const TControlPoint> points, const std::vector<bool>& left_out);
 
 }  // namespace tervela

@@ -37,6 +37,24 @@ std::span<const CalibratedField> FieldsOf(TShiftMethod method) {
 
 int FirstLine(TLocalSystem system) { return system == TLocalSystem::A ? 0 : kSystemTextCount; }
 
+std::string Metres(double value) { return FormatFixed(value, 3, '.') + " m"; }
+
+// Why a converged calibration is no fit, "" when it is: the point it used
+// that lies farthest off afterwards lies beyond the bound.
+std::string FarPointRefusal(const std::vector<TControlPoint>& points, const TControlReport& report) {
+  const std::vector<TResidual>& after = report.calibrated_check->residuals;
+  std::optional<std::size_t> farthest;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (!report.check.outliers[i] && Length(after[i]) > kCalibratedResidualBound &&
+        (!farthest || Length(after[i]) > Length(after[*farthest]))) {
+      farthest = i;
+    }
+  }
+  if (!farthest) return {};
+  return "no one shift fits the control points: point " + QuotedText(points[*farthest].name) + " is still " +
+         Metres(Length(after[*farthest])) + " off after it, beyond " + Metres(kCalibratedResidualBound);
+}
+
 }  // namespace
 
 Result<TControlReport> RunControlCheck(const TSettingsTexts& texts,
@@ -54,12 +72,18 @@ Result<TControlReport> RunControlCheck(const TSettingsTexts& texts,
   report.calibrated_texts = texts;
   if (!request.calibrate) return report;
 
-  const Result<TParameterSet> fitted = Calibrate(set, request.method, points, report.check.outliers);
+  const Result<TCalibration> fitted = Calibrate(set, request.method, points, report.check.outliers);
   if (!fitted) return fitted.error();
+  if (!fitted.value().converged) {
+    report.calibration_refusal = "it did not converge: the mean residual is still " +
+                                 Metres(fitted.value().mean_residual) + " after " +
+                                 std::to_string(kCalibrationSteps) + " steps";
+    return report;
+  }
   for (const CalibratedField& field : FieldsOf(request.method)) {
     const int line = FirstLine(request.system) + field.index;
     report.calibrated_texts[static_cast<std::size_t>(line)] =
-        FormatFixed(fitted.value().*field.member, field.decimals, request.decimal_separator);
+        FormatFixed(fitted.value().set.*field.member, field.decimals, request.decimal_separator);
     report.calibrated_lines.push_back(line);
   }
   TParameterSet calibrated;
@@ -69,6 +93,7 @@ Result<TControlReport> RunControlCheck(const TSettingsTexts& texts,
   Result<TControlCheck> after = CheckControlPoints(calibrated, request.method, points);
   if (!after) return after.error();
   report.calibrated_check = std::move(after.value());
+  report.calibration_refusal = FarPointRefusal(points, report);
   return report;
 }
 

@@ -23,13 +23,24 @@ struct TControlRequest {
 // What a control check found.
 struct TControlReport {
   TControlCheck check;  // against the system as the record holds it
-  // With calibrate: the record with the calibrated fields' texts, the record
-  // lines (0 to 37) those are, and the check against the system those texts
-  // give, that is against exactly what a saved record would hold.
+  // With calibrate, once it converged: the record with the calibrated fields'
+  // texts, the record lines (0 to 37) those are, and the check against the
+  // system those texts give, that is against exactly what a saved record
+  // would hold.
   TSettingsTexts calibrated_texts;
   std::vector<int> calibrated_lines;
   std::optional<TControlCheck> calibrated_check;
+  // With calibrate: why the calibration is no fit to use or save (it did not
+  // converge, or a point it used lies beyond kCalibratedResidualBound after
+  // it); empty when it is.
+  std::string calibration_refusal;
 };
+
+// The calibrated values are refused unless the calibration converged and
+// every point it used (those not flagged) then lies within this many metres:
+// a control set in which no one shift fits (northing and easting swapped, a
+// wrong system) gives residuals of kilometres, a survey's of centimetres.
+inline constexpr double kCalibratedResidualBound = 1.0;
 
 // Parses the system's eighteen texts, checks `points` against it and, when
 // asked, calibrates it (Calibrate) leaving out the flagged points. The

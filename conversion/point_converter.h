@@ -26,6 +26,7 @@ class PointConverter {
                  char decimal_separator, std::string settings_name = {});
 
   TConversionDirection direction() const { return direction_; }
+  TShiftMethod method() const { return method_; }
 
   // Parses the source system's eighteen texts unless that was done already.
   Status ReadSourceSystem();

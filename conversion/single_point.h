@@ -15,6 +15,9 @@ struct TConversionPage {
   std::string Edit41, Edit42;  // output N, E (also the previous outputs)
   std::string Edit45, Edit46;  // latitude and longitude readouts
   std::string Label27, Label28;  // change readouts
+  // Grid convergence and point scale factor of the grid point: the output's
+  // grid, or the input's for a conversion to WGS84 (grid_point_scale.h).
+  std::string Convergence, ScaleFactor;
 };
 
 // "Convert Data": converts the point of Edit39/Edit40 in `direction` with

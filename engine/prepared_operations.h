@@ -121,6 +121,13 @@ class PreparedTransverseMercator {
   double MeridianArc(double phi) const;              // G at phi [m]
   double PrimeVerticalRadius(double sin_phi) const;  // nu at phi [m]
 
+  // Grid convergence [degrees] and point scale factor at the local-datum
+  // `latitude` and `longitude` [degrees], from the derivatives of the series
+  // Apply evaluates (grid_scale.cpp).
+  template <class T>
+  fp::Fault ConvergenceAndScale(const T& latitude, const T& longitude, T& convergence,
+                                T& scale) const;
+
  private:
   double scale_factor_, false_easting_, false_northing_, central_meridian_;
   // The local ellipsoid and the meridian-arc coefficients.

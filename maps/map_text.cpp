@@ -72,6 +72,28 @@ bool AppendAsUtf8(std::string& out, std::string_view bytes, Refuses refuses, Asc
   return i == bytes.size();
 }
 
+// The code point of the well-formed UTF-8 sequence of `length` bytes at the
+// start of `bytes`.
+unsigned DecodeUtf8(std::string_view bytes, std::size_t length) {
+  static constexpr unsigned kLeadMask[] = {0, 0, 0x1F, 0x0F, 0x07};
+  unsigned code = static_cast<unsigned char>(bytes[0]) & kLeadMask[length];
+  for (std::size_t i = 1; i < length; ++i) code = code << 6 | (static_cast<unsigned char>(bytes[i]) & 0x3F);
+  return code;
+}
+
+// Calls `character(code)` for every character of `bytes` read as the map
+// files read them: well-formed UTF-8 as its code point, every other byte as
+// its ISO 8859-1 character.
+template <class Character>
+void ForEachCharacter(std::string_view bytes, Character character) {
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const std::size_t length = Utf8SequenceLength(bytes.substr(i));
+    character(length == 0 ? static_cast<unsigned char>(bytes[i]) : DecodeUtf8(bytes.substr(i), length));
+    i += length == 0 ? 1 : length;
+  }
+}
+
 }  // namespace
 
 void AppendJsonString(std::string& out, std::string_view bytes) {
@@ -123,6 +145,80 @@ void AppendDrawnText(std::string& out, std::string_view bytes, std::size_t max_c
       },
       max_characters);
   if (!whole) out.append(kEllipsis);
+}
+
+void AppendCsvField(std::string& out, std::string_view bytes) {
+  std::string field;
+  bool quoted = !bytes.empty() && (bytes.front() == ' ' || bytes.back() == ' ');
+  AppendAsUtf8(field, bytes, [&](unsigned char byte) {
+    if (byte < 0x20) {
+      AppendControlPicture(field, byte);
+      return;
+    }
+    if (byte == ',' || byte == '"') quoted = true;
+    if (byte == '"') field.push_back('"');
+    field.push_back(static_cast<char>(byte));
+  });
+  if (quoted) out.push_back('"');
+  out.append(field);
+  if (quoted) out.push_back('"');
+}
+
+void AppendDxfText(std::string& out, std::string_view bytes) {
+  // The characters of Windows-1252's bytes 0x80 to 0x9F; 0 where it has none.
+  static constexpr unsigned kWindows1252High[32] = {
+      0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+      0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  const auto escape = [&out](unsigned unit) {
+    out.append("\\U+");
+    for (int shift = 12; shift >= 0; shift -= 4) out.push_back(kHex[(unit >> shift) & 0xF]);
+  };
+  const auto windows_1252_byte = [](unsigned code) -> int {
+    if (code >= 0xA0 && code <= 0xFF) return static_cast<int>(code);
+    for (int i = 0; i < 32; ++i) {
+      if (kWindows1252High[i] == code && code != 0) return 0x80 + i;
+    }
+    return -1;
+  };
+  constexpr std::size_t kMaxStringBytes = 255;
+  const std::size_t start = out.size();
+  // Enough characters to fill the string, and the two after them that an
+  // escape looks at: a character takes at most 4 bytes.
+  std::u32string characters;
+  ForEachCharacter(bytes.substr(0, 4 * (kMaxStringBytes + 3)),
+                   [&characters](unsigned code) { characters.push_back(code); });
+  for (std::size_t i = 0; i < characters.size(); ++i) {
+    const std::size_t before = out.size();
+    const unsigned code = characters[i];
+    const auto next = [&](std::size_t ahead) {
+      return i + ahead < characters.size() ? characters[i + ahead] : 0u;
+    };
+    if (code < 0x20) {
+      out.push_back('^');
+      out.push_back(static_cast<char>(code + 0x40));
+    } else if (code == '^') {
+      out.append("^ ");
+    } else if ((code == '%' && next(1) == '%') ||
+               (code == '\\' && (next(1) == 'U' || next(1) == 'M' || next(1) == 'u' || next(1) == 'm') &&
+                next(2) == '+')) {
+      escape(code);
+    } else if (code < 0x7F) {
+      out.push_back(static_cast<char>(code));
+    } else if (const int byte = windows_1252_byte(code); byte >= 0) {
+      out.push_back(static_cast<char>(byte));
+    } else if (code < 0x10000) {
+      escape(code);
+    } else {
+      escape(0xD800 + ((code - 0x10000) >> 10));
+      escape(0xDC00 + ((code - 0x10000) & 0x3FF));
+    }
+    if (out.size() - start > kMaxStringBytes) {
+      out.resize(before);
+      return;
+    }
+  }
 }
 
 std::string_view TrimBlanks(std::string_view text) {

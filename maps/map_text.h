@@ -31,6 +31,23 @@ void AppendXmlText(std::string& out, std::string_view bytes);
 // two code points of every plane) with the whole text.
 void AppendDrawnText(std::string& out, std::string_view bytes, std::size_t max_characters);
 
+// Appends `bytes` as one field of a CSV record (RFC 4180) in UTF-8: the
+// control bytes 0 to 31 as their Control Pictures symbol (a point's text
+// holds no line break; a stray CR or NUL would split or cut the record in
+// some readers), the whole field in quotation marks, each one inside
+// doubled, where it holds a comma, a quotation mark or a blank at either end.
+void AppendCsvField(std::string& out, std::string_view bytes);
+
+// Appends `bytes` as the string of a DXF R12 TEXT entity in a drawing of
+// code page ANSI_1252, as CAD programs read it: a character Windows-1252 has
+// as its byte there, any other as \U+XXXX (UTF-16, a character beyond U+FFFF
+// as its surrogate pair), a control byte in the format's caret form (^A for
+// 1, ^@ for 0) and a caret itself as "^ ". A percent sign before another,
+// and a backslash before "U+" or "M+", are written as \U+XXXX too, so that
+// they start none of the format's control sequences. DXF strings hold 255
+// bytes at most: the characters past that are left out, never half of one.
+void AppendDxfText(std::string& out, std::string_view bytes);
+
 // `text` without the bytes 0 to 32 at its start and end.
 std::string_view TrimBlanks(std::string_view text);
 

@@ -174,6 +174,7 @@ struct FoundShift {
 
 struct Shifts {
   std::optional<FoundShift> translation, helmert;
+  bool on_wgs84 = false;  // the system's datum is WGS 84 itself
 };
 
 std::optional<FoundShift> ReadShift(PJ_CONTEXT* context, const PJ* operation) {
@@ -231,6 +232,7 @@ Result<Shifts> FindShifts(PJ_CONTEXT* context, const PJ* crs, const Refusal& ref
     const FoundShift null_shift{{"", "WGS 84 itself", 0.0}, {}, true};
     shifts.translation = null_shift;
     shifts.helmert = null_shift;
+    shifts.on_wgs84 = true;
     return shifts;
   }
 
@@ -264,9 +266,9 @@ Result<Shifts> FindShifts(PJ_CONTEXT* context, const PJ* crs, const Refusal& ref
 }  // namespace
 
 Result<TProjectedSystem> FillFromProj(std::string_view code) {
-  if (Result<const ProjLibrary*> proj = LoadProj(); !proj) return proj.error();
-  const Context context = QuietContext();
-  if (!context) return Error::SystemRefused("PROJ could not start");
+  const Result<Context> opened = QuietContext();
+  if (!opened) return opened.error();
+  const Context& context = opened.value();
   const Object crs(Proj().proj_create(context.get(), std::string(code).c_str()));
   if (!crs) return Refusal(code, nullptr)("is not a system PROJ knows");
   const Refusal refuse(code, crs.get());
@@ -290,9 +292,13 @@ Result<TProjectedSystem> FillFromProj(std::string_view code) {
     for (int axis = 0; axis < 3; ++axis) v[axis] = translation->helmert.translation[axis];
     system.three_parameter = translation->operation;
   }
+  // On WGS 84 itself the local ellipsoid is the engine's WGS84, whose
+  // flattening is rounded in the 15th decimal: Da and Df are zero.
   const double flattening = inverse_flattening != 0 ? 1 / inverse_flattening : 0;
-  v[3] = kWgs84SemiMajorAxis - a;
-  v[4] = (kWgs84Flattening - flattening) * kFlatteningDifferenceScale;
+  if (!shifts.value().on_wgs84) {
+    v[3] = kWgs84SemiMajorAxis - a;
+    v[4] = (kWgs84Flattening - flattening) * kFlatteningDifferenceScale;
+  }
   v[7] = projection.value().scale_factor;
   v[8] = projection.value().false_easting;
   v[9] = projection.value().false_northing;

@@ -12,6 +12,7 @@
 #include "ui/control_text.h"
 #include "ui/form1.h"
 #include "ui/map_controls.h"
+#include "ui/record_file_controls.h"
 
 namespace tervela {
 
@@ -30,6 +31,7 @@ Status TForm1::BitBtn2Click() {
       .output_name = FileName(Edit12->text()),
   };
   map_controls->AddMapFiles(request);
+  record_file_controls->AddRecordFiles(request, SettingsTexts());
   if (const QStringList existing = TMapControls::ExistingMapFiles(request);
       !existing.isEmpty() && !platform_.ConfirmReplace(existing)) {
     return {};

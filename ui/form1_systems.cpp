@@ -6,6 +6,7 @@
 #include "systems/system_texts.h"
 #include "ui/form1.h"
 #include "ui/look.h"
+#include "ui/record_file_controls.h"
 
 namespace tervela {
 
@@ -33,9 +34,12 @@ Status TForm1::FillSystem(TLocalSystem target) {
   const int first = a ? 0 : kSystemTextCount;
   for (int line = first; line < first + kSystemTextCount; ++line) {
     settings_edits_[line]->setText(QString::fromStdString(texts[line]));
+    // The start of a long value (df) shows, not its end.
+    settings_edits_[line]->setCursorPosition(0);
   }
   const int name_line = 2 * kSystemTextCount + (a ? 0 : 1);
   settings_edits_[name_line]->setText(QString::fromUtf8(system->name.c_str()));
+  record_file_controls->SystemFilled(target, *system, SettingsTexts());
   return {};
 }
 

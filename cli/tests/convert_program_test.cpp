@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -139,7 +140,29 @@ TEST_F(ConvertProgram, CheckCalibratesAndWritesOnlyFromAWholeControlFile) {
   const ProgramRun again = Run({"--settings", calibrated, "--check", control, "--grid", "a"});
   EXPECT_TRUE(again.out.ends_with("points 3\trms 0.000\tmax 0.000\toutliers 0\n")) << again.out;
 
+  // OUT is never the control file, by name or through a link.
+  const std::string control_bytes = ReadBytes(control), link = folder_ / "link.txt";
+  ASSERT_EQ(::symlink(control.c_str(), link.c_str()), 0);
+  for (const std::string& out : {control, link}) {
+    std::vector<std::string> onto = check;
+    onto.insert(onto.end(), {"--calibrate", "--write-settings", out});
+    EXPECT_EQ(Run(onto).err, "I/O error 32.\n");
+  }
+  EXPECT_EQ(ReadBytes(control), control_bytes);
+
+  // Nor written when a residual exceeds --tolerance (3) or no one shift fits (1).
   std::remove(calibrated.c_str());
+  for (const auto& [northing, status] : {std::pair{"5010499.051", 3}, std::pair{"5015498.851", 1}}) {
+    WriteBytes(control, "45.22568 13.58477 5010498.851 388863.697\n45.22568 13.58477 " + std::string(northing) +
+                            " 388863.697\n");
+    std::vector<std::string> tolerant = calibrate;
+    tolerant.insert(tolerant.end(), {"--tolerance", "0.05"});
+    const ProgramRun run = Run(tolerant);
+    EXPECT_EQ(run.exit_code, status);
+    EXPECT_TRUE(run.err.ends_with("'" + calibrated + "' not written.\n")) << run.err;
+    EXPECT_FALSE(testing::Exists(calibrated));
+  }
+
   WriteBytes(control, "45.22568 13.58477 5010498.851 388863.697\n45.22568 13.58477 5010498.851\n");
   const ProgramRun broken = Run(calibrate);
   EXPECT_EQ(broken.exit_code, 1);
@@ -167,7 +190,7 @@ TEST_F(ConvertProgram, UnreadableSettingsFail) {
   EXPECT_FALSE(testing::Exists(out_));
   // So are the map files, and the input by them.
   const std::string input = ReadBytes(in_);
-  for (const char* option : {"--geojson", "--kml", "--plot"}) {
+  for (const char* option : {"--geojson", "--kml", "--plot", "--dxf", "--csv"}) {
     for (const std::string& kept : {settings_, in_}) {
       std::vector<std::string> arguments = Arguments("wgs-a", in_, out_);
       arguments.insert(arguments.begin(), {option, kept});
@@ -225,9 +248,13 @@ TEST_F(ConvertProgram, SystemFromProjReplacesOnlyItsLines) {
   EXPECT_EQ(run.err, "EPSG:31467 has no three-parameter shift in PROJ's database; use --seven.\n");
   EXPECT_FALSE(testing::Exists(out_));
 
+  TSettingsTexts expected = testing::WorkedExampleSettings();
+  for (int line = 0; line < 2 * kSystemTextCount; ++line) {
+    std::replace(expected[line].begin(), expected[line].end(), '.', ',');
+  }
+  WriteSettings(settings_, expected);
   run = Run({"--settings", settings_, "--system-b", "EPSG:31467", "--decimal-separator", ",", "--write-settings", written});
   EXPECT_EQ(run.exit_code, 0) << run.err;
-  TSettingsTexts expected = testing::WorkedExampleSettings();
   const Result<TProjectedSystem> system = FillFromProj("EPSG:31467");
   PutSystem(system.value(), TLocalSystem::B, ',', expected);
   TSettingsTexts texts;
@@ -264,6 +291,11 @@ TEST_F(ConvertProgram, ParameterTextsFollowTheSeparator) {
   ProgramRun run = Run(Arguments("wgs-a", in_, out_));
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.err, "tervela-convert: " + settings_ + ": line 8: '0,9999' is not a valid floating point value.\n");
+  // A record that would mix separators is not written.
+  run = Run({"--settings", settings_, "--system-b", "EPSG:31467", "--write-settings", out_});
+  EXPECT_TRUE(run.err.starts_with("tervela-convert: " + settings_ + ": line 8: '0,9999' is not a valid "
+                                  "floating point value. Nothing written")) << run.err;
+  EXPECT_FALSE(testing::Exists(out_));
 
   std::vector<std::string> arguments = Arguments("wgs-a", in_, out_);
   arguments.insert(arguments.begin(), {"--decimal-separator", ","});

@@ -4,11 +4,13 @@
 #include <proj.h>
 
 #include <array>
+#include <cstdlib>
 #include <optional>
 #include <ostream>
 #include <string>
 
 #include "engine/engine.h"
+#include "systems/system_search.h"
 #include "systems/system_texts.h"
 #include "test_support/case_name.h"
 
@@ -43,6 +45,8 @@ const SystemCase kSystems[] = {
      0.9996012717, 400000, -100000, 50, 58.5},
     {"EPSG:25832", "EPSG:1149", "EPSG:1149", {}, {}, 6378137, 298.257222101, 0, 9, 0.9996,
      500000, 0, 40, 60},
+    // WGS 84 itself: no operation, and the engine's own ellipsoid (Da, Df 0).
+    {"EPSG:32633", "", "", {}, {}, 6378137, 298.257223563, 0, 15, 0.9996, 500000, 0, 40, 60},
 };
 
 void PrintTo(const SystemCase& c, std::ostream* out) { *out << c.code; }
@@ -67,6 +71,9 @@ TEST_P(FilledSystem, HoldsEpsgValues) {
   for (int i = 0; i < 3; ++i) EXPECT_EQ(v[i], c.three[i]) << i;
   EXPECT_NEAR(v[3], 6378137 - c.a, 1e-6);
   EXPECT_NEAR(v[4], 1e4 * (1 / 298.257223563 - 1 / c.inverse_flattening), 1e-9);
+  if (*c.seven_operation == '\0') {
+    EXPECT_EQ(SystemTexts(v, '.')[4], "0");
+  }
   EXPECT_EQ(v[7], c.scale_factor);
   EXPECT_EQ(v[10], c.central_meridian);
   // Inverted, to first order: translations and scale change sign, the
@@ -74,6 +81,13 @@ TEST_P(FilledSystem, HoldsEpsgValues) {
   for (int i = 0; i < 3; ++i) EXPECT_NEAR(v[11 + i], -c.seven[i], 0.05) << i;
   for (int i = 3; i < 6; ++i) EXPECT_NEAR(v[11 + i], c.seven[i], 1e-3) << i;
   EXPECT_NEAR(v[17], -c.seven[6], 1e-3);
+  // A run's CSV names the operation each method applies, per system.
+  const std::string three = *c.three_operation ? c.three_operation : "none";
+  EXPECT_TRUE(RunOperationsText(TShiftMethod::ThreeParameter, &system, nullptr).starts_with("TM - A: " + three));
+  const std::string both = RunOperationsText(TShiftMethod::SevenParameter, &system, &system);
+  EXPECT_TRUE(both.starts_with(std::string("TM - A: ") + c.seven_operation + " ") &&
+              both.find(std::string("; TM - B: ") + c.seven_operation + " ") != std::string::npos)
+      << both;
 
   // The false origin, latitude of origin folded in, is where the engine puts the origin.
   TWorkingPoint origin{.Longitude = c.central_meridian, .Latitude = c.latitude_of_origin};
@@ -159,6 +173,21 @@ INSTANTIATE_TEST_SUITE_P(
                                  "Mercator (South Orientated), not Transverse Mercator"},
         RefusalCase{"EPSG:99999", "EPSG:99999 is not a system PROJ knows"}),
     [](const auto& info) { return testing::CaseName(info.index, info.param.code); });
+
+// Without its database PROJ knows no system: that is what every request says.
+TEST(ProjData, MissingIsSaid) {
+  const char* kept = std::getenv("PROJ_DATA");
+  const std::string before = kept != nullptr ? kept : "";
+  ::setenv("PROJ_DATA", "/nonexistent", 1);
+  const std::string said = "PROJ's data cannot be found: no proj.db where PROJ_DATA points or PROJ installed it";
+  EXPECT_EQ(FillFromProj("EPSG:31467").error().message(), said);
+  EXPECT_EQ(FindTransverseMercatorSystems("Gauss").error().message(), said);
+  if (kept != nullptr) {
+    ::setenv("PROJ_DATA", before.c_str(), 1);
+  } else {
+    ::unsetenv("PROJ_DATA");
+  }
+}
 
 }  // namespace
 }  // namespace tervela

@@ -10,14 +10,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include "ui/control_check_dialog.h"
+#include "ui/system_dialog.h"
 #include "test_support/system.h"
 #include "ui/tests/window_fixture.h"
 
@@ -452,10 +455,24 @@ class TFileRequestsWindowTest : public QObject {
     QCOMPARE(form.Edit44->text(), QStringLiteral("DHDN / 3-degree Gauss-Kruger zone 3"));
     QCOMPARE(form.Edit29->text(), QStringLiteral("3500000"));  // false easting
     QCOMPARE(form.Edit31->text(), QStringLiteral("9"));        // central meridian
+    QCOMPARE(form.Edit25->cursorPosition(), 0);                 // df shows its start
     for (int line = 0; line < kSettingsLineCount; ++line) {
       const bool system_b = line >= kSystemTextCount && line != 2 * kSystemTextCount;
       if (!system_b) QCOMPARE(fixture_->Edit(kSettingsRecordEdits[line])->text(), before[line]);
     }
+  }
+
+  // A code is listed with its name and area of use; other text with a colon
+  // is part of a name.
+  void systemDialogSearch() {
+    TSystemDialog dialog(QStringLiteral("system A"), '.');
+    auto* matches = dialog.findChild<QTreeWidget*>();
+    dialog.Search(QStringLiteral("EPSG:31467"));
+    QCOMPARE(matches->topLevelItem(0)->text(1), QStringLiteral("DHDN / 3-degree Gauss-Kruger zone 3"));
+    QVERIFY(matches->topLevelItem(0)->text(2).startsWith(QStringLiteral("Germany - former West Germany")));
+    dialog.Search(QStringLiteral("Gauss-Kruger zone 3:"));
+    QCOMPARE(matches->topLevelItemCount(), 0);
+    QVERIFY(dialog.findChild<QPlainTextEdit*>()->toPlainText().startsWith(QStringLiteral("No Transverse")));
   }
 
   // Four points of system B moved 0.3 m north, the third 0.6 m more: the
