@@ -22,10 +22,14 @@ enum class Facility {
   SymbolicLinks,     // symbolic links an ordinary user may make
   HeldWithoutSharing,  // a file another program holds open, refusing others
   LocaleFromEnvironment,  // the decimal separator of the locale LC_ALL names
+  HostProjPrograms,       // PROJ's command-line programs (proj-bin) through a shell
 };
 
 // Empty where this system has `facility`; else why it lacks it.
 std::string WhyLacking(Facility facility);
+
+// Sets the environment variable `name` to `value`, or removes it for null.
+void SetEnvironment(const char* name, const char* value);
 
 // Makes a FIFO named `path`; false where it cannot.
 bool MakeFifo(const std::string& path);

@@ -50,6 +50,14 @@ std::string WhyLacking(Facility facility) {
   return {};
 }
 
+void SetEnvironment(const char* name, const char* value) {
+  if (value != nullptr) {
+    ::setenv(name, value, 1);
+  } else {
+    ::unsetenv(name);
+  }
+}
+
 bool MakeFifo(const std::string& path) { return ::mkfifo(path.c_str(), 0600) == 0; }
 
 int OpenDescriptor(const std::string& path, OpenMode mode) {

@@ -84,12 +84,17 @@ std::string WhyLacking(Facility facility) {
       std::filesystem::remove(link, error);
       return made ? std::string() : "this Windows user may not make symbolic links";
     }
+    case Facility::HostProjPrograms:
+      return "the tests run under Wine, which reaches no shell of the build machine's PROJ programs";
     case Facility::LocaleFromEnvironment:
       return "Windows takes the decimal separator from the user's regional settings";
     case Facility::HeldWithoutSharing: return {};
   }
   return {};
 }
+
+// An empty value removes the variable.
+void SetEnvironment(const char* name, const char* value) { ::_putenv_s(name, value != nullptr ? value : ""); }
 
 bool MakeFifo(const std::string&) { return false; }
 

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Converts the examples, and a large random point file, with a Linux and a
 # Windows tervela-convert (under Wine) and requires the same bytes from both:
-# every direction with both datum shifts, with drawing scripts, GeoJSON and
-# KML. (The picture is drawn by each system's own fonts, so it is left out.)
+# every direction with both datum shifts, with drawing scripts, GeoJSON, KML,
+# the DXF drawing and the CSV table. (The picture is drawn by each system's own
+# fonts, so it is left out.)
 #   same_bytes_check.sh LINUX-PROGRAM WINDOWS-PROGRAM EXAMPLES-FOLDER WINE
 set -euo pipefail
 linux=$1 windows=$2 examples=$3 wine=$4
 work=$(mktemp -d)
-trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT; echo "work: $work"
+# KEEP=1 keeps the outputs, to look at a difference.
+trap '[ -n "${KEEP:-}" ] && echo "outputs kept in $work" || rm -rf "$work"' EXIT
 mkdir -p "$work/linux" "$work/windows"
 
 # 100 000 random points in and around the examples' two zones, the same on
@@ -20,13 +22,12 @@ convert() {
   local side=$1 name=$2 input=$3 direction=$4
   shift 4
   local out=$work/$side/$name
-  if [ "$side" = linux ]; then
-    "$linux" --settings "$examples/two-zones.set" --direction "$direction" --scripts \
-      --geojson "$out.geojson" --kml "$out.kml" "$@" "$input" "$out.txt"
-  else
-    "$wine" "$windows" --settings "$examples/two-zones.set" --direction "$direction" --scripts \
-      --geojson "$out.geojson" --kml "$out.kml" "$@" "$input" "$out.txt"
-  fi
+  local program=("$linux") drawing=(--dxf "$out.dxf")
+  [ "$side" = windows ] && program=("$wine" "$windows")
+  # A drawing holds grid coordinates: none for a run to WGS84.
+  [[ "$direction" = *-wgs ]] && drawing=()
+  "${program[@]}" --settings "$examples/two-zones.set" --direction "$direction" --scripts \
+    --geojson "$out.geojson" --kml "$out.kml" "${drawing[@]}" --csv "$out.csv" "$@" "$input" "$out.txt"
 }
 
 failed=0
