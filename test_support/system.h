@@ -23,6 +23,7 @@ enum class Facility {
   HeldWithoutSharing,  // a file another program holds open, refusing others
   LocaleFromEnvironment,  // the decimal separator of the locale LC_ALL names
   HostProjPrograms,       // PROJ's command-line programs (proj-bin) through a shell
+  RegionalSettings,       // the user's decimal separator in the system's regional settings
 };
 
 // Empty where this system has `facility`; else why it lacks it.
@@ -73,6 +74,21 @@ class HeldFile {
 
  private:
   void* handle_ = nullptr;
+};
+
+// Sets the decimal separator of the user's regional settings to `separator`
+// until destroyed, then gives the old one back; only where
+// WhyLacking(Facility::RegionalSettings) is empty.
+class RegionalDecimalSeparator {
+ public:
+  explicit RegionalDecimalSeparator(char separator);
+  RegionalDecimalSeparator(const RegionalDecimalSeparator&) = delete;
+  RegionalDecimalSeparator& operator=(const RegionalDecimalSeparator&) = delete;
+  ~RegionalDecimalSeparator();
+
+ private:
+  std::wstring previous_;
+  bool had_previous_ = false;
 };
 
 // A run of a program: its exit status and what it wrote.

@@ -47,8 +47,12 @@ std::string MessageFromChild(const std::function<bool()>& prepare_child, const s
 
 std::string WhyLacking(Facility facility) {
   if (facility == Facility::HeldWithoutSharing) return "POSIX files are never held open without sharing";
+  if (facility == Facility::RegionalSettings) return "POSIX takes the separator from the locale LC_ALL names";
   return {};
 }
+
+RegionalDecimalSeparator::RegionalDecimalSeparator(char) {}
+RegionalDecimalSeparator::~RegionalDecimalSeparator() = default;
 
 void SetEnvironment(const char* name, const char* value) {
   if (value != nullptr) {

@@ -88,7 +88,8 @@ std::string WhyLacking(Facility facility) {
       return "the tests run under Wine, which reaches no shell of the build machine's PROJ programs";
     case Facility::LocaleFromEnvironment:
       return "Windows takes the decimal separator from the user's regional settings";
-    case Facility::HeldWithoutSharing: return {};
+    case Facility::HeldWithoutSharing:
+    case Facility::RegionalSettings: return {};
   }
   return {};
 }
@@ -149,6 +150,29 @@ std::string MessageAsOrdinaryUser(const std::function<Status()>& action) {
 
 std::string MessageWithFileSizeLimit(std::size_t, const std::function<Status()>&) {
   return WhyLacking(Facility::FileSizeLimit);
+}
+
+// The user's own values of the regional settings, which override those of
+// the user's locale.
+constexpr wchar_t kInternational[] = L"Control Panel\\International";
+
+RegionalDecimalSeparator::RegionalDecimalSeparator(char separator) {
+  wchar_t value[16] = {};
+  DWORD size = sizeof value;
+  had_previous_ = ::RegGetValueW(HKEY_CURRENT_USER, kInternational, L"sDecimal", RRF_RT_REG_SZ, nullptr, value,
+                                 &size) == ERROR_SUCCESS;
+  previous_ = value;
+  const wchar_t wanted[2] = {static_cast<wchar_t>(separator), L'\0'};
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, kInternational, L"sDecimal", REG_SZ, wanted, sizeof wanted);
+}
+
+RegionalDecimalSeparator::~RegionalDecimalSeparator() {
+  if (had_previous_) {
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, kInternational, L"sDecimal", REG_SZ, previous_.c_str(),
+                      static_cast<DWORD>((previous_.size() + 1) * sizeof(wchar_t)));
+  } else {
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kInternational, L"sDecimal");
+  }
 }
 
 HeldFile::HeldFile(const std::string& path)

@@ -288,6 +288,17 @@ TEST_F(ConvertProgram, LocaleNamedByTheEnvironmentGivesTheSeparator) {
   }
 }
 
+// On Windows the separator is the user's, from the regional settings.
+TEST_F(ConvertProgram, RegionalSettingsGiveTheSeparator) {
+  TERVELA_SKIP_WITHOUT(RegionalSettings);
+  TSettingsTexts comma = testing::WorkedExampleSettings();
+  comma[7] = "0,9999";
+  WriteSettings(settings_, comma);
+  const testing::RegionalDecimalSeparator regional(',');
+  EXPECT_EQ(Run(Arguments("wgs-a", in_, out_)).exit_code, 0);
+  EXPECT_EQ(ReadBytes(out_), "5010498.551 388863.697 free text\r\n");
+}
+
 TEST_F(ConvertProgram, ParameterTextsFollowTheSeparator) {
   TSettingsTexts comma = testing::WorkedExampleSettings();
   comma[7] = "0,9999";
