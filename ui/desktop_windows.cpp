@@ -23,10 +23,12 @@ bool PrepareProgramStart(TPlatform& platform) {
   return QDir::setCurrent(home);
 }
 
-// The system's dialog font (MS Shell Dlg 2, which Windows maps to Tahoma or
-// its successor), at the size dialogs use.
+// The system's dialog font, MS Shell Dlg 2, at the size dialogs use. Windows
+// maps that name to Tahoma; where Qt's font list lacks the name (as under
+// Wine), Tahoma is asked for by its own name.
 QFont WindowFont() {
-  QFont font(QStringLiteral("MS Shell Dlg 2"));
+  QFont font;
+  font.setFamilies({QStringLiteral("MS Shell Dlg 2"), QStringLiteral("Tahoma")});
   font.setPointSize(8);
   return font;
 }

@@ -2,7 +2,8 @@
 # Completes a Windows program folder: every DLL its programs, plugins and
 # PROJ's DLL need that Windows does not have itself, found among the built
 # libraries or MinGW's runtime (C++, GCC, POSIX threads), and what those need
-# in turn, stripped; and the license of each library shipped, in licenses/.
+# in turn; every DLL stripped; and the license of each library shipped, in
+# licenses/.
 #   packaging/windows/runtime-files.sh FOLDER PREFIX
 set -euo pipefail
 folder=$1
@@ -22,13 +23,15 @@ while [ ${#queue[@]} -gt 0 ]; do
     for dir in "${search[@]}"; do
       if [ -e "$dir/$dll" ]; then
         cp "$dir/$dll" "$folder/"
-        "$host-strip" --strip-unneeded "$folder/$dll"
         queue+=("$folder/$dll")
         break
       fi
     done
   done
 done
+
+# Every DLL stripped, those installed as files (PROJ's, Cairo's) too.
+find "$folder" -name '*.dll' -exec "$host-strip" --strip-unneeded {} +
 
 # The licenses: each source package's copyright file, and the MinGW runtime's.
 mkdir -p "$folder/licenses"
