@@ -9,6 +9,7 @@
 
 #include "control/control_run.h"
 #include "ui/control_check_dialog.h"
+#include "ui/control_text.h"
 #include "ui/form1.h"
 #include "ui/look.h"
 
@@ -38,7 +39,7 @@ Status TForm1::ButtonCheckBClick() { return CheckControlPoints(TLocalSystem::B);
 Status TForm1::CheckControlPoints(TLocalSystem system) {
   const std::optional<QString> name = OpenDialog3.Execute(platform_);
   if (!name) return {};
-  const Result<std::vector<TControlPoint>> points = ReadControlFile(name->toLocal8Bit().toStdString());
+  const Result<std::vector<TControlPoint>> points = ReadControlFile(FileName(*name));
   if (!points) return points.error();
   const TShiftMethod method = CurrentMethod();
   const TControlRequest request{system, method, decimal_separator_, true};
@@ -53,8 +54,7 @@ Status TForm1::CheckControlPoints(TLocalSystem system) {
                                          [this](const TControlReport& calibrated) {
                                            for (const int line : calibrated.calibrated_lines) {
                                              const std::string& text = calibrated.calibrated_texts[line];
-                                             settings_edits_[line]->setText(QString::fromLocal8Bit(
-                                                 text.data(), qsizetype(text.size())));
+                                             settings_edits_[line]->setText(Text(text));
                                            }
                                          });
   dialog->open();
