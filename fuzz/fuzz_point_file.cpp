@@ -15,6 +15,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,7 +46,7 @@ int MemoryFile(std::string_view bytes) {
 std::string TakeFile(const std::string& path) {
   if (!testing::Exists(path)) return {};
   std::string bytes = testing::ReadBytes(path);
-  ::unlink(path.c_str());
+  std::remove(path.c_str());
   return bytes;
 }
 
