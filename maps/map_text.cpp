@@ -150,7 +150,7 @@ void AppendDrawnText(std::string& out, std::string_view bytes, std::size_t max_c
 void AppendCsvField(std::string& out, std::string_view bytes) {
   std::string field;
   bool quoted = !bytes.empty() && (bytes.front() == ' ' || bytes.back() == ' ');
-  AppendAsUtf8(field, bytes, [&](unsigned char byte) {
+  AppendAsUtf8(field, bytes, Refuses::Nothing, [&](unsigned char byte) {
     if (byte < 0x20) {
       AppendControlPicture(field, byte);
       return;
