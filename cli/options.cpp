@@ -1,6 +1,7 @@
 #include "cli/options.h"
 
 #include <array>
+#include <cmath>
 #include <optional>
 #include <utility>
 
@@ -58,6 +59,29 @@ std::string SetTolerance(const std::string& value, TCommandLine& command) {
   const Result<double> metres = ParseTypedNumber(value, '.');
   if (!metres || !(metres.value() >= 0)) return "--tolerance needs a length in metres";
   command.tolerance = metres.value();
+  return {};
+}
+
+// "LAT,LON" in decimal degrees, north and east positive.
+std::string SetNear(const std::string& value, TCommandLine& command) {
+  const std::size_t comma = value.find(',');
+  const Result<double> latitude = ParseTypedNumber(std::string_view(value).substr(0, comma), '.');
+  const Result<double> longitude =
+      comma == std::string::npos ? latitude : ParseTypedNumber(std::string_view(value).substr(comma + 1), '.');
+  if (comma == std::string::npos || !latitude || !longitude) {
+    return "--near needs LAT,LON in decimal degrees, such as 50.1,8.7";
+  }
+  if (!(std::fabs(latitude.value()) <= 90 && std::fabs(longitude.value()) <= 180)) {
+    return "--near: the latitude lies from -90 to 90 and the longitude from -180 to 180";
+  }
+  command.near = TGeographicPoint{latitude.value(), longitude.value()};
+  return {};
+}
+
+// A datum operation's code, "EPSG:1777".
+std::string OperationCode(std::string_view option, const std::string& value, std::string& code) {
+  if (value.empty()) return std::string(option) + " needs an operation's code, such as EPSG:1777";
+  code = value;
   return {};
 }
 
@@ -148,14 +172,34 @@ constexpr TOption kOptions[] = {
        command.system_b = value;
        return std::string();
      }},
+    {"--near", "LAT,LON", Use::Conversion,
+     "the place the systems are used at, in decimal degrees\n"
+     "(50.1,8.7): each shift takes a datum operation whose\n"
+     "area of use holds it, where PROJ has one; without it,\n"
+     "the one covering most of the system's area",
+     SetNear},
+    {"--operation-3p", "CODE", Use::Conversion,
+     "fill the three- or the seven-parameter shift from",
+     [](const std::string& value, TCommandLine& command) {
+       return OperationCode("--operation-3p", value, command.operation_3p);
+     }},
+    {"--operation-7p", "CODE", Use::Conversion,
+     "the datum operation CODE (--list-operations lists\n"
+     "them) of each system it is one of: a Helmert\n"
+     "transformation gives the three-parameter shift its\n"
+     "translation at the place, a translation gives the\n"
+     "seven-parameter shift zero rotations and scale",
+     [](const std::string& value, TCommandLine& command) {
+       return OperationCode("--operation-7p", value, command.operation_7p);
+     }},
     {"--write-settings", "FILE", Use::Conversion,
      "write the resulting 38-line settings record to FILE,\n"
      "with the decimal separator above, and convert nothing",
      SetWriteSettings},
     {"--describe-system", "SYSTEM", Use::Conversion,
      "print the system's name, the datum transformations\n"
-     "its shifts come from with EPSG's accuracy, and its\n"
-     "eighteen values",
+     "its shifts come from with EPSG's accuracy and their\n"
+     "areas of use, and its eighteen values",
      [](const std::string& value, TCommandLine& command) {
        if (value.empty()) {
          return std::string("--describe-system: the system is empty; name one, such as EPSG:31467");
@@ -168,6 +212,19 @@ constexpr TOption kOptions[] = {
      "TEXT: code, name and area of use, tab-separated",
      [](const std::string& value, TCommandLine& command) {
        command.list_systems = value;
+       return std::string();
+     }},
+    {"--list-operations", "SYSTEM", Use::Conversion,
+     "list the datum operations to WGS 84 without a grid\n"
+     "the system's shifts can take: code, name, method,\n"
+     "accuracy, area of use, whether it holds the place\n"
+     "(--near) and the share of the system's area it\n"
+     "covers, tab-separated",
+     [](const std::string& value, TCommandLine& command) {
+       if (value.empty()) {
+         return std::string("--list-operations: the system is empty; name one, such as EPSG:31467");
+       }
+       command.list_operations = value;
        return std::string();
      }},
     {"--check", "CONTROL", Use::Check,

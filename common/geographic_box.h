@@ -1,0 +1,42 @@
+#pragma once
+
+// A place on the Earth in degrees, and the bounding box of an area of use as
+// EPSG gives it: west to east, south to north, a west bound greater than the
+// east one meaning a box across the 180th meridian.
+
+#include <array>
+#include <string>
+
+namespace tervela {
+
+struct TGeographicPoint {
+  double latitude = 0;   // degrees north
+  double longitude = 0;  // degrees east
+};
+
+struct TGeographicBox {
+  double west = 0, south = 0, east = 0, north = 0;  // degrees
+};
+
+// Whether `point` lies in `box`, bounds included, its longitude taken modulo 360.
+bool Holds(const TGeographicBox& box, const TGeographicPoint& point);
+
+// The share of the surface of `whole` that `part` covers, 0 to 1 (exactly 1
+// when `part` holds all of it); for a `whole` without surface, 1 when `part`
+// holds its centre, else 0.
+double SharedFraction(const TGeographicBox& part, const TGeographicBox& whole);
+
+// The middle of the box's latitudes and of its longitudes, west to east.
+TGeographicPoint Centre(const TGeographicBox& box);
+
+// South-west, south-east, north-west, north-east.
+std::array<TGeographicPoint, 4> Corners(const TGeographicBox& box);
+
+// "51.2N 9.0E": one decimal, as a place is named.
+std::string PointText(const TGeographicPoint& point);
+
+// "47.27N 5.86E to 55.09N 13.84E": the south-west and north-east corners to
+// the hundredth of a degree EPSG gives, trailing zeros dropped.
+std::string BoxText(const TGeographicBox& box);
+
+}  // namespace tervela
