@@ -1,7 +1,6 @@
 #include "cli/options.h"
 
 #include <array>
-#include <cmath>
 #include <optional>
 #include <utility>
 
@@ -62,19 +61,11 @@ std::string SetTolerance(const std::string& value, TCommandLine& command) {
   return {};
 }
 
-// "LAT,LON" in decimal degrees, north and east positive.
 std::string SetNear(const std::string& value, TCommandLine& command) {
-  const std::size_t comma = value.find(',');
-  const Result<double> latitude = ParseTypedNumber(std::string_view(value).substr(0, comma), '.');
-  const Result<double> longitude =
-      comma == std::string::npos ? latitude : ParseTypedNumber(std::string_view(value).substr(comma + 1), '.');
-  if (comma == std::string::npos || !latitude || !longitude) {
-    return "--near needs LAT,LON in decimal degrees, such as 50.1,8.7";
-  }
-  if (!(std::fabs(latitude.value()) <= 90 && std::fabs(longitude.value()) <= 180)) {
-    return "--near: the latitude lies from -90 to 90 and the longitude from -180 to 180";
-  }
-  command.near = TGeographicPoint{latitude.value(), longitude.value()};
+  const std::optional<TGeographicPoint> place = ReadPlace(value, '.');
+  if (!place) return "--near needs LAT,LON in decimal degrees, such as 50.1,8.7";
+  if (!OnTheEarth(*place)) return "--near: the latitude lies from -90 to 90 and the longitude from -180 to 180";
+  command.near = place;
   return {};
 }
 

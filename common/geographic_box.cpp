@@ -66,6 +66,19 @@ std::array<TGeographicPoint, 4> Corners(const TGeographicBox& box) {
   return {{{box.south, box.west}, {box.south, box.east}, {box.north, box.west}, {box.north, box.east}}};
 }
 
+std::optional<TGeographicPoint> ReadPlace(std::string_view text, char decimal_separator) {
+  const std::size_t separator = text.find(decimal_separator == ',' ? ';' : ',');
+  if (separator == std::string_view::npos) return std::nullopt;
+  const Result<double> latitude = ParseTypedNumber(text.substr(0, separator), decimal_separator);
+  const Result<double> longitude = ParseTypedNumber(text.substr(separator + 1), decimal_separator);
+  if (!latitude || !longitude) return std::nullopt;
+  return TGeographicPoint{latitude.value(), longitude.value()};
+}
+
+bool OnTheEarth(const TGeographicPoint& point) {
+  return std::fabs(point.latitude) <= 90 && std::fabs(point.longitude) <= 180;
+}
+
 std::string PointText(const TGeographicPoint& point) {
   return Degrees(point.latitude, 1, false, 'N', 'S') + " " + Degrees(point.longitude, 1, false, 'E', 'W');
 }

@@ -5,7 +5,9 @@
 // east one meaning a box across the 180th meridian.
 
 #include <array>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace tervela {
 
@@ -31,6 +33,15 @@ TGeographicPoint Centre(const TGeographicBox& box);
 
 // South-west, south-east, north-west, north-east.
 std::array<TGeographicPoint, 4> Corners(const TGeographicBox& box);
+
+// "50.1,8.7" or "50.1, 8.7": a latitude and a longitude in degrees (north and
+// east positive) as typed numbers (ParseTypedNumber) separated by a comma, or
+// by a semicolon where `decimal_separator` is a comma. Unset for any other
+// text.
+std::optional<TGeographicPoint> ReadPlace(std::string_view text, char decimal_separator);
+
+// Latitude from -90 to 90, longitude from -180 to 180.
+bool OnTheEarth(const TGeographicPoint& point);
 
 // "51.2N 9.0E": one decimal, as a place is named.
 std::string PointText(const TGeographicPoint& point);

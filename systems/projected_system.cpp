@@ -180,6 +180,7 @@ struct Shifts {
   std::optional<FoundShift> translation, helmert;
   bool on_wgs84 = false;  // the system's datum is WGS 84 itself
   std::vector<TOperationCandidate> candidates;
+  std::optional<TGeographicBox> area;  // the system's area of use
 };
 
 std::optional<TGeographicBox> AreaOfUse(PJ_CONTEXT* context, const PJ* object, std::string* name = nullptr) {
@@ -261,6 +262,7 @@ Result<Shifts> FindShifts(PJ_CONTEXT* context, const PJ* crs, const Refusal& ref
   const Object wgs84(Proj().proj_create(context, "EPSG:4326"));
   if (!datum || !wgs84) return refuse("has no geographic datum in PROJ's database");
   Shifts shifts;
+  shifts.area = AreaOfUse(context, crs);
   if (Proj().proj_is_equivalent_to(datum.get(), wgs84.get(), PJ_COMP_EQUIVALENT_EXCEPT_AXIS_ORDER_GEOGCRS)) {
     const FoundShift null_shift{{"", "WGS 84 itself", 0.0}, {}, true};
     shifts.translation = null_shift;
@@ -276,7 +278,7 @@ Result<Shifts> FindShifts(PJ_CONTEXT* context, const PJ* crs, const Refusal& ref
       context, factory.get(), PROJ_SPATIAL_CRITERION_PARTIAL_INTERSECTION);
   Proj().proj_operation_factory_context_set_grid_availability_use(
       context, factory.get(), PROJ_GRID_AVAILABILITY_IGNORED);
-  const std::optional<TGeographicBox> area = AreaOfUse(context, crs);
+  const std::optional<TGeographicBox>& area = shifts.area;
   if (area) {
     Proj().proj_operation_factory_context_set_area_of_interest(context, factory.get(), area->west, area->south,
                                                         area->east, area->north);
@@ -357,6 +359,7 @@ Result<TProjectedSystem> FillFromProj(std::string_view code, const TOperationCho
   std::copy(wgs_to_local.begin(), wgs_to_local.end(), v.begin() + 11);
   system.seven_parameter = seven->operation;
   system.operations = std::move(shifts.value().candidates);
+  system.area = shifts.value().area;
 
   // The values as the Settings page will read them back, then the latitude
   // of origin folded into the false northing by the engine's own meridian

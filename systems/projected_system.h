@@ -60,6 +60,7 @@ struct TProjectedSystem {
   std::optional<TDatumOperation> seven_parameter;
   // Every candidate for the shifts, in PROJ's order, judged for the place.
   std::vector<TOperationCandidate> operations;
+  std::optional<TGeographicBox> area;  // the system's area of use, when known
 };
 
 // Fills a system from PROJ. Refused with Error::SystemRefused, naming `code`:
