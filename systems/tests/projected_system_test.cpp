@@ -103,9 +103,10 @@ TEST_P(FilledSystem, HoldsEpsgValues) {
   for (int i = 0; i < 3; ++i) EXPECT_NEAR(v[11 + i], -c.seven[i], 0.05) << i;
   for (int i = 3; i < 6; ++i) EXPECT_NEAR(v[11 + i], c.seven[i], 1e-3) << i;
   EXPECT_NEAR(v[17], -c.seven[6], 1e-3);
-  // A run's CSV names the operation each method applies, per system (WGS 84
-  // itself by name).
-  const std::string seven = *c.seven_operation ? std::string(c.seven_operation) + " " : "WGS 84 itself";
+  // A run's CSV names the operation each method applies, per system; a
+  // system on WGS 84 applies none, which it names so.
+  const bool on_wgs84 = *c.seven_operation == '\0';
+  const std::string seven = on_wgs84 ? "WGS 84 itself," : std::string(c.seven_operation) + " ";
   const std::string three = derived ? std::string("derived from ") + c.three_operation + " at "
                             : *c.three_operation ? std::string(c.three_operation) + " " : seven;
   EXPECT_TRUE(RunOperationsText(TShiftMethod::ThreeParameter, &system, nullptr).starts_with("TM - A: " + three));
