@@ -31,8 +31,8 @@ std::string CandidateLine(const TOperationCandidate& candidate) {
 }
 
 std::string CandidateSummary(const TOperationCandidate& candidate) {
-  return candidate.code + " " + candidate.name + (candidate.translation ? ", translation, " : ", Helmert, ") +
-         AccuracyText(candidate.accuracy) + (candidate.holds_place ? ", holds the place" : "");
+  return candidate.code + (candidate.translation ? ", translation, " : ", Helmert, ") +
+         AccuracyText(candidate.accuracy) + (candidate.holds_place ? ", holds the place: " : ": ") + candidate.name;
 }
 
 }  // namespace tervela

@@ -26,8 +26,9 @@ std::string AreaText(std::string_view name, const std::optional<TGeographicBox>&
 // the place", and "covers 37% of the system's area".
 std::string CandidateLine(const TOperationCandidate& candidate);
 
-// A candidate as a choice: "EPSG:1777 DHDN to WGS 84 (2), Helmert, accuracy
-// 3 m, holds the place" (or "translation", and without the last part).
+// A candidate as a choice: "EPSG:1777, Helmert, accuracy 3 m, holds the
+// place: DHDN to WGS 84 (2)" ("translation"; no "holds the place" for an area
+// that does not).
 std::string CandidateSummary(const TOperationCandidate& candidate);
 
 }  // namespace tervela

@@ -74,12 +74,15 @@ QRectF TAreaMap::Drawn(const TGeographicBox& box) const {
   return {north_west, QPointF(north_west.x() + width * (EastOf(box) - box.west), south_east.y())};
 }
 
-TGeographicPoint TAreaMap::Place(QPointF at) const {
+TGeographicPoint TAreaMap::Unwrapped(QPointF at) const {
   const QPointF origin = Drawn(TGeographicPoint{view_.north, view_.west});
   const QPointF unit = Drawn(TGeographicPoint{view_.north - 1, view_.west + 1}) - origin;
-  double longitude = view_.west + (at.x() - origin.x()) / unit.x();
-  longitude = From(-180, longitude);
-  return {std::clamp(view_.north - (at.y() - origin.y()) / unit.y(), -90.0, 90.0), longitude};
+  return {view_.north - (at.y() - origin.y()) / unit.y(), view_.west + (at.x() - origin.x()) / unit.x()};
+}
+
+TGeographicPoint TAreaMap::Place(QPointF at) const {
+  const TGeographicPoint place = Unwrapped(at);
+  return {std::clamp(place.latitude, -90.0, 90.0), From(-180, place.longitude)};
 }
 
 void TAreaMap::paintEvent(QPaintEvent*) {
@@ -89,7 +92,9 @@ void TAreaMap::paintEvent(QPaintEvent*) {
   painter.setClipRect(rect().adjusted(1, 1, -1, -1));
 
   // A graticule of at most about eight lines a side, labelled at the left and top.
-  const double span = std::max(view_.east - view_.west, view_.north - view_.south);
+  const TGeographicPoint north_west = Unwrapped(QPointF(0, 0));
+  const TGeographicPoint south_east = Unwrapped(QPointF(width(), height()));
+  const double span = std::max(south_east.longitude - north_west.longitude, north_west.latitude - south_east.latitude);
   double step = 30;
   for (const double candidate : {1.0, 2.0, 5.0, 10.0, 20.0}) {
     if (span / candidate <= 8) {
@@ -98,15 +103,16 @@ void TAreaMap::paintEvent(QPaintEvent*) {
     }
   }
   painter.setPen(QPen(QColor(0xC8, 0xCE, 0xD6), 0));
-  const QRectF frame = Drawn(view_);
-  for (double latitude = std::ceil(view_.south / step) * step; latitude <= view_.north; latitude += step) {
+  for (double latitude = std::ceil(std::max(-90.0, south_east.latitude) / step) * step;
+       latitude <= std::min(90.0, north_west.latitude); latitude += step) {
     const double y = Drawn(TGeographicPoint{latitude, view_.west}).y();
-    painter.drawLine(QPointF(frame.left(), y), QPointF(frame.right(), y));
+    painter.drawLine(QPointF(0, y), QPointF(width(), y));
     painter.drawText(QPointF(2, y - 2), QString::fromStdString(PointText({latitude, 0})).section(' ', 0, 0));
   }
-  for (double longitude = std::ceil(view_.west / step) * step; longitude <= view_.east; longitude += step) {
+  for (double longitude = std::ceil(north_west.longitude / step) * step; longitude <= south_east.longitude;
+       longitude += step) {
     const double x = Drawn(TGeographicPoint{view_.north, longitude}).x();
-    painter.drawLine(QPointF(x, frame.top()), QPointF(x, frame.bottom()));
+    painter.drawLine(QPointF(x, 0), QPointF(x, height()));
     painter.drawText(QPointF(x + 2, 12),
                      QString::fromStdString(PointText({0, From(-180, longitude)})).section(' ', 1, 1));
   }

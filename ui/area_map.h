@@ -34,6 +34,9 @@ class TAreaMap : public QWidget {
   // view's west) takes.
   QRectF Drawn(const TGeographicBox& box) const;
   QPointF Drawn(const TGeographicPoint& point) const;
+  // The latitude and longitude drawn at `at`, the longitude counted on from
+  // the view's; Place as a place on the Earth.
+  TGeographicPoint Unwrapped(QPointF at) const;
   TGeographicPoint Place(QPointF at) const;
 
   std::optional<TGeographicBox> system_, three_, seven_;

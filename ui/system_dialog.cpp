@@ -34,13 +34,7 @@ QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data()
 TSystemDialog::TSystemDialog(const QString& system, char decimal_separator, QWidget* parent)
     : QDialog(parent), decimal_separator_(decimal_separator) {
   setWindowTitle(QStringLiteral("Fill %1 from PROJ").arg(system));
-  // The search and the preview on the left as ever; the place and the
-  // operations in a column of their own on the right.
-  auto* columns = new QHBoxLayout(this);
-  columns->setSpacing(kColumnSpacing);
-  auto* layout = new QVBoxLayout;
-  layout->setContentsMargins(0, 0, 0, 0);
-  columns->addLayout(layout);
+  auto* layout = new QVBoxLayout(this);
 
   auto* prompt = new QLabel(QStringLiteral("&Code (EPSG:31467) or part of a name:"), this);
   search_ = new QLineEdit(this);
@@ -78,8 +72,14 @@ TSystemDialog::TSystemDialog(const QString& system, char decimal_separator, QWid
   layout->addWidget(preview_, 3);
   layout->addWidget(buttons_);
 
-  auto* operations = new QWidget(this);
-  operations->setFixedWidth(kOperationsWidth);
+  // The place and the operations in a column right of the search and the
+  // preview, outside their layout, which keeps its sizes and spacing: it
+  // leaves the column room in its right margin (resizeEvent places it).
+  const QMargins margins = layout->contentsMargins();
+  layout->setContentsMargins(margins.left(), margins.top(), margins.right() + kColumnSpacing + kOperationsWidth,
+                             margins.bottom());
+  operations_ = new QWidget(this);
+  QWidget* const operations = operations_;
   auto* column = new QVBoxLayout(operations);
   column->setContentsMargins(0, 0, 0, 0);
   auto* place_prompt = new QLabel(QStringLiteral("P&lace (latitude, longitude), or empty for the whole area:"),
@@ -104,10 +104,10 @@ TSystemDialog::TSystemDialog(const QString& system, char decimal_separator, QWid
     operation_[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     operation_[i]->setMinimumContentsLength(20);
     prompt->setBuddy(operation_[i]);
-    area_[i] = new QLabel(operations);
-    area_[i]->setWordWrap(true);
-    area_[i]->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    area_[i]->setFocusPolicy(Qt::StrongFocus);
+    area_[i] = new QPlainTextEdit(operations);
+    area_[i]->setReadOnly(true);
+    area_[i]->setTabChangesFocus(true);
+    area_[i]->setFixedHeight(area_[i]->fontMetrics().lineSpacing() * 3 + 12);
     area_[i]->setAccessibleName(QStringLiteral("Area of use of the %1 operation").arg(names[i]));
     column->addWidget(prompt);
     column->addWidget(operation_[i]);
@@ -115,8 +115,6 @@ TSystemDialog::TSystemDialog(const QString& system, char decimal_separator, QWid
     const bool seven = i == 1;
     connect(operation_[i], &QComboBox::activated, this, [this, seven](int index) { ChooseOperation(seven, index); });
   }
-  columns->addWidget(operations);
-  // The left column keeps the width the dialog had before the right one.
   resize(640 + kColumnSpacing + kOperationsWidth, 640);
   QWidget* const tab_order[] = {search_,       find,          matches_,  preview_, place_,
                                 map_,          operation_[0], area_[0],  operation_[1], area_[1],
@@ -134,6 +132,14 @@ TSystemDialog::TSystemDialog(const QString& system, char decimal_separator, QWid
           [this](QTreeWidgetItem* item) { Select(item != nullptr ? matches_->indexOfTopLevelItem(item) : -1); });
   connect(buttons_->button(QDialogButtonBox::Apply), &QPushButton::clicked, this, &QDialog::accept);
   connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+void TSystemDialog::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  const QMargins margins = layout()->contentsMargins();
+  // In the right margin the layout leaves: the column, and the margin it had.
+  operations_->setGeometry(width() - margins.right() + kColumnSpacing, margins.top(), kOperationsWidth,
+                           height() - margins.top() - margins.bottom());
 }
 
 void TSystemDialog::Search(const QString& text) {
@@ -235,7 +241,7 @@ void TSystemDialog::Fill() {
       operation_[i]->addItem(FromUtf8(CandidateSummary(candidate)));
       if (candidate.code == operation.code) operation_[i]->setCurrentIndex(operation_[i]->count() - 1);
     }
-    area_[i]->setText(FromUtf8(operation.code.empty() ? OperationText(operation)
+    area_[i]->setPlainText(FromUtf8(operation.code.empty() ? OperationText(operation)
                                                       : AreaText(operation.area, operation.box)));
   }
   map_->Show(chosen_ ? chosen_->area : std::nullopt, chosen_ ? chosen_->three_parameter->box : std::nullopt,

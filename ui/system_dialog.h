@@ -8,7 +8,6 @@
 
 class QComboBox;
 class QDialogButtonBox;
-class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QTreeWidget;
@@ -47,6 +46,9 @@ class TSystemDialog : public QDialog {
   // The system shown, when it could be filled.
   const std::optional<TProjectedSystem>& chosen() const { return chosen_; }
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   char decimal_separator_;
   QLineEdit* search_;
@@ -56,7 +58,8 @@ class TSystemDialog : public QDialog {
   QLineEdit* place_;
   TAreaMap* map_;
   QComboBox* operation_[2];  // of the three- and the seven-parameter shift
-  QLabel* area_[2];
+  QPlainTextEdit* area_[2];
+  QWidget* operations_;  // the column of the place and the operations
   std::optional<TProjectedSystem> chosen_;
   // What the user asked of the operations of the system shown.
   TOperationChoice choice_;
