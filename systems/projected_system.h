@@ -63,7 +63,9 @@ struct TProjectedSystem {
   std::optional<TGeographicBox> area;  // the system's area of use, when known
 };
 
-// Fills a system from PROJ. Refused with Error::SystemRefused, naming `code`:
+// Fills a system from PROJ, its shifts from the operations `choice` asks for
+// or ChooseOperations picks for its place. Refused with
+// Error::SystemRefused, naming `code`:
 // a code PROJ does not know, a system that is not projected, a projection
 // other than Transverse Mercator (south-oriented included), axes that are not
 // east and north in metres, a prime meridian other than Greenwich, and a
