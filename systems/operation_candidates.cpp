@@ -48,23 +48,19 @@ void JudgeCandidates(std::vector<TOperationCandidate>& candidates,
 
 TChosenOperations ChooseOperations(const std::vector<TOperationCandidate>& candidates, bool place_given,
                                    std::string_view three_code, std::string_view seven_code) {
-  TChosenOperations chosen;
-  std::optional<std::size_t> seven = Coded(candidates, seven_code);
-  if (!seven) seven = Best(candidates, false, place_given);
-  if (seven) {
-    chosen.seven_parameter = {*seven, candidates[*seven].translation ? TOperationUse::TranslationOnly
-                                                                     : TOperationUse::AsPublished};
-  }
-  std::optional<std::size_t> three = Coded(candidates, three_code);
-  if (!three) {
-    three = Best(candidates, true, place_given);
-    if (three && !candidates[*three].translation && seven && !candidates[*seven].translation) three = seven;
-  }
-  if (three) {
-    chosen.three_parameter = {*three, candidates[*three].translation ? TOperationUse::AsPublished
-                                                                     : TOperationUse::Derived};
-  }
-  return chosen;
+  const std::optional<std::size_t> three_coded = Coded(candidates, three_code);
+  const std::optional<std::size_t> seven_coded = Coded(candidates, seven_code);
+  std::optional<std::size_t> three = three_coded ? three_coded : Best(candidates, true, place_given);
+  std::optional<std::size_t> seven = seven_coded ? seven_coded : Best(candidates, false, place_given);
+  if (!three || !seven) return {};
+  // A shift standing in with the other kind takes the other shift's operation.
+  const bool three_translates = candidates[*three].translation, seven_translates = candidates[*seven].translation;
+  if (!three_coded && !three_translates && !seven_translates) three = seven;
+  if (!seven_coded && seven_translates && three_translates) seven = three;
+  return {TChosenOperation{*three, candidates[*three].translation ? TOperationUse::AsPublished
+                                                                  : TOperationUse::Derived},
+          TChosenOperation{*seven, candidates[*seven].translation ? TOperationUse::TranslationOnly
+                                                                  : TOperationUse::AsPublished}};
 }
 
 }  // namespace tervela

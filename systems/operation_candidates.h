@@ -62,9 +62,11 @@ struct TChosenOperations {
 // among them the shift's own kind (translations for the three-parameter
 // shift, Helmert transformations for the seven); then the largest share of
 // the system's area, the shift's own kind, EPSG's accuracy, PROJ's order (at
-// a place given and held: accuracy before share). A three-parameter shift
-// derived from a Helmert transformation derives from the seven-parameter
-// shift's when that is one.
+// a place given and held: accuracy before share). A shift of the other kind
+// than its own takes the other shift's operation when that is of that kind:
+// a three-parameter shift derived from a Helmert transformation derives from
+// the seven-parameter shift's, a seven-parameter shift from a translation is
+// the three-parameter shift's.
 TChosenOperations ChooseOperations(const std::vector<TOperationCandidate>& candidates, bool place_given,
                                    std::string_view three_code, std::string_view seven_code);
 
