@@ -107,6 +107,8 @@ TSystemDialog::TSystemDialog(const QString& system, char decimal_separator, QWid
     area_[i] = new QPlainTextEdit(operations);
     area_[i]->setReadOnly(true);
     area_[i]->setTabChangesFocus(true);
+    area_[i]->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    area_[i]->setFocusPolicy(Qt::StrongFocus);
     area_[i]->setFixedHeight(area_[i]->fontMetrics().lineSpacing() * 3 + 12);
     area_[i]->setAccessibleName(QStringLiteral("Area of use of the %1 operation").arg(names[i]));
     column->addWidget(prompt);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -475,6 +476,16 @@ class TFileRequestsWindowTest : public QObject {
     QCOMPARE(dialog.chosen()->three_parameter->derived_at.latitude, 53.0);
     dialog.SetPlace(QStringLiteral("53; 13"));
     QVERIFY(!dialog.chosen().has_value());
+    // Every control is reached by the keyboard and named.
+    for (QWidget* control : dialog.findChildren<QWidget*>()) {
+      if (qobject_cast<QLabel*>(control) != nullptr || control->focusPolicy() == Qt::NoFocus ||
+          !control->isVisibleTo(&dialog)) {
+        continue;
+      }
+      QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+      QVERIFY2((control->focusPolicy() & Qt::TabFocus) && !accessible->text(QAccessible::Name).isEmpty(),
+               qPrintable(control->metaObject()->className()));
+    }
     dialog.Search(QStringLiteral("Gauss-Kruger zone 3:"));
     QCOMPARE(matches->topLevelItemCount(), 0);
     QVERIFY(dialog.findChild<QPlainTextEdit*>()->toPlainText().startsWith(QStringLiteral("No Transverse")));
