@@ -5,7 +5,7 @@
 #include "common/result.h"
 #include "conversion/direction.h"
 #include "engine/engine.h"
-#include "settings/settings_record.h"
+#include "settings/record_systems.h"
 
 namespace tervela {
 
@@ -24,10 +24,9 @@ struct TFileConversion {
 };
 
 // Converts the point file `request.input_name` into `request.output_name`
-// (and the three drawing scripts and the map files when asked), reading the parameter texts of
-// `settings` with `decimal_separator`. The first failure ends the run with its
-// Error; lines written before it are kept and every file opened is closed.
-Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& settings,
-                        char decimal_separator);
+// (and the three drawing scripts and the map files when asked) between the
+// systems of `systems`. The first failure ends the run with its Error; lines
+// written before it are kept and every file opened is closed.
+Status ConvertPointFile(const TFileConversion& request, const TRecordSystems& systems);
 
 }  // namespace tervela

@@ -75,9 +75,9 @@ class RecordLoop {
   RecordLoop(PointConverter& converter, TRunFiles& files, RunObserver* observer)
       : converter_(converter), files_(files), observer_(observer) {}
 
-  // Records are converted one at a time until every parameter set is read,
-  // so that each set is read at the record where a single conversion would
-  // read it; the rest go through the chunk pipeline.
+  // Records are converted one at a time until every system is taken, so
+  // that each is taken at the record where a single conversion would take
+  // it; the rest go through the chunk pipeline.
   Status Run() {
     while (!converter_.Ready()) {
       if (Cancelled()) return {};
@@ -193,7 +193,7 @@ class RecordLoop {
   // Reads, converts and writes the next record, its free text streamed
   // piece by piece.
   Status ConvertOneRecord() {
-    if (Status read = converter_.ReadSourceSystem(); !read) return read;
+    if (Status taken = converter_.TakeSourceSystem(); !taken) return taken;
     double first = 0, second = 0;
     if (Status read = ReadNumbers(first, second); !read) return read;
     if (Status converted = converter_.ConvertReading(first, second, point_); !converted) {

@@ -20,8 +20,8 @@ struct TRecordPosition {
 // input's position from WGS84, the converted one to WGS84, and the one
 // between the two legs of a grid-to-grid direction (inverted again here: the
 // second leg overwrites it). The grid is the one the direction's local
-// parameter set last read describes: the output's, or the input's for a run
-// to WGS84. Needs `converter.Ready()`.
+// system last taken describes: the output's, or the input's for a run to
+// WGS84. Needs `converter.Ready()`.
 Result<TRecordPosition> PositionOf(const PointConverter& converter, std::string_view first_token,
                                    std::string_view second_token, double first, double second,
                                    const TWorkingPoint& converted);

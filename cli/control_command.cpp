@@ -37,7 +37,9 @@ Result<TControlCommandOutput> RunControlCommand(const TCommandLine& command,
 
   const TControlRequest request{*command.check_grid, command.conversion.method, decimal_separator,
                                 command.calibrate};
-  const Result<TControlReport> report = RunControlCheck(settings, points.value(), request);
+  const Result<TControlReport> report =
+      RunControlCheck(ReadRecordSystems(settings, decimal_separator, command.settings_path),
+                      points.value(), request);
   if (!report) return report.error();
 
   TControlCommandOutput output;
@@ -48,7 +50,9 @@ Result<TControlCommandOutput> RunControlCommand(const TCommandLine& command,
     output.text += TableText(points.value(), *judged);
     output.text += CalibratedValuesText(report.value()) + '\n';
     if (!command.write_settings_path.empty()) {
-      const Status written = WriteSettingsRecord(command.write_settings_path, report.value().calibrated_texts);
+      TSettingsTexts calibrated = settings;
+      PutCalibratedTexts(report.value(), calibrated);
+      const Status written = WriteSettingsRecord(command.write_settings_path, calibrated);
       if (!written) return written.error();
     }
   }

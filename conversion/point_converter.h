@@ -1,44 +1,42 @@
 #pragma once
 
 #include <span>
-#include <string>
 #include <utility>
 
 #include "common/result.h"
 #include "conversion/direction.h"
 #include "engine/engine.h"
-#include "settings/settings_record.h"
+#include "settings/record_systems.h"
 
 namespace tervela {
 
-// Converts points in one direction with one datum shift method, reading the
-// parameter sets from the Settings page's texts. Each system is parsed once,
-// at the moment a conversion first needs it, so that the first bad text is
-// the one a single conversion meets first: the source system before the
-// point's own numbers (ReadSourceSystem), the target system of a grid-to-grid
-// direction only after the first inversion succeeded.
+// Converts points in one direction with one datum shift method between the
+// systems of a settings record. A conversion takes each system the moment
+// it first needs it, so that a system whose texts failed to read fails the
+// conversion where reading its texts then would have: the source system
+// before the point's own numbers (TakeSourceSystem), the target system of a
+// grid-to-grid direction only after the first inversion succeeded.
 class PointConverter {
  public:
-  // Keeps a reference to `texts`, which must outlive the converter.
-  // `settings_name`: the file the texts were read from, if any; a text that
-  // is no number fails placed at it and at the text's line (1 to 38).
-  PointConverter(TConversionDirection direction, TShiftMethod method, const TSettingsTexts& texts,
-                 char decimal_separator, std::string settings_name = {});
+  // Keeps a reference to `systems`, which must outlive the converter.
+  PointConverter(TConversionDirection direction, TShiftMethod method,
+                 const TRecordSystems& systems);
 
   TConversionDirection direction() const { return direction_; }
 
-  // Parses the source system's eighteen texts unless that was done already.
-  Status ReadSourceSystem();
+  // Takes the source system unless that was done already: fails with the
+  // error of its texts.
+  Status TakeSourceSystem();
 
-  // True once every system the direction uses is parsed: Convert may then be
+  // True once every system the direction uses is taken: Convert may then be
   // called from several threads at once.
-  bool Ready() const { return source_read_ && (target_read_ || !GridToGrid(direction_)); }
+  bool Ready() const { return source_ != nullptr && (target_ != nullptr || !GridToGrid(direction_)); }
 
   // Converts (first, second) into `point`: latitude and longitude in degrees
   // from WGS84, otherwise northing and easting in metres of the source grid.
   // The point ends as the engine's chains leave it: grid results in
-  // Northing/Easting, WGS84 results in Latitude/Longitude. Parses what is
-  // not parsed yet, in the order described above.
+  // Northing/Easting, WGS84 results in Latitude/Longitude. Takes what is not
+  // taken yet, in the order described above.
   Status ConvertReading(double first, double second, TWorkingPoint& point);
 
   // As ConvertReading, once Ready(); touches nothing but `point`.
@@ -56,21 +54,20 @@ class PointConverter {
   void ConvertAll(std::span<const std::pair<double, double>> readings,
                   std::span<TWorkingPoint> points, std::span<Status> statuses) const;
 
-  // The parameter set parsed last: the engine's active set after a run.
-  const TParameterSet& ActiveSet() const { return target_read_ ? target_ : source_; }
+  // The false easting [m] of the grid the converted points are drawn on,
+  // as far as it was taken: the target's once taken, else the source's once
+  // asked for (TRecordSystem::false_easting_read), else 0.
+  double GridFalseEasting() const;
 
  private:
-  Status ReadSystem(TLocalSystem system, TParameterSet& set) const;
+  Status Take(TLocalSystem system, const TGridSystem*& taken);
 
   TConversionDirection direction_;
   TShiftMethod method_;
-  const TSettingsTexts& texts_;
-  char decimal_separator_;
-  std::string settings_name_;
-  TParameterSet source_;
-  TParameterSet target_;
-  bool source_read_ = false;
-  bool target_read_ = false;
+  const TRecordSystems& systems_;
+  const TGridSystem* source_ = nullptr;
+  const TGridSystem* target_ = nullptr;
+  bool source_asked_ = false;
 };
 
 }  // namespace tervela

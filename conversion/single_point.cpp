@@ -45,10 +45,10 @@ Status WriteChangeReadouts(const TWorkingPoint& point, char separator, TConversi
 }  // namespace
 
 Status ConvertData(TConversionDirection direction, TShiftMethod method,
-                   const TSettingsTexts& settings, char decimal_separator, TConversionPage& page) {
-  PointConverter converter(direction, method, settings, decimal_separator);
+                   const TRecordSystems& systems, char decimal_separator, TConversionPage& page) {
+  PointConverter converter(direction, method, systems);
   double first = 0, second = 0;
-  if (Status s = converter.ReadSourceSystem(); !s) return s;
+  if (Status s = converter.TakeSourceSystem(); !s) return s;
   if (Status s = ParseInto(page.Edit39, decimal_separator, first); !s) return s;
   if (Status s = ParseInto(page.Edit40, decimal_separator, second); !s) return s;
 

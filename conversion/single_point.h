@@ -5,7 +5,7 @@
 #include "common/result.h"
 #include "conversion/direction.h"
 #include "engine/engine.h"
-#include "settings/settings_record.h"
+#include "settings/record_systems.h"
 
 namespace tervela {
 
@@ -18,12 +18,12 @@ struct TConversionPage {
 };
 
 // "Convert Data": converts the point of Edit39/Edit40 in `direction` with
-// `method`, parsing the parameter texts of `settings` and the page's numbers
-// with `decimal_separator`, and writes the results into `page`. Every read and
+// `method` between the systems of `systems`, parsing the page's numbers with
+// `decimal_separator`, and writes the results into `page`. Every read and
 // all computation come before the first write, except that WgsToA and WgsToB
 // write Label27 before Edit42 is parsed; on an error the page is otherwise
 // left as it was.
 Status ConvertData(TConversionDirection direction, TShiftMethod method,
-                   const TSettingsTexts& settings, char decimal_separator, TConversionPage& page);
+                   const TRecordSystems& systems, char decimal_separator, TConversionPage& page);
 
 }  // namespace tervela

@@ -99,6 +99,12 @@ inline Fault TakeFault(const Values&... values) {
   return Fault::NoFault;
 }
 
+// The fault one step reports whose values, taken in two parts, raised `a`
+// and `b`: the one TakeFault names first.
+inline Fault OfOneStep(Fault a, Fault b) { return a > b ? a : b; }
+static_assert(Fault::NoFault < Fault::InvalidOperation && Fault::InvalidOperation < Fault::DivisionByZero &&
+              Fault::DivisionByZero < Fault::Overflow);
+
 // The fault of one step under `checking`: NoFault without a test at AtEnd.
 // Steps on several points side by side (lanes.h) are run at AtEnd only: the
 // flags cannot tell which lane raised them, so their caller tests once at the
@@ -130,18 +136,19 @@ inline Status ToStatus(Fault fault) {
 // Runs `operation(point, checking)`, which returns a Fault, on `point` as
 // described at the top: once with one test at the end over the fields it
 // writes (kOutputs), and a second time, step by step, from the same input if
-// that test found a fault.
+// that test found a fault or the operation returned one (at AtEnd, only a
+// fault of deriving its parameters' values can be returned: grid_system.h).
 template <double TWorkingPoint::*... kOutputs, class Operation>
 Status RunWithFaultCheck(TWorkingPoint& point, Operation operation) {
   DiscardStaleFaults();
   const TWorkingPoint input = point;
-  operation(point, Checking::AtEnd);
+  const Fault returned = operation(point, Checking::AtEnd);
   const Fault fault = TakeFault((point.*kOutputs)...);
-  if (fault == Fault::NoFault) return {};
+  if (fault == Fault::NoFault && returned == Fault::NoFault) return {};
 
   point = input;
   const Fault first_fault = operation(point, Checking::EveryStep);
-  return ToStatus(first_fault != Fault::NoFault ? first_fault : fault);
+  return ToStatus(first_fault != Fault::NoFault ? first_fault : OfOneStep(fault, returned));
 }
 
 }  // namespace tervela::fp

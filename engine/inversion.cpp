@@ -7,8 +7,8 @@
 // residual, eleven forward runs in all. Those gains fit the area around the
 // start point only; where the ten corrections leave a grid residual above 0.1
 // mm, Newton's method on the forward chain takes the estimate on until the
-// residual is at most 1e-6 m, or the inversion fails. The shift, the projection
-// and their ellipsoids are set up once per call and reused by every run.
+// residual is at most 1e-6 m, or the inversion fails. The shift and the
+// projection are set up once per call and reused by every run.
 
 #include <cmath>
 
@@ -159,10 +159,10 @@ template <class Shift>
 // A floating-point fault comes first: the run that ends in one may well not
 // converge too. A result beyond a pole fits the grid values but is no point of
 // the Earth: the inversion found none.
-Status GridToGeographic(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point) {
+Status GridToGeographic(const TGridSystem& system, TShiftMethod method, TWorkingPoint& point) {
   bool converged = true;
   const Status status = RunChain(
-      set, method, point,
+      system, method, point,
       [&converged](const auto& shift, const auto& projection, TWorkingPoint& p,
                    fp::Checking checking) {
         return Invert(shift, projection, p, checking, converged);

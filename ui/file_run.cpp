@@ -15,12 +15,12 @@ constexpr std::chrono::milliseconds kProgressInterval{100};
 
 }  // namespace
 
-TFileRun::TFileRun(TFileConversion request, TSettingsTexts settings, char decimal_separator)
+TFileRun::TFileRun(TFileConversion request, TRecordSystems systems)
     : request_(std::move(request)),
-      worker_([this, settings = std::move(settings), decimal_separator] {
+      worker_([this, systems = std::move(systems)] {
         TRunEndpoints endpoints;
         endpoints.observer = this;
-        result_ = ConvertPointFile(request_, settings, decimal_separator, endpoints);
+        result_ = ConvertPointFile(request_, systems, endpoints);
         {
           const std::lock_guard lock(finish_mutex_);
           finished_.store(true, std::memory_order_release);

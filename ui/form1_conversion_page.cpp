@@ -224,7 +224,7 @@ Status TForm1::BitBtn3Click() {
       .Label27 = Bytes(Label27->text()),
       .Label28 = Bytes(Label28->text()),
   };
-  const Status status = ConvertData(CurrentDirection(), CurrentMethod(), SettingsTexts(),
+  const Status status = ConvertData(CurrentDirection(), CurrentMethod(), RecordSystems(),
                                     decimal_separator_, page);
   Show(Edit39, page.Edit39);
   Show(Edit40, page.Edit40);

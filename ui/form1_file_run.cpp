@@ -28,7 +28,7 @@ Status TForm1::BitBtn2Click() {
       .output_name = FileName(Edit12->text()),
   };
   map_controls->AddMapFiles(request);
-  file_run_.emplace(request, SettingsTexts(), decimal_separator_);
+  file_run_.emplace(request, RecordSystems());
   // Connected before the wait: a run that finishes unseen by it has signalled
   // into this connection.
   connect(&*file_run_, &TFileRun::RunFinished, this, &TForm1::FileRunFinished, Qt::QueuedConnection);

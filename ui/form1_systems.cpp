@@ -28,14 +28,11 @@ Status TForm1::FillSystem(TLocalSystem target) {
   const std::optional<TProjectedSystem> system =
       platform_.ChooseSystem(a ? QStringLiteral("system A") : QStringLiteral("system B"), decimal_separator_);
   if (!system) return {};
-  TSettingsTexts texts = SettingsTexts();
-  PutSystem(*system, target, decimal_separator_, texts);
-  const int first = a ? 0 : kSystemTextCount;
-  for (int line = first; line < first + kSystemTextCount; ++line) {
-    settings_edits_[line]->setText(QString::fromStdString(texts[line]));
+  const std::array<std::string, kSystemTextCount> texts = SystemTexts(system->grid, decimal_separator_);
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    settings_edits_[FirstParameterIndex(target) + i]->setText(QString::fromStdString(texts[i]));
   }
-  const int name_line = 2 * kSystemTextCount + (a ? 0 : 1);
-  settings_edits_[name_line]->setText(QString::fromUtf8(system->name.c_str()));
+  settings_edits_[NameIndex(target)]->setText(QString::fromUtf8(system->name.c_str()));
   return {};
 }
 

@@ -15,16 +15,18 @@ using M = TShiftMethod;
 
 TSettingsTexts Settings(char separator = '.') {
   TSettingsTexts texts;
-  for (int i = 0; i < kParameterCount; ++i) {
+  for (int i = 0; i < kSystemTextCount; ++i) {
     // System A: the worked-example shifts; system B: no shift at all.
     texts[i] = testing::kWorkedSystem[i];
-    texts[kParameterCount + i] = testing::kZeroShiftSystem[i];
+    texts[kSystemTextCount + i] = testing::kZeroShiftSystem[i];
   }
   for (std::string& text : texts) std::replace(text.begin(), text.end(), '.', separator);
   texts[36] = "System A";
   texts[37] = "System B";
   return texts;
 }
+
+TRecordSystems Systems(char separator = '.') { return ReadRecordSystems(Settings(separator), separator); }
 
 TConversionPage StartPage(const char* n, const char* e) {
   TConversionPage page;
@@ -57,7 +59,7 @@ class ConvertDataDirections : public ::testing::TestWithParam<ConvertCase> {};
 TEST_P(ConvertDataDirections, WritesOutputsAndReadouts) {
   const ConvertCase& c = GetParam();
   TConversionPage page = StartPage(c.in_n, c.in_e);
-  ASSERT_TRUE(ConvertData(c.direction, c.method, Settings(), '.', page).ok());
+  ASSERT_TRUE(ConvertData(c.direction, c.method, Systems(), '.', page).ok());
   EXPECT_EQ(page.Edit41, c.out_n);
   EXPECT_EQ(page.Edit42, c.out_e);
   EXPECT_EQ(page.Edit45, c.readout_lat);
@@ -90,10 +92,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ConvertData, GridToGridAndBackReturnsTheFirstPoint) {
   for (M method : {M::ThreeParameter, M::SevenParameter}) {
     TConversionPage page = StartPage("5009927.168", "388948.141");
-    ASSERT_TRUE(ConvertData(D::AToB, method, Settings(), '.', page).ok());
+    ASSERT_TRUE(ConvertData(D::AToB, method, Systems(), '.', page).ok());
     std::swap(page.Edit39, page.Edit41);
     std::swap(page.Edit40, page.Edit42);
-    ASSERT_TRUE(ConvertData(D::BToA, method, Settings(), '.', page).ok());
+    ASSERT_TRUE(ConvertData(D::BToA, method, Systems(), '.', page).ok());
     EXPECT_NEAR(std::stod(page.Edit41), 5009927.168, 0.0015);
     EXPECT_NEAR(std::stod(page.Edit42), 388948.141, 0.0015);
   }
@@ -101,12 +103,12 @@ TEST(ConvertData, GridToGridAndBackReturnsTheFirstPoint) {
 
 TEST(ConvertData, ChangeReadoutsShowPreviousMinusNew) {
   TConversionPage page = StartPage("45.22568", "13.58477");
-  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Settings(), '.', page).ok());
+  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Systems(), '.', page).ok());
   EXPECT_EQ(page.Label27, "-5010498.551");
   EXPECT_EQ(page.Label28, "-388863.697");
   // The same point again: the previous outputs were rounded to millimetres, so
   // the change rounds to zero and shows no minus sign.
-  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Settings(), '.', page).ok());
+  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Systems(), '.', page).ok());
   EXPECT_EQ(page.Label27, "0.000");
   EXPECT_EQ(page.Label28, "0.000");
 }
@@ -115,20 +117,20 @@ TEST(ConvertData, GridDirectionsKeepTheChangeReadouts) {
   TConversionPage page = StartPage("5010498.551", "388863.697");
   page.Label27 = "1.000";
   page.Label28 = "2.000";
-  ASSERT_TRUE(ConvertData(D::BToWgs, M::ThreeParameter, Settings(), '.', page).ok());
+  ASSERT_TRUE(ConvertData(D::BToWgs, M::ThreeParameter, Systems(), '.', page).ok());
   EXPECT_EQ(page.Label27, "1.000");
   EXPECT_EQ(page.Label28, "2.000");
 }
 
 TEST(ConvertData, CommaLocaleReadsAndWritesCommas) {
   TConversionPage page = StartPage("45,22568", "13,58477");
-  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Settings(','), ',', page).ok());
+  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Systems(','), ',', page).ok());
   EXPECT_EQ(page.Edit41, "5010498,551");
   EXPECT_EQ(page.Edit42, "388863,697");
   EXPECT_EQ(page.Edit45, "45,225680");
 
   TConversionPage refused = StartPage("45.5", "13,5");
-  Status s = ConvertData(D::WgsToB, M::ThreeParameter, Settings(','), ',', refused);
+  Status s = ConvertData(D::WgsToB, M::ThreeParameter, Systems(','), ',', refused);
   ASSERT_FALSE(s.ok());
   EXPECT_EQ(s.error().BoxText(), "'45.5' is not a valid floating point value.");
 }
@@ -163,7 +165,7 @@ TEST_P(ConvertDataErrors, ReportsTheFirstBadReadAndWritesNothing) {
   page.Label27 = "old27";
   page.Label28 = "old28";
   const TConversionPage before = page;
-  Status s = ConvertData(c.direction, c.method, settings, '.', page);
+  Status s = ConvertData(c.direction, c.method, ReadRecordSystems(settings, '.'), '.', page);
   ASSERT_FALSE(s.ok());
   EXPECT_EQ(s.error().BoxText(), c.message);
   EXPECT_EQ(page.Edit41, before.Edit41);
@@ -203,14 +205,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ConvertData, BlanksAroundNumbersAreAccepted) {
   TConversionPage page = StartPage("  45.22568 ", " 13.58477  ");
-  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Settings(), '.', page).ok());
+  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Systems(), '.', page).ok());
   EXPECT_EQ(page.Edit41, "5010498.551");
 }
 
 TEST(ConvertData, BadPreviousEastingLeavesOnlyTheNorthingChange) {
   TConversionPage page = StartPage("45.22568", "13.58477");
   page.Edit42 = "n/a";
-  Status s = ConvertData(D::WgsToB, M::ThreeParameter, Settings(), '.', page);
+  Status s = ConvertData(D::WgsToB, M::ThreeParameter, Systems(), '.', page);
   ASSERT_FALSE(s.ok());
   EXPECT_EQ(s.error().BoxText(), "'n/a' is not a valid floating point value.");
   EXPECT_EQ(page.Label27, "-5010498.551");
@@ -219,14 +221,29 @@ TEST(ConvertData, BadPreviousEastingLeavesOnlyTheNorthingChange) {
   EXPECT_EQ(page.Edit45, "");
 }
 
-TEST(PointConverter, GridToGridLeavesTheTargetSetActive) {
-  const TSettingsTexts settings = Settings();
-  PointConverter converter(D::AToB, M::ThreeParameter, settings, '.');
-  TWorkingPoint point;
-  ASSERT_TRUE(converter.ConvertReading(5009927.168, 388948.141, point).ok());
-  EXPECT_EQ(converter.ActiveSet().Dx, 0.0);
-  EXPECT_EQ(converter.ActiveSet().Da, 0.0);
-  EXPECT_EQ(converter.ActiveSet().FalseEasting, 500000.0);
+// The grid a run's points are drawn on: the target's once taken, else the
+// source's as far as its texts read, else none.
+TEST(PointConverter, GridFalseEastingIsThatOfTheGridTakenLast) {
+  struct Case {
+    const char* name;
+    std::size_t bad_index;  // of the record, or none
+    double false_easting;
+  };
+  constexpr std::size_t kNone = kSettingsLineCount;
+  for (const Case c : {Case{"Target", kNone, 600000}, Case{"BadTarget", 18, 400000},
+                       Case{"SourceBadAfterFalseEasting", 9, 400000},
+                       Case{"SourceBadBeforeFalseEasting", 8, 0}}) {
+    TSettingsTexts settings = Settings();
+    settings[8] = "400000";
+    settings[kSystemTextCount + 8] = "600000";
+    if (c.bad_index != kNone) settings[c.bad_index] = "x";
+    const TRecordSystems systems = ReadRecordSystems(settings, '.');
+    PointConverter converter(D::AToB, M::ThreeParameter, systems);
+    EXPECT_EQ(converter.GridFalseEasting(), 0) << c.name;
+    TWorkingPoint point;
+    EXPECT_EQ(converter.ConvertReading(5009927.168, 388948.141, point).ok(), c.bad_index == kNone);
+    EXPECT_EQ(converter.GridFalseEasting(), c.false_easting) << c.name;
+  }
 }
 
 }  // namespace
