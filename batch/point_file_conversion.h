@@ -14,8 +14,8 @@ struct TFileConversion {
   TConversionDirection direction = TConversionDirection::WgsToA;
   TShiftMethod method = TShiftMethod::ThreeParameter;
   bool scripts = false;     // "Generate AutoCad scripts"
-  std::string input_name;   // Edit11, exactly as typed
-  std::string output_name;  // Edit12, exactly as typed
+  std::string input_name;   // the point file, exactly as typed
+  std::string output_name;  // the file written, exactly as typed
   // The map files to write beside the output; empty names none. The picture
   // is PNG for a name ending in ".png", else SVG.
   std::string geojson_name = {};

@@ -11,18 +11,21 @@ namespace tervela {
 
 // The texts of the Conversion page that "Convert Data" reads and writes.
 struct TConversionPage {
-  std::string Edit39, Edit40;  // input N, E
-  std::string Edit41, Edit42;  // output N, E (also the previous outputs)
-  std::string Edit45, Edit46;  // latitude and longitude readouts
-  std::string Label27, Label28;  // change readouts
+  // The point typed: northing and easting, or latitude and longitude from WGS84.
+  std::string InputNorth, InputEast;
+  // The result likewise, which holds the previous result until it is written.
+  std::string OutputNorth, OutputEast;
+  std::string LatitudeReadout, LongitudeReadout;
+  // The previous grid result minus the new one.
+  std::string NorthingChange, EastingChange;
 };
 
-// "Convert Data": converts the point of Edit39/Edit40 in `direction` with
-// `method` between the systems of `systems`, parsing the page's numbers with
-// `decimal_separator`, and writes the results into `page`. Every read and
-// all computation come before the first write, except that WgsToA and WgsToB
-// write Label27 before Edit42 is parsed; on an error the page is otherwise
-// left as it was.
+// "Convert Data": converts the point typed in `direction` with `method`
+// between the systems of `systems`, parsing the page's numbers with
+// `decimal_separator`, and writes the results into `page`. Every read and all
+// computation come before the first write, except that WgsToA and WgsToB write
+// NorthingChange before OutputEast is parsed; on an error the page is
+// otherwise left as it was.
 Status ConvertData(TConversionDirection direction, TShiftMethod method,
                    const TRecordSystems& systems, char decimal_separator, TConversionPage& page);
 

@@ -35,12 +35,6 @@ inline TSystemTexts ParameterTexts(const TSettingsTexts& texts, TLocalSystem sys
   return TSystemTexts(texts.data() + FirstParameterIndex(system), kSystemTextCount);
 }
 
-// The number of the edit each line belongs to: Edit1..Edit10, Edit13..Edit20
-// (system A), Edit21..Edit38 (system B), Edit43, Edit44 (the two names).
-inline constexpr std::array<int, kSettingsLineCount> kSettingsRecordEdits = {
-    1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 13, 14, 15, 16, 17, 18, 19, 20, 21,
-    22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 43, 44};
-
 // Writes the 38 lines, each followed by CR LF, to `path`. The old file is
 // replaced only when every byte was written and closed: the record goes to a
 // temporary file in the same folder that is renamed over the target (through a

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "common/result.h"
-#include "engine/grid_system.h"
+#include "engine/engine.h"
 
 namespace tervela {
 

@@ -12,6 +12,7 @@
 #include "ui/control_text.h"
 #include "ui/form1.h"
 #include "ui/look.h"
+#include "ui/settings_record_edits.h"
 
 namespace tervela {
 namespace {

@@ -30,10 +30,10 @@ TRecordSystems Systems(char separator = '.') { return ReadRecordSystems(Settings
 
 TConversionPage StartPage(const char* n, const char* e) {
   TConversionPage page;
-  page.Edit39 = n;
-  page.Edit40 = e;
-  page.Edit41 = "0";
-  page.Edit42 = "0";
+  page.InputNorth = n;
+  page.InputEast = e;
+  page.OutputNorth = "0";
+  page.OutputEast = "0";
   return page;
 }
 
@@ -60,12 +60,12 @@ TEST_P(ConvertDataDirections, WritesOutputsAndReadouts) {
   const ConvertCase& c = GetParam();
   TConversionPage page = StartPage(c.in_n, c.in_e);
   ASSERT_TRUE(ConvertData(c.direction, c.method, Systems(), '.', page).ok());
-  EXPECT_EQ(page.Edit41, c.out_n);
-  EXPECT_EQ(page.Edit42, c.out_e);
-  EXPECT_EQ(page.Edit45, c.readout_lat);
-  EXPECT_EQ(page.Edit46, c.readout_lon);
-  EXPECT_EQ(page.Edit39, c.in_n);
-  EXPECT_EQ(page.Edit40, c.in_e);
+  EXPECT_EQ(page.OutputNorth, c.out_n);
+  EXPECT_EQ(page.OutputEast, c.out_e);
+  EXPECT_EQ(page.LatitudeReadout, c.readout_lat);
+  EXPECT_EQ(page.LongitudeReadout, c.readout_lon);
+  EXPECT_EQ(page.InputNorth, c.in_n);
+  EXPECT_EQ(page.InputEast, c.in_e);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -93,41 +93,41 @@ TEST(ConvertData, GridToGridAndBackReturnsTheFirstPoint) {
   for (M method : {M::ThreeParameter, M::SevenParameter}) {
     TConversionPage page = StartPage("5009927.168", "388948.141");
     ASSERT_TRUE(ConvertData(D::AToB, method, Systems(), '.', page).ok());
-    std::swap(page.Edit39, page.Edit41);
-    std::swap(page.Edit40, page.Edit42);
+    std::swap(page.InputNorth, page.OutputNorth);
+    std::swap(page.InputEast, page.OutputEast);
     ASSERT_TRUE(ConvertData(D::BToA, method, Systems(), '.', page).ok());
-    EXPECT_NEAR(std::stod(page.Edit41), 5009927.168, 0.0015);
-    EXPECT_NEAR(std::stod(page.Edit42), 388948.141, 0.0015);
+    EXPECT_NEAR(std::stod(page.OutputNorth), 5009927.168, 0.0015);
+    EXPECT_NEAR(std::stod(page.OutputEast), 388948.141, 0.0015);
   }
 }
 
 TEST(ConvertData, ChangeReadoutsShowPreviousMinusNew) {
   TConversionPage page = StartPage("45.22568", "13.58477");
   ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Systems(), '.', page).ok());
-  EXPECT_EQ(page.Label27, "-5010498.551");
-  EXPECT_EQ(page.Label28, "-388863.697");
+  EXPECT_EQ(page.NorthingChange, "-5010498.551");
+  EXPECT_EQ(page.EastingChange, "-388863.697");
   // The same point again: the previous outputs were rounded to millimetres, so
   // the change rounds to zero and shows no minus sign.
   ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Systems(), '.', page).ok());
-  EXPECT_EQ(page.Label27, "0.000");
-  EXPECT_EQ(page.Label28, "0.000");
+  EXPECT_EQ(page.NorthingChange, "0.000");
+  EXPECT_EQ(page.EastingChange, "0.000");
 }
 
 TEST(ConvertData, GridDirectionsKeepTheChangeReadouts) {
   TConversionPage page = StartPage("5010498.551", "388863.697");
-  page.Label27 = "1.000";
-  page.Label28 = "2.000";
+  page.NorthingChange = "1.000";
+  page.EastingChange = "2.000";
   ASSERT_TRUE(ConvertData(D::BToWgs, M::ThreeParameter, Systems(), '.', page).ok());
-  EXPECT_EQ(page.Label27, "1.000");
-  EXPECT_EQ(page.Label28, "2.000");
+  EXPECT_EQ(page.NorthingChange, "1.000");
+  EXPECT_EQ(page.EastingChange, "2.000");
 }
 
 TEST(ConvertData, CommaLocaleReadsAndWritesCommas) {
   TConversionPage page = StartPage("45,22568", "13,58477");
   ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Systems(','), ',', page).ok());
-  EXPECT_EQ(page.Edit41, "5010498,551");
-  EXPECT_EQ(page.Edit42, "388863,697");
-  EXPECT_EQ(page.Edit45, "45,225680");
+  EXPECT_EQ(page.OutputNorth, "5010498,551");
+  EXPECT_EQ(page.OutputEast, "388863,697");
+  EXPECT_EQ(page.LatitudeReadout, "45,225680");
 
   TConversionPage refused = StartPage("45.5", "13,5");
   Status s = ConvertData(D::WgsToB, M::ThreeParameter, Systems(','), ',', refused);
@@ -141,10 +141,10 @@ struct ErrorCase {
   M method;
   int bad_setting;  // index into the settings texts, or -1
   const char* bad_text;
-  const char* edit39;
-  const char* edit40;
-  const char* edit41;
-  const char* edit42;
+  const char* input_north;
+  const char* input_east;
+  const char* previous_north;
+  const char* previous_east;
   const char* message;
 };
 
@@ -156,24 +156,24 @@ TEST_P(ConvertDataErrors, ReportsTheFirstBadReadAndWritesNothing) {
   TSettingsTexts settings = Settings();
   if (c.bad_setting >= 0) settings[c.bad_setting] = c.bad_text;
   TConversionPage page;
-  page.Edit39 = c.edit39;
-  page.Edit40 = c.edit40;
-  page.Edit41 = c.edit41;
-  page.Edit42 = c.edit42;
-  page.Edit45 = "old45";
-  page.Edit46 = "old46";
-  page.Label27 = "old27";
-  page.Label28 = "old28";
+  page.InputNorth = c.input_north;
+  page.InputEast = c.input_east;
+  page.OutputNorth = c.previous_north;
+  page.OutputEast = c.previous_east;
+  page.LatitudeReadout = "old45";
+  page.LongitudeReadout = "old46";
+  page.NorthingChange = "old27";
+  page.EastingChange = "old28";
   const TConversionPage before = page;
   Status s = ConvertData(c.direction, c.method, ReadRecordSystems(settings, '.'), '.', page);
   ASSERT_FALSE(s.ok());
   EXPECT_EQ(s.error().BoxText(), c.message);
-  EXPECT_EQ(page.Edit41, before.Edit41);
-  EXPECT_EQ(page.Edit42, before.Edit42);
-  EXPECT_EQ(page.Edit45, before.Edit45);
-  EXPECT_EQ(page.Edit46, before.Edit46);
-  EXPECT_EQ(page.Label27, before.Label27);
-  EXPECT_EQ(page.Label28, before.Label28);
+  EXPECT_EQ(page.OutputNorth, before.OutputNorth);
+  EXPECT_EQ(page.OutputEast, before.OutputEast);
+  EXPECT_EQ(page.LatitudeReadout, before.LatitudeReadout);
+  EXPECT_EQ(page.LongitudeReadout, before.LongitudeReadout);
+  EXPECT_EQ(page.NorthingChange, before.NorthingChange);
+  EXPECT_EQ(page.EastingChange, before.EastingChange);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -206,19 +206,19 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ConvertData, BlanksAroundNumbersAreAccepted) {
   TConversionPage page = StartPage("  45.22568 ", " 13.58477  ");
   ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Systems(), '.', page).ok());
-  EXPECT_EQ(page.Edit41, "5010498.551");
+  EXPECT_EQ(page.OutputNorth, "5010498.551");
 }
 
 TEST(ConvertData, BadPreviousEastingLeavesOnlyTheNorthingChange) {
   TConversionPage page = StartPage("45.22568", "13.58477");
-  page.Edit42 = "n/a";
+  page.OutputEast = "n/a";
   Status s = ConvertData(D::WgsToB, M::ThreeParameter, Systems(), '.', page);
   ASSERT_FALSE(s.ok());
   EXPECT_EQ(s.error().BoxText(), "'n/a' is not a valid floating point value.");
-  EXPECT_EQ(page.Label27, "-5010498.551");
-  EXPECT_EQ(page.Label28, "");
-  EXPECT_EQ(page.Edit41, "0");
-  EXPECT_EQ(page.Edit45, "");
+  EXPECT_EQ(page.NorthingChange, "-5010498.551");
+  EXPECT_EQ(page.EastingChange, "");
+  EXPECT_EQ(page.OutputNorth, "0");
+  EXPECT_EQ(page.LatitudeReadout, "");
 }
 
 // The grid a run's points are drawn on: the target's once taken, else the

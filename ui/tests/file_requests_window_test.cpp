@@ -20,6 +20,7 @@
 #include <QTimer>
 
 #include "ui/control_check_dialog.h"
+#include "ui/settings_record_edits.h"
 #include "ui/tests/window_fixture.h"
 
 using namespace tervela;

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "settings/settings_record.h"
+#include "ui/settings_record_edits.h"
 #include "test_support/worked_systems.h"
 
 namespace tervela {
