@@ -2,7 +2,8 @@
 
 #include <array>
 
-#include "io/files.h"
+#include "maps/csv_writer.h"
+#include "maps/dxf_writer.h"
 #include "maps/geojson_writer.h"
 #include "maps/kml_writer.h"
 #include "maps/map_text.h"
@@ -32,37 +33,43 @@ MapOutput::MapOutput(TConversionDirection direction, std::string grid_title)
     : direction_(direction), grid_title_(std::move(grid_title)) {}
 
 bool MapOutput::Wanted(const TFileConversion& request) {
-  return !request.geojson_name.empty() || !request.kml_name.empty() || !request.plot_name.empty();
+  return !MapFileNames(request).empty();
 }
 
 std::vector<std::string> MapFileNames(const TFileConversion& request) {
   std::vector<std::string> names;
-  for (const std::string* name : {&request.geojson_name, &request.kml_name, &request.plot_name}) {
+  for (const std::string* name : {&request.geojson_name, &request.kml_name, &request.plot_name,
+                                  &request.dxf_name, &request.csv_name}) {
     if (!name->empty()) names.push_back(*name);
   }
   return names;
 }
 
-Status MapOutput::Open(const TFileConversion& request) {
+Status MapOutput::Prepare(const TFileConversion& request) {
+  return request.plot_name.empty() ? Status() : PointPlot::LoadCairo();
+}
+
+void MapOutput::Open(const TFileConversion& request, std::span<io::FileDescriptor> files) {
+  auto next = files.begin();
   if (!request.geojson_name.empty()) {
-    Result<io::FileDescriptor> file = io::CreateForWriting(request.geojson_name);
-    if (!file.ok()) return file.error();
-    writers_.push_back(std::make_unique<GeoJsonWriter>(std::move(file.value())));
+    writers_.push_back(std::make_unique<GeoJsonWriter>(std::move(*next++)));
   }
   if (!request.kml_name.empty()) {
-    Result<io::FileDescriptor> file = io::CreateForWriting(request.kml_name);
-    if (!file.ok()) return file.error();
-    writers_.push_back(std::make_unique<KmlWriter>(std::move(file.value()), grid_title_));
+    writers_.push_back(std::make_unique<KmlWriter>(std::move(*next++), grid_title_));
   }
   if (!request.plot_name.empty()) {
-    Result<io::FileDescriptor> file = io::CreateForWriting(request.plot_name);
-    if (!file.ok()) return file.error();
-    auto plot = std::make_unique<PointPlot>(std::move(file.value()), PointPlot::FormatForName(request.plot_name),
-                                            TPlotGrid{grid_title_, 0});
+    auto plot = std::make_unique<PointPlot>(
+        std::move(*next++), PointPlot::FormatForName(request.plot_name), TPlotGrid{grid_title_, 0});
     plot_ = plot.get();
     writers_.push_back(std::move(plot));
   }
-  return {};
+  if (!request.dxf_name.empty()) {
+    writers_.push_back(std::make_unique<DxfWriter>(std::move(*next++)));
+  }
+  if (!request.csv_name.empty()) {
+    writers_.push_back(
+        std::make_unique<CsvWriter>(std::move(*next++), PropertyLabels(direction_), request.csv_operation));
+  }
 }
 
 Status MapOutput::Written(const TWrittenRecord& record) {
@@ -77,11 +84,21 @@ Status MapOutput::Written(const TWrittenRecord& record) {
                             {{{labels[0], position.first},
                               {labels[1], position.second},
                               {labels[2], output[0]},
-                              {labels[3], output[1]}}}};
+                              {labels[3], output[1]}}},
+                            ++records_,
+                            position.convergence,
+                            position.scale_factor};
   for (const std::unique_ptr<MapWriter>& writer : writers_) {
     if (Status added = writer->Add(feature); !added) return added;
   }
   return {};
+}
+
+bool MapOutput::WantsGridScale() const {
+  for (const std::unique_ptr<MapWriter>& writer : writers_) {
+    if (writer->WantsGridScale()) return true;
+  }
+  return false;
 }
 
 Status MapOutput::Finish(double central_easting) {

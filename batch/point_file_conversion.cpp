@@ -28,9 +28,10 @@ std::array<std::string, 3> ScriptNames(const std::string& output_name) {
 class OpenRun {
  public:
   // Opens the input (or takes `input`), checks that no output is the
-  // input or the settings record (when named), then creates the output (or
-  // takes `output`), the scripts and the map files, whose picture and KML
-  // document are titled `grid_title`.
+  // input or the settings record (when named), loads what the map files
+  // need, then opens the output (or takes `output`), the scripts and the map
+  // files, whose picture and KML document are titled `grid_title`, before
+  // it empties any (OpenRunOutputs).
   Status Open(const TFileConversion& request, io::FileDescriptor input, io::FileDescriptor output,
               const std::string& settings_name, std::string grid_title) {
     if (!input.is_open()) {
@@ -42,35 +43,36 @@ class OpenRun {
     input_.emplace(std::move(input));
     input_name_ = request.input_name;
 
-    // The output first, then the scripts, then the map files.
-    std::vector<std::string> names(4);
-    if (!output.is_open()) names[0] = request.output_name;
+    // The output first (unless given), then the scripts, then the map files.
+    std::vector<std::string> names;
+    if (!output.is_open()) names.push_back(request.output_name);
     if (request.scripts) {
       const std::array<std::string, 3> scripts = ScriptNames(request.output_name);
-      std::copy(scripts.begin(), scripts.end(), names.begin() + 1);
+      names.insert(names.end(), scripts.begin(), scripts.end());
     }
     const std::vector<std::string> map_names = MapFileNames(request);
     names.insert(names.end(), map_names.begin(), map_names.end());
     const std::array<int, 1> given_output = {output.get()};
-    Status distinct = CheckFilesDistinct(
-        input_fd, std::span(&settings_name, 1),
-        std::span(given_output.data(), output.is_open() ? 1 : 0), names);
+    const std::span<const int> given = std::span(given_output.data(), output.is_open() ? 1 : 0);
+    const std::span<const std::string> kept(&settings_name, 1);
+    Status distinct = CheckFilesDistinct(input_fd, kept, given, names);
     if (!distinct) return distinct;
+    if (Status prepared = MapOutput::Prepare(request); !prepared) return prepared;
 
-    if (!output.is_open()) {
-      Result<io::FileDescriptor> created = io::CreateForWriting(request.output_name);
-      if (!created.ok()) return created.error();
-      output = std::move(created.value());
-    }
-    output_.emplace(std::move(output), kOutputBufferSize);
+    // The output's errors read alone, as they always have; the others name
+    // their file.
+    Result<std::vector<io::FileDescriptor>> opened =
+        OpenRunOutputs(names, output.is_open() ? 0 : 1, input_fd, kept, given);
+    if (!opened.ok()) return opened.error();
+    auto next = opened.value().begin();
+    output_.emplace(output.is_open() ? std::move(output) : std::move(*next++), kOutputBufferSize);
     for (std::size_t i = 0; request.scripts && i < scripts_.size(); ++i) {
-      Result<io::FileDescriptor> created = io::CreateForWriting(names[i + 1]);
-      if (!created.ok()) return created.error();
-      scripts_[i].emplace(std::move(created.value()), kScriptBufferSize);
+      scripts_[i].emplace(std::move(*next++), kScriptBufferSize);
     }
     if (!MapOutput::Wanted(request)) return {};
     maps_.emplace(request.direction, std::move(grid_title));
-    return maps_->Open(request);
+    maps_->Open(request, std::span(next, opened.value().end()));
+    return {};
   }
 
   // Lets `observer` stop a read of the input that waits for data.
@@ -155,6 +157,7 @@ Status ConvertPointFile(const TFileConversion& request, const TRecordSystems& sy
                         TRunEndpoints endpoints) {
   io::FileDescriptor input(endpoints.input_fd);
   io::FileDescriptor output(endpoints.output_fd);
+  if (!request.dxf_name.empty() && ToWgs(request.direction)) return Error::DxfNeedsGridOutput();
   PointConverter converter(request.direction, request.method, systems);
 
   // Every direction but the grid-to-grid ones takes its system before any
@@ -169,7 +172,9 @@ Status ConvertPointFile(const TFileConversion& request, const TRecordSystems& sy
   if (status) {
     if (endpoints.observer) files.WatchInput(*endpoints.observer);
     TRunFiles open = files.Files();
-    status = ConvertRecords(converter, open, endpoints.observer);
+    RunWarnings unread;
+    status = ConvertRecords(converter, open, endpoints.observer,
+                            endpoints.warnings ? *endpoints.warnings : unread);
   }
   // A read stopped while it waited for data ends the run as a cancel does at
   // a record boundary: the whole lines written so far are kept.

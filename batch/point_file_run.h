@@ -4,6 +4,7 @@
 
 #include "batch/point_file_conversion.h"
 #include "batch/run_observer.h"
+#include "batch/run_warnings.h"
 
 namespace tervela {
 
@@ -20,6 +21,9 @@ struct TRunEndpoints {
   // The settings record the run's systems were read from, or empty. Like
   // the input, no output of the run may be it.
   std::string settings_name;
+  // Counts what the points written call for at the run's end, also when the
+  // run fails; may be null.
+  RunWarnings* warnings = nullptr;
 };
 
 // ConvertPointFile with the input or output given as descriptors, watched by

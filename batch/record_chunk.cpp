@@ -8,6 +8,7 @@
 #include "batch/record_lines.h"
 #include "batch/record_text.h"
 #include "common/number_text.h"
+#include "conversion/grid_point_scale.h"
 
 namespace tervela {
 
@@ -90,6 +91,7 @@ void ConvertChunk(const PointConverter& converter, bool scripts, RecordChunk& ch
   chunk.records = 0;
   chunk.mapped.clear();
   chunk.error = Status();
+  chunk.warnings.Clear();
   const TConversionDirection direction = converter.direction();
   const char* next = chunk.input.data();
   const char* const end = next + chunk.input.size();
@@ -99,7 +101,10 @@ void ConvertChunk(const PointConverter& converter, bool scripts, RecordChunk& ch
   ReadRecord records[kRecordsAtOnce];
   std::pair<double, double> readings[kRecordsAtOnce];
   TWorkingPoint points[kRecordsAtOnce];
+  TWgs84Position wgs84[kRecordsAtOnce];
   Status converted[kRecordsAtOnce];
+  TGridScale scales[kRecordsAtOnce];
+  Status scaled[kRecordsAtOnce];
   while (next < end) {
     // The records up to the next kRecordsAtOnce or the first bad number.
     std::size_t count = 0;
@@ -114,27 +119,32 @@ void ConvertChunk(const PointConverter& converter, bool scripts, RecordChunk& ch
       readings[count++] = {record.first, record.second};
     }
 
-    converter.ConvertAll(std::span(readings, count), points, converted);
+    converter.ConvertAll(std::span(readings, count), points, wgs84, converted);
+    if (chunk.keep_grid_scales) {
+      std::size_t good = 0;
+      while (good < count && converted[good]) ++good;
+      GridScalesOf(converter, std::span(points, good), scales, scaled);
+    }
     for (std::size_t i = 0; i < count; ++i) {
-      if (!converted[i]) {
-        chunk.error = converted[i];
+      if (!converted[i] || (chunk.keep_grid_scales && !scaled[i])) {
+        chunk.error = !converted[i] ? converted[i] : scaled[i];
         return;
       }
       std::optional<TRecordPosition> position;
       if (chunk.keep_positions) {
         const ReadRecord& record = records[i];
-        Result<TRecordPosition> found = PositionOf(converter, record.text.first, record.text.second,
-                                                   record.first, record.second, points[i]);
-        if (!found.ok()) {
-          chunk.error = found.error();
-          return;
+        position = PositionOf(direction, record.text.first, record.text.second, record.first,
+                              record.second, points[i], wgs84[i]);
+        if (chunk.keep_grid_scales) {
+          position->convergence = scales[i].Convergence;
+          position->scale_factor = scales[i].ScaleFactor;
         }
-        position = found.value();
       }
       const std::size_t fields_begin = chunk.lines[static_cast<std::size_t>(RunFile::Output)].size();
       ChunkLines lines(chunk, records[i].text.free_text);
       (void)LayOutRecord(lines, direction, scripts, points[i], static_cast<std::int64_t>(number++));
       if (position) chunk.mapped.push_back({*position, fields_begin, lines.fields_end, lines.text_end});
+      chunk.warnings.Judge(converter, points[i]);
       ++chunk.records;
     }
     if (!read) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "batch/record_sink.h"
+#include "batch/run_warnings.h"
 #include "common/result.h"
 #include "conversion/point_converter.h"
 
@@ -43,9 +44,13 @@ struct RecordChunk {
   std::size_t records = 0;
   // The failure of the record after the last one in `records`, if any.
   Status error;
+  // What the converted records call for at the run's end.
+  RunWarnings warnings;
   // Whether to fill `mapped`, one per converted record, for a run that
   // writes map files.
   bool keep_positions = false;
+  // Whether those positions carry their grid convergence and scale factor.
+  bool keep_grid_scales = false;
   // A converted record's position (its tokens point into `input`) and where
   // its output fields and free text lie in the output's lines.
   struct MappedRecord {

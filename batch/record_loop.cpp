@@ -12,6 +12,7 @@
 #include "batch/record_lines.h"
 #include "batch/record_text.h"
 #include "common/number_text.h"
+#include "conversion/grid_point_scale.h"
 
 namespace tervela {
 
@@ -72,8 +73,9 @@ bool RecordError(const Error& error) {
 
 class RecordLoop {
  public:
-  RecordLoop(PointConverter& converter, TRunFiles& files, RunObserver* observer)
-      : converter_(converter), files_(files), observer_(observer) {}
+  RecordLoop(PointConverter& converter, TRunFiles& files, RunObserver* observer,
+             RunWarnings& warnings)
+      : converter_(converter), files_(files), observer_(observer), warnings_(warnings) {}
 
   // Records are converted one at a time until every system is taken, so
   // that each is taken at the record where a single conversion would take
@@ -146,6 +148,7 @@ class RecordLoop {
         }
         chunk.first_number = records_taken + 1;
         chunk.keep_positions = files_.sink != nullptr;
+        chunk.keep_grid_scales = chunk.keep_positions && files_.sink->WantsGridScale();
         records_taken += taken.value();
         workers.Submit(chunk);
         ++submitted;
@@ -177,6 +180,7 @@ class RecordLoop {
       if (Status written = writer->Write({lines.data(), lines.size()}); !written) return written;
     }
     records_written_ += chunk.records;
+    warnings_.Add(chunk.warnings);
     if (files_.sink) {
       const char* const output = chunk.lines[static_cast<std::size_t>(RunFile::Output)].data();
       for (const RecordChunk::MappedRecord& record : chunk.mapped) {
@@ -196,7 +200,7 @@ class RecordLoop {
     if (Status taken = converter_.TakeSourceSystem(); !taken) return taken;
     double first = 0, second = 0;
     if (Status read = ReadNumbers(first, second); !read) return read;
-    if (Status converted = converter_.ConvertReading(first, second, point_); !converted) {
+    if (Status converted = converter_.ConvertReading(first, second, point_, &wgs84_); !converted) {
       return converted;
     }
     StreamedLines lines(files_);
@@ -205,18 +209,24 @@ class RecordLoop {
                                   point_, number);
     if (!written) return written;
     ++records_written_;
+    warnings_.Judge(converter_, point_);
     return files_.sink ? TellSink(first, second, lines.free_text) : Status();
   }
 
   // Tells the sink of the record just converted on its own.
   Status TellSink(double first, double second, std::string_view free_text) {
-    Result<TRecordPosition> position =
-        PositionOf(converter_, first_token_.view(), second_token_.view(), first, second, point_);
-    if (!position.ok()) return position.error();
+    TRecordPosition position = PositionOf(converter_.direction(), first_token_.view(),
+                                          second_token_.view(), first, second, point_, wgs84_);
+    if (files_.sink->WantsGridScale()) {
+      TGridScale scale;
+      if (Status scaled = GridScaleOf(converter_, point_, scale); !scaled) return scaled;
+      position.convergence = scale.Convergence;
+      position.scale_factor = scale.ScaleFactor;
+    }
     char fields[2 * kMaxFixedChars + 32];
     const char* const fields_end = WriteOutputFields(fields, converter_.direction(), point_);
     return files_.sink->Written(
-        {position.value(), {fields, static_cast<std::size_t>(fields_end - fields)}, free_text});
+        {position, {fields, static_cast<std::size_t>(fields_end - fields)}, free_text});
   }
 
   // Reads both numbers and, when one is malformed, the rest of the record
@@ -236,10 +246,12 @@ class RecordLoop {
   PointConverter& converter_;
   TRunFiles& files_;
   RunObserver* observer_;
+  RunWarnings& warnings_;
   // The point of the records converted one at a time (the first of a
   // grid-to-grid run, one longer than the input buffer); the others are
   // converted into points of their own on worker threads.
   TWorkingPoint point_;
+  TWgs84Position wgs84_;
   // Also the number of the last point in the numbering script; 64 bits so
   // that a huge file never wraps.
   std::uint64_t records_written_ = 0;
@@ -250,8 +262,9 @@ class RecordLoop {
 
 }  // namespace
 
-Status ConvertRecords(PointConverter& converter, TRunFiles& files, RunObserver* observer) {
-  RecordLoop loop(converter, files, observer);
+Status ConvertRecords(PointConverter& converter, TRunFiles& files, RunObserver* observer,
+                      RunWarnings& warnings) {
+  RecordLoop loop(converter, files, observer, warnings);
   const Status status = loop.Run();
   if (status || !RecordError(status.error())) return status;
   return status.error().At(files.input_name, loop.records_written() + 1);

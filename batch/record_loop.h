@@ -5,6 +5,7 @@
 #include "batch/point_reader.h"
 #include "batch/record_lines.h"
 #include "batch/record_sink.h"
+#include "batch/run_warnings.h"
 #include "batch/run_observer.h"
 #include "conversion/point_converter.h"
 #include "io/buffered_writer.h"
@@ -38,8 +39,9 @@ struct TRunFiles {
 // Converts the records of `files.input` with `converter` until the input is
 // exhausted, writing one output line and, with scripts, one line to each
 // script per record. `observer` (may be null) is told the progress between
-// records and may end the loop there. The first failure ends the loop; the
-// files stay open.
-Status ConvertRecords(PointConverter& converter, TRunFiles& files, RunObserver* observer);
+// records and may end the loop there; `warnings` counts what the records
+// written call for. The first failure ends the loop; the files stay open.
+Status ConvertRecords(PointConverter& converter, TRunFiles& files, RunObserver* observer,
+                      RunWarnings& warnings);
 
 }  // namespace tervela

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <vector>
 
 #include "io/files.h"
 
@@ -30,6 +29,35 @@ Status CheckFilesDistinct(int input_fd, std::span<const std::string> kept_names,
     if (!add(io::RegularFileIdentity(name))) return Error::File(file_error::kSharingViolation);
   }
   return {};
+}
+
+Result<std::vector<io::FileDescriptor>> OpenRunOutputs(std::span<const std::string> names,
+                                                       std::size_t named_from, int input_fd,
+                                                       std::span<const std::string> kept_names,
+                                                       std::span<const int> given_outputs) {
+  std::vector<io::FileDescriptor> files(names.size());
+  std::vector<const std::string*> created;
+  const auto refuse = [&created](Error error) {
+    for (const std::string* name : created) io::RemoveCreated(*name);
+    return error;
+  };
+  std::vector<int> fds(given_outputs.begin(), given_outputs.end());
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    Result<io::OpenedForWriting> opened = io::OpenForWriting(names[i]);
+    if (!opened.ok()) {
+      return refuse(i < named_from ? opened.error() : opened.error().At(names[i], 0));
+    }
+    if (opened.value().created) created.push_back(&names[i]);
+    files[i] = std::move(opened.value().file);
+    fds.push_back(files[i].get());
+  }
+  if (Status distinct = CheckFilesDistinct(input_fd, kept_names, fds, {}); !distinct) {
+    return refuse(distinct.error());
+  }
+  for (const io::FileDescriptor& file : files) {
+    if (Status emptied = io::Truncate(file.get()); !emptied) return refuse(emptied.error());
+  }
+  return files;
 }
 
 }  // namespace tervela

@@ -14,6 +14,7 @@ struct TCommandLine {
   bool version = false;
   std::string settings_path;
   TFileConversion conversion;
+  bool direction_given = false;  // --direction was given
   std::optional<char> decimal_separator;  // unset: the locale's
   // Systems filled from PROJ's database ("EPSG:31467"), empty when not asked.
   std::string system_a, system_b;
@@ -32,7 +33,8 @@ struct TCommandLine {
   bool calibrate = false;
 };
 
-// Reads the arguments after the program name. The error is a one-line
+// Reads the arguments after the program name, with the options of
+// cli/options.h. The error is a one-line
 // description of the usage mistake.
 struct TCommandLineParse {
   TCommandLine command;
@@ -40,8 +42,8 @@ struct TCommandLineParse {
 };
 TCommandLineParse ParseCommandLine(std::span<const std::string> arguments);
 
-// The short usage shown with a usage error, and the full --help text.
+// The short usage shown with a usage error; --help's text is HelpText()
+// (cli/options.h).
 extern const char kUsageText[];
-extern const char kHelpText[];
 
 }  // namespace tervela

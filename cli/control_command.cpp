@@ -1,8 +1,9 @@
 #include "cli/control_command.h"
 
+#include "batch/run_files.h"
+#include "cli/system_settings.h"
 #include "cli/terminal_text.h"
 #include "control/check_table.h"
-#include "io/files.h"
 
 namespace tervela {
 
@@ -19,18 +20,16 @@ std::string TableText(const std::vector<TControlPoint>& points, const TControlCh
   return text + CheckSummaryText(check) + '\n';
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-  const std::optional<io::FileIdentity> identity = io::RegularFileIdentity(a);
-  return a == b || (identity && identity == io::RegularFileIdentity(b));
-}
-
 }  // namespace
 
 Result<TControlCommandOutput> RunControlCommand(const TCommandLine& command,
                                                 const TSettingsTexts& settings,
                                                 char decimal_separator) {
-  if (!command.write_settings_path.empty() && SameFile(command.write_settings_path, command.settings_path)) {
-    return Error::File(file_error::kSharingViolation);
+  const bool writes = !command.write_settings_path.empty();
+  if (writes) {
+    const std::string read[] = {command.settings_path, command.check_path};
+    const Status distinct = CheckFilesDistinct(-1, read, {}, {&command.write_settings_path, 1});
+    if (!distinct) return distinct.error();
   }
   const Result<std::vector<TControlPoint>> points = ReadControlFile(command.check_path);
   if (!points) return points.error();
@@ -49,14 +48,22 @@ Result<TControlCommandOutput> RunControlCommand(const TCommandLine& command,
     judged = &*report.value().calibrated_check;
     output.text += TableText(points.value(), *judged);
     output.text += CalibratedValuesText(report.value()) + '\n';
-    if (!command.write_settings_path.empty()) {
-      TSettingsTexts calibrated = settings;
-      PutCalibratedTexts(report.value(), calibrated);
-      const Status written = WriteSettingsRecord(command.write_settings_path, calibrated);
-      if (!written) return written.error();
-    }
   }
   output.beyond_tolerance = command.tolerance && ExceedsTolerance(*judged, *command.tolerance);
+  const std::string not_written =
+      writes ? "; '" + QuotedText(command.write_settings_path) + "' not written" : "";
+  if (!report.value().calibration_refusal.empty()) {
+    output.calibration_refused = true;
+    output.message = "calibration refused: " + report.value().calibration_refusal + not_written;
+  } else if (output.beyond_tolerance && writes) {
+    output.message = "a residual exceeds --tolerance" + not_written;
+  } else if (writes) {
+    TSettingsTexts calibrated = settings;
+    PutCalibratedTexts(report.value(), calibrated);
+    const Status written = WriteCommandSettings(command.write_settings_path, calibrated,
+                                                decimal_separator, command.settings_path);
+    if (!written) return written.error();
+  }
   return output;
 }
 

@@ -13,6 +13,7 @@
 #include "batch/point_file_run.h"
 #include "cli/command_line.h"
 #include "cli/control_command.h"
+#include "cli/options.h"
 #include "cli/progress_line.h"
 #include "cli/system_settings.h"
 #include "cli/terminal_text.h"
@@ -33,26 +34,31 @@ void PrintMessage(const std::string& message) {
   std::fputs((tervela::EscapeControlCharacters(message) + "\n").c_str(), stderr);
 }
 
-// An error of a record or a settings line names its place, as compilers do.
+// An error of a record, a settings line or a file named by a run names its
+// place, as compilers do.
 void PrintError(const tervela::Error& error) {
-  PrintMessage(error.line() == 0 ? error.BoxText() : "tervela-convert: " + error.PlacedText());
+  const bool placed = error.line() != 0 || !error.file().empty();
+  PrintMessage(placed ? "tervela-convert: " + error.PlacedText() : error.BoxText());
 }
 
 // Reads the settings record and converts; the first failure ends the run.
-tervela::Status Convert(const tervela::TCommandLine& command) {
+// `warnings` counts what the points converted call for.
+tervela::Status Convert(const tervela::TCommandLine& command, tervela::RunWarnings& warnings) {
   const char separator = command.decimal_separator.value_or(tervela::EnvironmentDecimalSeparator());
-  const tervela::Result<tervela::TSettingsTexts> record = tervela::CommandSettings(command, separator);
+  tervela::TFileConversion request = command.conversion;
+  const tervela::Result<tervela::TSettingsTexts> record =
+      tervela::CommandSettings(command, separator, &request.csv_operation);
   if (!record) return record.error();
   const tervela::TSettingsTexts& settings = record.value();
   if (!command.write_settings_path.empty()) {
-    return tervela::WriteSettingsRecord(command.write_settings_path, settings);
+    return tervela::WriteCommandSettings(command.write_settings_path, settings, separator, command.settings_path);
   }
 
-  const tervela::TFileConversion& request = command.conversion;
   tervela::TRunEndpoints endpoints;
   if (request.input_name == "-") endpoints.input_fd = STDIN_FILENO;
   if (request.output_name == "-") endpoints.output_fd = STDOUT_FILENO;
   endpoints.settings_name = command.settings_path;
+  endpoints.warnings = &warnings;
   std::optional<tervela::ProgressLine> progress;
   if (::isatty(STDERR_FILENO)) {
     progress.emplace(endpoints.input_fd >= 0 ? tervela::io::RegularFileSize(endpoints.input_fd)
@@ -84,6 +90,10 @@ int Check(const tervela::TCommandLine& command) {
   if (std::fputs(output.value().text.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
     return errno == EPIPE ? kExitBrokenPipe : kExitFailure;
   }
+  if (!output.value().message.empty()) {
+    PrintMessage("tervela-convert: " + tervela::ErrorBoxText(output.value().message));
+  }
+  if (output.value().calibration_refused) return kExitFailure;
   return output.value().beyond_tolerance ? tervela::kExitBeyondTolerance : 0;
 }
 
@@ -96,7 +106,7 @@ int Main(int argc, char** argv) {
     return kExitUsage;
   }
   if (parse.command.help) {
-    std::fputs(tervela::kHelpText, stdout);
+    std::fputs(tervela::HelpText().c_str(), stdout);
     return 0;
   }
   if (parse.command.version) {
@@ -118,12 +128,18 @@ int Main(int argc, char** argv) {
     return 0;
   }
   if (!parse.command.check_path.empty()) return Check(parse.command);
-  const tervela::Status status = Convert(parse.command);
-  if (status) return 0;
+  tervela::RunWarnings warnings;
+  const tervela::Status status = Convert(parse.command, warnings);
   // A reader of standard output that went away (`... - | head`) wants no more.
-  if (parse.command.conversion.output_name == "-" && status.error().errno_value() == EPIPE) {
+  if (!status && parse.command.conversion.output_name == "-" &&
+      status.error().errno_value() == EPIPE) {
     return kExitBrokenPipe;
   }
+  // What holds for the points converted, before the error that ended the run.
+  for (const std::string& text : warnings.Texts()) {
+    PrintMessage("tervela-convert: warning: " + text);
+  }
+  if (status) return 0;
   PrintError(status.error());
   return kExitFailure;
 }

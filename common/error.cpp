@@ -45,6 +45,10 @@ Error Error::LatitudeOutOfRange() {
   return Error(ErrorKind::OutOfRange, 0, "Latitude out of range");
 }
 
+Error Error::TooNearPoleForShift() {
+  return Error(ErrorKind::OutOfRange, 0, "Too near a pole for the three-parameter shift");
+}
+
 Error Error::File(int code) {
   switch (code) {
     case file_error::kFileNotFound: return Error(ErrorKind::File, code, "File not found");
@@ -90,6 +94,16 @@ Error Error::SystemRefused(std::string message) {
   return Error(ErrorKind::Refused, 0, std::move(message));
 }
 
+Error Error::DxfNeedsGridOutput() {
+  return Error(ErrorKind::Refused, 0,
+               "No DXF drawing for a run to WGS84: a drawing holds grid coordinates, so choose "
+               "a direction to TM - A or TM - B");
+}
+
+Error Error::LibraryUnavailable(std::string message) {
+  return Error(ErrorKind::Internal, 0, std::move(message));
+}
+
 Error Error::SettingsLineTooLong() {
   return Error(ErrorKind::Limit, 0, "Settings line longer than 16 MiB");
 }
@@ -102,6 +116,10 @@ Error Error::ControlLine(std::size_t line, std::string_view problem) {
 
 Error Error::ControlFileTooLarge() {
   return Error(ErrorKind::Limit, 0, "Control file larger than 16 MiB");
+}
+
+Error Error::NoControlPoint() {
+  return Error(ErrorKind::File, file_error::kInvalidNumericInput, "Control file holds no point");
 }
 
 Error Error::NoControlPointToFit() {
@@ -127,9 +145,8 @@ Error Error::At(std::string file, std::uint64_t line) const {
 }
 
 std::string Error::PlacedText() const {
-  if (line_ == 0) return BoxText();
   std::string text = file_.empty() ? std::string() : file_ + ": ";
-  text += "line " + std::to_string(line_) + ": ";
+  if (line_ != 0) text += "line " + std::to_string(line_) + ": ";
   return text + BoxText();
 }
 

@@ -43,6 +43,10 @@ class Error {
   static Error InversionDidNotConverge();
   // "Latitude out of range": a WGS84 latitude beyond 90 degrees north or south.
   static Error LatitudeOutOfRange();
+  // "Too near a pole for the three-parameter shift": a point whose longitude
+  // Molodensky's formula would turn by more than it can (engine/
+  // three_parameter_shift.cpp).
+  static Error TooNearPoleForShift();
   static Error File(int code);
   // Maps an errno value of a failed file operation to the program's file error.
   static Error FromErrno(int errno_value);
@@ -51,11 +55,19 @@ class Error {
   // A coordinate system that cannot fill a parameter set; `message` names it
   // and says why.
   static Error SystemRefused(std::string message);
+  // A DXF drawing asked of a run to WGS84, whose output holds no grid
+  // coordinates to draw: kind Refused.
+  static Error DxfNeedsGridOutput();
+  // A library loaded on first use (common/runtime_library.h) that could not
+  // be: `message` names it and says why.
+  static Error LibraryUnavailable(std::string message);
   // "Control file line N: PROBLEM", a control-file line that is not four
   // numbers and a name, or whose point does not convert: kind File, code 106.
   static Error ControlLine(std::size_t line, std::string_view problem);
   // "Control file larger than 16 MiB": the control reader's size limit.
   static Error ControlFileTooLarge();
+  // "Control file holds no point": one that is empty or only comments.
+  static Error NoControlPoint();
   // "No control point left to fit": a calibration with every point flagged.
   static Error NoControlPointToFit();
   // An exception that reached a program's top level: "Out of memory" for a
@@ -74,13 +86,14 @@ class Error {
   std::string BoxText() const;
 
   // Where the error happened: the file (empty where the caller knows it) and
-  // the line (1 for the first; 0 for an error tied to no line).
+  // the line (1 for the first; 0 for an error of the whole file, or tied to
+  // no file).
   const std::string& file() const { return file_; }
   std::uint64_t line() const { return line_; }
   // The same error placed at `line` of `file`.
   Error At(std::string file, std::uint64_t line) const;
-  // BoxText() after "FILE: line N: " where the error has a line, as the
-  // command line prints it; the file part is left out while unnamed.
+  // BoxText() after "FILE: line N: ", as the command line prints it; the
+  // file part is left out while unnamed, the line part without a line.
   std::string PlacedText() const;
   // The same error with `sentence` after the box text, for a box that has
   // more to tell (its kind, code and place are kept).

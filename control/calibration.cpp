@@ -16,8 +16,6 @@ namespace tervela {
 
 namespace {
 
-constexpr int kMaxIterations = 10;
-
 constexpr TSystemField kThreeParameterFields[] = {TSystemField::CorrN, TSystemField::CorrE};
 constexpr TSystemField kSevenParameterFields[] = {TSystemField::Tx, TSystemField::Ty,
                                                   TSystemField::Tz};
@@ -89,17 +87,20 @@ void SetCalibratedValue(TGridSystem& system, TSystemField field, double value) {
   system.helmert = THelmertShift(translation, helmert.rotation(), helmert.scale_difference());
 }
 
-Result<TGridSystem> Calibrate(const TGridSystem& system, TShiftMethod method,
-                              std::span<const TControlPoint> points,
-                              const std::vector<bool>& left_out) {
+Result<TCalibration> Calibrate(const TGridSystem& system, TShiftMethod method,
+                               std::span<const TControlPoint> points,
+                               const std::vector<bool>& left_out) {
   const std::span<const TSystemField> fields = CalibratedFields(method);
   const double step = StepOf(method);
   const MeanResidual mean(method, points, left_out);
-  TGridSystem fitted = system;
-  for (int iteration = 0; iteration < kMaxIterations; ++iteration) {
+  TCalibration calibration{system};
+  TGridSystem& fitted = calibration.system;
+  for (int iteration = 0;; ++iteration) {
     const Result<TResidual> shift = mean.Of(fitted);
     if (!shift) return shift.error();
-    if (std::hypot(shift.value().north, shift.value().east) < kCalibrationTolerance) break;
+    calibration.mean_residual = Length(shift.value());
+    calibration.converged = calibration.mean_residual < kCalibrationTolerance;
+    if (calibration.converged || iteration == kCalibrationSteps) return calibration;
 
     // J: how the mean residual (north row, east row) changes with each field.
     std::array<std::array<double, 3>, 2> j{};
@@ -133,7 +134,6 @@ Result<TGridSystem> Calibrate(const TGridSystem& system, TShiftMethod method,
       SetCalibratedValue(fitted, fields[k], value);
     }
   }
-  return fitted;
 }
 
 }  // namespace tervela

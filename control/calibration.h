@@ -21,7 +21,8 @@ namespace tervela {
 // residuals of the points not `left_out` (left_out[i] for points[i]), which
 // is their mean. The fitted fields are then found by Gauss-Newton steps on
 // the engine's own conversion, its derivatives taken by central differences,
-// until the mean residual is below kCalibrationTolerance or after ten steps.
+// until the mean residual is below kCalibrationTolerance (converged) or after
+// kCalibrationSteps steps (not converged: the fields are then no fit).
 // Errors: Error::NoControlPointToFit() when every point is left out; the
 // conversion's error (Error::ControlLine) of a point that does not convert;
 // Error::InvalidOperation() when the shift does not respond to the fields.
@@ -35,8 +36,14 @@ std::span<const TSystemField> CalibratedFields(TShiftMethod method);
 double CalibratedValue(const TGridSystem& system, TSystemField field);
 void SetCalibratedValue(TGridSystem& system, TSystemField field, double value);
 
-Result<TGridSystem> Calibrate(const TGridSystem& system, TShiftMethod method,
-                              std::span<const TControlPoint> points,
-                              const std::vector<bool>& left_out);
+inline constexpr int kCalibrationSteps = 10;
+struct TCalibration {
+  TGridSystem system;
+  bool converged = false;
+  double mean_residual = 0;  // the length of the mean residual left, metres
+};
+Result<TCalibration> Calibrate(const TGridSystem& system, TShiftMethod method,
+                               std::span<const TControlPoint> points,
+                               const std::vector<bool>& left_out);
 
 }  // namespace tervela

@@ -66,16 +66,17 @@ Result<TControlPoint> ParseLine(std::string_view line, std::size_t number) {
 Result<std::vector<TControlPoint>> ParseControlPoints(std::string_view text) {
   std::vector<TControlPoint> points;
   for (std::size_t number = 1; !text.empty(); ++number) {
-    const std::size_t end = std::min(text.find('\n'), text.size());
-    std::string_view line = text.substr(0, end);
-    text.remove_prefix(std::min(end + 1, text.size()));
-    if (line.ends_with('\r')) line.remove_suffix(1);
+    const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+    const std::string_view line = text.substr(0, end);
+    const bool crlf = text.substr(end).starts_with("\r\n");
+    text.remove_prefix(std::min(end + (crlf ? 2 : 1), text.size()));
     const std::string_view content = TrimSeparators(line);
     if (content.empty() || content.front() == '#') continue;
     Result<TControlPoint> point = ParseLine(line, number);
     if (!point) return point.error();
     points.push_back(std::move(point.value()));
   }
+  if (points.empty()) return Error::NoControlPoint();
   return points;
 }
 

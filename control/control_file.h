@@ -21,11 +21,13 @@ struct TControlPoint {
 // The points of a control file's text. Each line holds four point-file numbers
 // (latitude, longitude, northing, easting) separated by blanks or tabs, then
 // an optional name: the rest of the line, without the blanks and tabs around
-// it. A line ends at LF; a CR before the LF is dropped. Blank lines and lines
-// whose first character other than a blank or tab is "#" are skipped. The
-// first line with fewer than four numbers or a malformed one, or one beyond
-// 90 degrees of latitude, 180 of longitude or 1e9 metres, ends the reading
-// with Error::ControlLine.
+// it. A line ends at LF, CR LF or a lone CR: control files have no older
+// rule to keep. Blank lines and lines whose first character other than a
+// blank or tab is "#" are skipped. The first line with fewer than four
+// numbers or a malformed one, or one beyond 90 degrees of latitude, 180 of
+// longitude or 1e9 metres, ends the reading with Error::ControlLine; a text
+// without any point is Error::NoControlPoint(), since checking nothing is no
+// check.
 Result<std::vector<TControlPoint>> ParseControlPoints(std::string_view text);
 
 // The same for the file at `path`, read through io/. A file larger than

@@ -3,6 +3,8 @@
 
 #include "control/control_run.h"
 
+#include <optional>
+
 #include "common/number_text.h"
 #include "control/calibration.h"
 
@@ -13,6 +15,24 @@ namespace {
 int DecimalsOf(TSystemField field) {
   return field == TSystemField::CorrN || field == TSystemField::CorrE ? kCorrectionDecimals
                                                                        : kTranslationDecimals;
+}
+
+std::string Metres(double value) { return FormatFixed(value, 3, '.') + " m"; }
+
+// Why a converged calibration is no fit, "" when it is: the point it used
+// that lies farthest off afterwards lies beyond the bound.
+std::string FarPointRefusal(const std::vector<TControlPoint>& points, const TControlReport& report) {
+  const std::vector<TResidual>& after = report.calibrated_check->residuals;
+  std::optional<std::size_t> farthest;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (!report.check.outliers[i] && Length(after[i]) > kCalibratedResidualBound &&
+        (!farthest || Length(after[i]) > Length(after[*farthest]))) {
+      farthest = i;
+    }
+  }
+  if (!farthest) return {};
+  return "no one shift fits the control points: point " + QuotedText(points[*farthest].name) + " is still " +
+         Metres(Length(after[*farthest])) + " off after it, beyond " + Metres(kCalibratedResidualBound);
 }
 
 }  // namespace
@@ -29,13 +49,19 @@ Result<TControlReport> RunControlCheck(const TRecordSystems& systems,
   report.check = std::move(check.value());
   if (!request.calibrate) return report;
 
-  const Result<TGridSystem> fitted =
+  const Result<TCalibration> fitted =
       Calibrate(system.value(), request.method, points, report.check.outliers);
   if (!fitted) return fitted.error();
+  if (!fitted.value().converged) {
+    report.calibration_refusal = "it did not converge: the mean residual is still " +
+                                 Metres(fitted.value().mean_residual) + " after " +
+                                 std::to_string(kCalibrationSteps) + " steps";
+    return report;
+  }
   // The system the texts give: each field is held as it is entered.
   TGridSystem calibrated = system.value();
   for (const TSystemField field : CalibratedFields(request.method)) {
-    std::string text = FormatFixed(CalibratedValue(fitted.value(), field), DecimalsOf(field),
+    std::string text = FormatFixed(CalibratedValue(fitted.value().system, field), DecimalsOf(field),
                                    request.decimal_separator);
     const Result<double> read = ParseTypedNumber(text, request.decimal_separator);
     if (!read) return read.error();
@@ -45,6 +71,7 @@ Result<TControlReport> RunControlCheck(const TRecordSystems& systems,
   Result<TControlCheck> after = CheckControlPoints(calibrated, request.method, points);
   if (!after) return after.error();
   report.calibrated_check = std::move(after.value());
+  report.calibration_refusal = FarPointRefusal(points, report);
   return report;
 }
 

@@ -30,12 +30,22 @@ struct TCalibratedField {
 struct TControlReport {
   TLocalSystem system = TLocalSystem::A;
   TControlCheck check;  // against the system as the record holds it
-  // With calibrate: the texts of the calibrated fields, and the check against
-  // the system those texts give, that is against exactly what a saved record
-  // would hold.
+  // With calibrate, once it converged: the texts of the calibrated fields,
+  // and the check against the system those texts give, that is against
+  // exactly what a saved record would hold.
   std::vector<TCalibratedField> calibrated_fields;
   std::optional<TControlCheck> calibrated_check;
+  // With calibrate: why the calibration is no fit to use or save (it did not
+  // converge, or a point it used lies beyond kCalibratedResidualBound after
+  // it); empty when it is.
+  std::string calibration_refusal;
 };
+
+// The calibrated values are refused unless the calibration converged and
+// every point it used (those not flagged) then lies within this many metres:
+// a control set in which no one shift fits (northing and easting swapped, a
+// wrong system) gives residuals of kilometres, a survey's of centimetres.
+inline constexpr double kCalibratedResidualBound = 1.0;
 
 // Checks `points` against the requested system of `systems` and, when asked,
 // calibrates it (Calibrate) leaving out the flagged points; fails with the

@@ -23,7 +23,7 @@ constexpr bool GridToGrid(TConversionDirection d) {
   return d == TConversionDirection::AToB || d == TConversionDirection::BToA;
 }
 
-// The system whose parameter set a conversion reads first.
+// The system a conversion takes first.
 constexpr TLocalSystem SourceSystem(TConversionDirection d) {
   switch (d) {
     case TConversionDirection::WgsToA:

@@ -1,5 +1,8 @@
 #include "conversion/point_converter.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace tervela {
 
 PointConverter::PointConverter(TConversionDirection direction, TShiftMethod method,
@@ -19,40 +22,52 @@ Status PointConverter::TakeSourceSystem() {
   return Take(SourceSystem(direction_), source_);
 }
 
-Status PointConverter::ConvertReading(double first, double second, TWorkingPoint& point) {
+Status PointConverter::ConvertReading(double first, double second, TWorkingPoint& point,
+                                      TWgs84Position* wgs84) {
   if (Status taken = TakeSourceSystem(); !taken) return taken;
-  if (Ready()) return Convert(first, second, point);
+  if (Ready()) return Convert(first, second, point, wgs84);
   point.TargetNorthing = first;
   point.TargetEasting = second;
   if (Status inverted = GridToGeographic(*source_, method_, point); !inverted) return inverted;
+  if (wgs84 != nullptr) *wgs84 = {point.Latitude, point.Longitude};
   if (Status taken = Take(TargetSystem(direction_), target_); !taken) return taken;
   return GeographicToGrid(*target_, method_, point);
 }
 
-Status PointConverter::Convert(double first, double second, TWorkingPoint& point) const {
+Status PointConverter::Convert(double first, double second, TWorkingPoint& point,
+                               TWgs84Position* wgs84) const {
   if (FromWgs(direction_)) {
+    if (wgs84 != nullptr) *wgs84 = {first, second};
     point.Latitude = first;
     point.Longitude = second;
     return GeographicToGrid(*source_, method_, point);
   }
-  Status inverted = InvertSource(first, second, point);
+  point.TargetNorthing = first;
+  point.TargetEasting = second;
+  const Status inverted = GridToGeographic(*source_, method_, point);
+  if (wgs84 != nullptr) *wgs84 = {point.Latitude, point.Longitude};
   if (!inverted || !GridToGrid(direction_)) return inverted;
   return GeographicToGrid(*target_, method_, point);
 }
 
-Status PointConverter::InvertSource(double northing, double easting, TWorkingPoint& point) const {
-  point.TargetNorthing = northing;
-  point.TargetEasting = easting;
-  return GridToGeographic(*source_, method_, point);
+// The point's longitude is on the datum of the (last) grid from WGS84 and
+// after a grid-to-grid direction's second leg, WGS84's from a grid: the
+// datums differ by seconds, which this distance does without.
+double PointConverter::DegreesFromCentralMeridian(const TWorkingPoint& point) const {
+  const double source = std::fabs(LongitudeFromCentralMeridian(*source_, point.Longitude));
+  if (!GridToGrid(direction_)) return source;
+  return std::max(source, std::fabs(LongitudeFromCentralMeridian(*target_, point.Longitude)));
 }
 
 void PointConverter::ConvertAll(std::span<const std::pair<double, double>> readings,
-                                std::span<TWorkingPoint> points, std::span<Status> statuses) const {
+                                std::span<TWorkingPoint> points, std::span<TWgs84Position> wgs84,
+                                std::span<Status> statuses) const {
   const std::size_t count = readings.size();
   if (FromWgs(direction_)) {
     for (std::size_t i = 0; i < count; ++i) {
       points[i].Latitude = readings[i].first;
       points[i].Longitude = readings[i].second;
+      wgs84[i] = {readings[i].first, readings[i].second};
     }
     GeographicToGridBatch(*source_, method_, points.first(count), statuses);
     return;
@@ -62,6 +77,7 @@ void PointConverter::ConvertAll(std::span<const std::pair<double, double>> readi
     points[i].TargetEasting = readings[i].second;
   }
   GridToGeographicBatch(*source_, method_, points.first(count), statuses);
+  for (std::size_t i = 0; i < count; ++i) wgs84[i] = {points[i].Latitude, points[i].Longitude};
   if (!GridToGrid(direction_)) return;
   // The points inverted before the first failure side by side, any after it
   // one by one.

@@ -1,6 +1,7 @@
 #include "conversion/single_point.h"
 
 #include "common/number_text.h"
+#include "conversion/grid_point_scale.h"
 #include "conversion/point_converter.h"
 
 namespace tervela {
@@ -57,6 +58,8 @@ Status ConvertData(TConversionDirection direction, TShiftMethod method,
   if (Status converted = converter.ConvertReading(first, second, point); !converted) {
     return converted;
   }
+  TGridScale scale;
+  if (Status scaled = GridScaleOf(converter, point, scale); !scaled) return scaled;
 
   if (ToWgs(direction)) {
     page.OutputNorth = FormatFixed(point.Latitude, kGeographicDecimals, decimal_separator);
@@ -70,6 +73,8 @@ Status ConvertData(TConversionDirection direction, TShiftMethod method,
   }
   page.LatitudeReadout = FormatFixed(point.Latitude, kReadoutDecimals, decimal_separator);
   page.LongitudeReadout = FormatFixed(point.Longitude, kReadoutDecimals, decimal_separator);
+  page.Convergence = ConvergenceReadout(scale.Convergence, decimal_separator);
+  page.ScaleFactor = ScaleFactorReadout(scale.ScaleFactor, decimal_separator);
   return {};
 }
 

@@ -18,6 +18,9 @@ struct TConversionPage {
   std::string LatitudeReadout, LongitudeReadout;
   // The previous grid result minus the new one.
   std::string NorthingChange, EastingChange;
+  // Grid convergence and point scale factor of the grid point: the output's
+  // grid, or the input's for a conversion to WGS84 (grid_point_scale.h).
+  std::string Convergence, ScaleFactor;
 };
 
 // "Convert Data": converts the point typed in `direction` with `method`

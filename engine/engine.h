@@ -27,15 +27,21 @@ Status SevenParameterShift(const TGridSystem& system, TWorkingPoint& point);
 // Local-datum Latitude/Longitude -> Northing/Easting (Gauss-Krueger).
 Status TransverseMercator(const TGridSystem& system, TWorkingPoint& point);
 
+// The longitude difference the projection takes: `longitude` (degrees, on
+// the local datum) less the set's central meridian, taken to (-180, 180].
+double LongitudeFromCentralMeridian(const TGridSystem& system, double longitude);
+
 // WGS84 Latitude/Longitude -> Northing/Easting; leaves the local-datum
 // latitude and longitude in the point.
 Status GeographicToGrid(const TGridSystem& system, TShiftMethod method, TWorkingPoint& point);
 
 // TargetNorthing/TargetEasting -> WGS84 Latitude/Longitude by the fixed
 // ten-step inversion from 45 N, 13 E, taken on by Newton's method where it
-// leaves a grid residual above 0.1 mm; leaves the grid image of the result in
-// Northing/Easting. Fails with Error::InversionDidNotConverge when Newton's
-// method cannot bring the residual to 1e-6 m.
+// leaves a grid residual above 0.1 mm, or started again from the target's
+// footpoint where that cannot reach it (a grid far from 45 N, 13 E); leaves
+// the grid image of the result in Northing/Easting. Fails with
+// Error::InversionDidNotConverge when Newton's method cannot bring the
+// residual to 1e-6 m from either start.
 Status GridToGeographic(const TGridSystem& system, TShiftMethod method, TWorkingPoint& point);
 
 // GeographicToGrid and GridToGeographic on many points, for throughput: each

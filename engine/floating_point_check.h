@@ -46,7 +46,16 @@
 
 namespace tervela::fp {
 
-enum class Fault : unsigned char { NoFault, InvalidOperation, DivisionByZero, Overflow };
+// TooNearPole is no floating-point fault but the three-parameter shift's
+// refusal of a point (three_parameter_shift.cpp), which an operation returns
+// under either kind of checking and which takes its place in the same order.
+enum class Fault : unsigned char {
+  NoFault,
+  InvalidOperation,
+  DivisionByZero,
+  Overflow,
+  TooNearPole
+};
 
 // Whether an operation tests the flags after every step or leaves the test to
 // its caller's end.
@@ -129,6 +138,8 @@ inline Status ToStatus(Fault fault) {
       return Error::DivisionByZero();
     case Fault::Overflow:
       return Error::Overflow();
+    case Fault::TooNearPole:
+      return Error::TooNearPoleForShift();
   }
   return {};
 }
@@ -136,19 +147,20 @@ inline Status ToStatus(Fault fault) {
 // Runs `operation(point, checking)`, which returns a Fault, on `point` as
 // described at the top: once with one test at the end over the fields it
 // writes (kOutputs), and a second time, step by step, from the same input if
-// that test found a fault or the operation returned one (at AtEnd, only a
-// fault of deriving its parameters' values can be returned: grid_system.h).
+// that test or the operation itself found a fault (a refusal, or a fault of
+// deriving its parameters' values: grid_system.h).
 template <double TWorkingPoint::*... kOutputs, class Operation>
 Status RunWithFaultCheck(TWorkingPoint& point, Operation operation) {
   DiscardStaleFaults();
   const TWorkingPoint input = point;
   const Fault returned = operation(point, Checking::AtEnd);
-  const Fault fault = TakeFault((point.*kOutputs)...);
-  if (fault == Fault::NoFault && returned == Fault::NoFault) return {};
+  const Fault taken = TakeFault((point.*kOutputs)...);
+  const Fault fault = taken != Fault::NoFault ? taken : returned;
+  if (fault == Fault::NoFault) return {};
 
   point = input;
   const Fault first_fault = operation(point, Checking::EveryStep);
-  return ToStatus(first_fault != Fault::NoFault ? first_fault : OfOneStep(fault, returned));
+  return ToStatus(first_fault != Fault::NoFault ? first_fault : fault);
 }
 
 }  // namespace tervela::fp

@@ -29,6 +29,10 @@ inline constexpr double kWgs84OneMinusEccentricitySquared = 0.993305619995739;
 // Ellipsoidal height h of every point [m]; there is no height input.
 inline constexpr double kAssumedHeight = 200.0;
 
+// The largest turn about the Earth's axis [radians] the three-parameter
+// shift gives a point: one degree (three_parameter_shift.cpp says why).
+inline constexpr double kLargestMolodenskyTurn = kRadiansPerDegree;
+
 // Helmert's meridian-arc series in the third flattening n.
 namespace meridian_arc {
 inline constexpr double kN2 = 1.0 / 4.0;           // alpha: n^2
@@ -40,6 +44,10 @@ inline constexpr double kGammaN2 = 15.0 / 16.0;    // gamma: n^2
 inline constexpr double kGammaN4 = -15.0 / 32.0;   // gamma: n^4
 inline constexpr double kDeltaN3 = -35.0 / 48.0;   // delta: n^3
 inline constexpr double kDeltaN5 = 105.0 / 256.0;  // delta: n^5
+// The footpoint latitude from the rectifying latitude mu = G / alpha, to n^2:
+// phi = mu + 3n/2 sin 2mu + 21n^2/16 sin 4mu.
+inline constexpr double kFootpointN1 = 3.0 / 2.0;     // sin 2mu: n
+inline constexpr double kFootpointN2 = 21.0 / 16.0;   // sin 4mu: n^2
 }  // namespace meridian_arc
 
 // The grid-to-geographic inversion: fixed-gain steps, then Newton's method where
@@ -52,7 +60,8 @@ inline constexpr double kLatitudeGain = 8.884449823e-6;
 // Degrees per metre of easting residual (about 1 / 76049 m per degree).
 inline constexpr double kLongitudeGain = 1.314944622e-5;
 inline constexpr int kIterations = 10;
-// Grid residual [m] up to which the fixed steps' estimate stands as it is.
+// Grid residual [m] up to which the estimate of the fixed steps (or of the
+// footpoint) stands as it is.
 inline constexpr double kFixedStepsTolerance = 1e-4;
 // Grid residual [m] that Newton's method refines a larger one to, in both
 // northing and easting: far below the millimetre of the grid values given.

@@ -54,6 +54,7 @@ TEllipsoid::TEllipsoid(double da, double df) : da_(da), df_(df) {
   p.a = a_;
   p.e2 = e2_;
   n_ = (a_ - b_) / (a_ + b_);
+  p.n = n_;
   p.second_e2 = e2_ / (1 - e2_);
   using namespace meridian_arc;
   const double n2 = n_ * n_;

@@ -66,6 +66,7 @@ class TEllipsoid {
   struct ProjectionTerms {
     double a, e2;
     double second_e2;  // e^2 / (1 - e^2)
+    double n;          // the third flattening
     // Helmert's meridian arc G = alpha (phi + beta sin 2phi + gamma sin 4phi + delta sin 6phi).
     double alpha, beta, gamma, delta;
     fp::Fault fault;

@@ -7,8 +7,10 @@
 // residual, eleven forward runs in all. Those gains fit the area around the
 // start point only; where the ten corrections leave a grid residual above 0.1
 // mm, Newton's method on the forward chain takes the estimate on until the
-// residual is at most 1e-6 m, or the inversion fails. The shift and the
-// projection are set up once per call and reused by every run.
+// residual is at most 1e-6 m. Where it cannot (a grid far from the start
+// point), Newton's method starts again from the target's footpoint, and only
+// when that fails too does the inversion fail. The shift and the projection
+// are set up once per attempt and reused by every run.
 
 #include <cmath>
 
@@ -124,18 +126,38 @@ template <class Shift>
   return fp::Fault::NoFault;
 }
 
-// GridToGeographic: the fixed-gain corrections from the start point, then
-// Newton's method where they leave a residual above kFixedStepsTolerance.
-// `converged` tells whether the estimate is the inverse.
-template <class Shift>
+// Where an inversion starts: the fixed-gain corrections from 45 N, 13 E,
+// or, for a target they cannot reach (a grid far from there, such as one on
+// another continent, where they run astray or overflow and Newton's method
+// has too few runs to come back from where they end), the target's footpoint.
+enum class Start { FixedSteps, Footpoint };
+
+// GridToGeographic from `kStart`, then Newton's method where the estimate
+// leaves a residual above kFixedStepsTolerance. `converged` tells whether the
+// estimate is the inverse.
+template <Start kStart, class Shift>
 [[gnu::flatten]] fp::Fault Invert(const Shift& shift, const PreparedTransverseMercator& projection,
                                   TWorkingPoint& point, fp::Checking checking, bool& converged) {
   double la, lo;
   CarriedTrig<> carried;
-  if (const fp::Fault fault =
-          TakeFixedSteps(shift, projection, point, checking, la, lo, carried);
-      fault != fp::Fault::NoFault) {
-    return fault;
+  if constexpr (kStart == Start::FixedSteps) {
+    if (const fp::Fault fault =
+            TakeFixedSteps(shift, projection, point, checking, la, lo, carried);
+        fault != fp::Fault::NoFault) {
+      return fault;
+    }
+  } else {
+    projection.Footpoint(point.TargetNorthing, point.TargetEasting, la, lo);
+    if (BeyondPole(la)) {
+      converged = false;
+      return fp::Fault::NoFault;
+    }
+    point.Latitude = la;
+    point.Longitude = lo;
+    if (const fp::Fault fault = Forward(shift, projection, point, carried);
+        fault != fp::Fault::NoFault) {
+      return fault;
+    }
   }
 
   converged = true;
@@ -154,23 +176,40 @@ template <class Shift>
   return fp::Fault::NoFault;
 }
 
-}  // namespace
-
-// A floating-point fault comes first: the run that ends in one may well not
-// converge too. A result beyond a pole fits the grid values but is no point of
-// the Earth: the inversion found none.
-Status GridToGeographic(const TGridSystem& system, TShiftMethod method, TWorkingPoint& point) {
+// One inversion of `point` from `kStart`. A floating-point fault comes first:
+// the run that ends in one may well not converge too. A result beyond a pole
+// fits the grid values but is no point of the Earth, and a run the
+// three-parameter shift refuses (near a pole) left the points the chain holds
+// for: either way the inversion found none.
+template <Start kStart>
+Status InvertFrom(const TGridSystem& system, TShiftMethod method, TWorkingPoint& point) {
   bool converged = true;
   const Status status = RunChain(
       system, method, point,
       [&converged](const auto& shift, const auto& projection, TWorkingPoint& p,
                    fp::Checking checking) {
-        return Invert(shift, projection, p, checking, converged);
+        return Invert<kStart>(shift, projection, p, checking, converged);
       });
-  if (status.ok() && (!converged || BeyondPole(point.Latitude))) {
+  if (status.ok() ? !converged || BeyondPole(point.Latitude)
+                  : status.error() == Error::TooNearPoleForShift()) {
     return Error::InversionDidNotConverge();
   }
   return status;
+}
+
+}  // namespace
+
+// From the fixed steps first; where they fail, from the target's footpoint.
+// Where that fails too, the first failure is reported, and the point left as
+// the first attempt left it.
+Status GridToGeographic(const TGridSystem& system, TShiftMethod method, TWorkingPoint& point) {
+  const TWorkingPoint target = point;
+  const Status status = InvertFrom<Start::FixedSteps>(system, method, point);
+  if (status.ok()) return status;
+  TWorkingPoint from_footpoint = target;
+  if (!InvertFrom<Start::Footpoint>(system, method, from_footpoint).ok()) return status;
+  point = from_footpoint;
+  return {};
 }
 
 }  // namespace tervela

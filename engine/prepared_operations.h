@@ -57,7 +57,12 @@ Status RunAlone(const TGridSystem& system, TWorkingPoint& point) {
 // Three-parameter shift: Molodensky, applied backwards after corr.N and corr.E.
 class PreparedThreeParameterShift {
  public:
-  PreparedThreeParameterShift(const TGridSystem& system, fp::Checking checking);
+  // The shift of a conversion chain refuses a point near a pole that the
+  // formula would turn about the Earth's axis further than it holds for
+  // (three_parameter_shift.cpp); the operation alone (`chained` false) takes
+  // every point.
+  PreparedThreeParameterShift(const TGridSystem& system, fp::Checking checking,
+                              bool chained = true);
   // `carried`, when given, offers the sines and cosines of the last run and
   // receives those of this one (of the point corrected by corr.N and corr.E).
   template <class Point>
@@ -68,6 +73,7 @@ class PreparedThreeParameterShift {
   TMolodenskyShift shift_;
   TEllipsoid::MolodenskyTerms ellipsoid_;
   fp::Checking checking_;
+  bool chained_;
 };
 
 // Seven-parameter shift: WGS84 geodetic -> geocentric, Helmert, geocentric -> local geodetic.
@@ -95,6 +101,19 @@ class PreparedTransverseMercator {
   template <class Point>
   fp::Fault Apply(Point& point, const CarriedTrig<ValueOf<Point>>* carried = nullptr) const;
   fp::Fault set_up_fault() const { return ellipsoid_.fault; }
+
+  // A first estimate of the local latitude and longitude whose image is
+  // (northing, easting), within a fraction of a degree near the central
+  // meridian: where the inversion starts Newton's method when the fixed steps
+  // from 45 N, 13 E cannot reach the target.
+  void Footpoint(double northing, double easting, double& latitude, double& longitude) const;
+
+  // Grid convergence [degrees] and point scale factor at the local-datum
+  // `latitude` and `longitude` [degrees], from the derivatives of the series
+  // Apply evaluates (grid_scale.cpp).
+  template <class T>
+  fp::Fault ConvergenceAndScale(const T& latitude, const T& longitude, T& convergence,
+                                T& scale) const;
 
  private:
   TTransverseMercator projection_;

@@ -7,8 +7,20 @@
 // corrected by corr.N and corr.E, and applied backwards: the differences are
 // subtracted, which takes a WGS84 point to the local datum. Every point lies at
 // the assumed ellipsoidal height h = 200 m.
+//
+// The formula is of first order in the shift over the point's distance from
+// the Earth's axis, (N + h) cos(phi), and delta lambda is the ratio of the
+// shift's east part to that distance. Near a pole the distance falls below
+// the shift: delta lambda grows without bound, and the formula turns the point
+// about the axis by any angle instead of moving it by the shift (by a million
+// degrees at 89.9999999 N, a kilometre off). A conversion chain refuses a
+// point the formula would turn by more than one degree, where the neglected
+// second-order term (half the shift times delta lambda) reaches metres:
+// within some tens of kilometres of a pole, for a shift of some hundred
+// metres. The operation alone is the formula as it stands.
 
 #include <cmath>
+#include <limits>
 
 #include "engine/engine.h"
 #include "engine/geodetic_constants.h"
@@ -20,11 +32,35 @@ using namespace geodesy;
 
 namespace engine_internal {
 
+namespace {
+
+// Refuses the point whose delta lambda (radians) turns it further than the
+// formula holds. For lanes, the longitude of each lane whose point it refuses
+// becomes a NaN, which takes that point through the one-point chain.
+fp::Fault RefuseLongTurn(double delta_lambda, double&) {
+  return std::isgreater(std::fabs(delta_lambda), kLargestMolodenskyTurn) ? fp::Fault::TooNearPole
+                                                                         : fp::Fault::NoFault;
+}
+
+fp::Fault RefuseLongTurn(const Lanes& delta_lambda, Lanes& longitude) {
+  for (int i = 0; i < kLaneCount; ++i) {
+    if (std::isgreater(std::fabs(delta_lambda[i]), kLargestMolodenskyTurn)) {
+      longitude[i] = std::numeric_limits<double>::quiet_NaN();
+    }
+  }
+  return fp::Fault::NoFault;
+}
+
+}  // namespace
+
 // The translation and corrections, with the local ellipsoid and the
 // parameter-only factors of delta phi derived with the system (grid_system.cpp).
 PreparedThreeParameterShift::PreparedThreeParameterShift(const TGridSystem& system,
-                                                         fp::Checking checking)
-    : shift_(system.molodensky), ellipsoid_(system.ellipsoid.molodensky_), checking_(checking) {}
+                                                         fp::Checking checking, bool chained)
+    : shift_(system.molodensky),
+      ellipsoid_(system.ellipsoid.molodensky_),
+      checking_(checking),
+      chained_(chained) {}
 
 // The shift of one point, or of one point per lane.
 template <class Point>
@@ -83,7 +119,13 @@ fp::Fault PreparedThreeParameterShift::Apply(Point& point,
 
   // Both subtracted: the shift applied backwards.
   const T latitude = corrected_latitude - delta_phi * kDegreesPerRadian;
-  const T longitude = corrected_longitude - delta_lambda * kDegreesPerRadian;
+  T longitude = corrected_longitude - delta_lambda * kDegreesPerRadian;
+  if (chained_) {
+    if (const fp::Fault fault = RefuseLongTurn(delta_lambda, longitude);
+        fault != fp::Fault::NoFault) {
+      return fault;
+    }
+  }
   return StoreShiftResult(checking_, latitude, longitude, start, point, carried);
 }
 
@@ -93,9 +135,10 @@ template fp::Fault PreparedThreeParameterShift::Apply(PointLanes&, CarriedTrig<L
 }  // namespace engine_internal
 
 Status ThreeParameterShift(const TGridSystem& system, TWorkingPoint& point) {
-  return engine_internal::RunAlone<engine_internal::PreparedThreeParameterShift,
-                                   &TWorkingPoint::Latitude, &TWorkingPoint::Longitude>(system,
-                                                                                        point);
+  return fp::RunWithFaultCheck<&TWorkingPoint::Latitude, &TWorkingPoint::Longitude>(
+      point, [&system](TWorkingPoint& p, fp::Checking checking) {
+        return engine_internal::PreparedThreeParameterShift(system, checking, false).Apply(p);
+      });
 }
 
 }  // namespace tervela

@@ -6,8 +6,9 @@
 // power series in the longitude difference L from the central meridian, to L^6
 // for the northing and L^5 for the easting. The latitude of origin is the
 // equator; the scale factor multiplies the whole result, meridian arc
-// included, before the false origin is added. No zone, no hemisphere rule, no
-// reduction of L to a range.
+// included, before the false origin is added. No zone, no hemisphere rule;
+// the longitude difference is taken to (-180, 180] degrees, so that a
+// longitude given from 0 to 360 lands where its equal from -180 to 180 does.
 
 #include <cmath>
 
@@ -20,6 +21,29 @@ namespace tervela {
 using namespace geodesy;
 
 namespace engine_internal {
+
+namespace {
+
+// The longitude difference `degrees` taken to (-180, 180] by whole turns,
+// exactly (fmod is exact, and so is adding or taking 360 to or from a value
+// between 180 and 360 in magnitude); a difference in that range already is
+// left as it is, bit for bit.
+double HalfTurnRange(double degrees) {
+  if (std::isgreater(degrees, 180) || std::islessequal(degrees, -180)) {
+    degrees = std::fmod(degrees, 360.0);
+    if (degrees > 180) degrees -= 360;
+    if (degrees <= -180) degrees += 360;
+  }
+  return degrees;
+}
+
+Lanes HalfTurnRange(const Lanes& degrees) {
+  Lanes result;
+  for (int i = 0; i < kLaneCount; ++i) result[i] = HalfTurnRange(degrees[i]);
+  return result;
+}
+
+}  // namespace
 
 // The projection's parameters, with the local ellipsoid and the
 // meridian-arc coefficients derived with the system (grid_system.cpp).
@@ -51,13 +75,33 @@ T PrimeVerticalRadiusFrom(const TEllipsoid::ProjectionTerms& e, const T& sin_phi
 
 }  // namespace
 
+// The footpoint latitude of the northing: the rectifying latitude
+// mu = G / alpha turned into phi by the leading terms of the inverse of
+// Helmert's series. The longitude follows from the easting's first term,
+// easting = nu cos(phi) L. Both ignore the terms in L^2 and beyond, which is
+// what makes this an estimate.
+void PreparedTransverseMercator::Footpoint(double northing, double easting, double& latitude,
+                                           double& longitude) const {
+  using namespace meridian_arc;
+  const double mu = (northing - projection_.false_northing()) / (projection_.scale_factor() * ellipsoid_.alpha);
+  const double phi =
+      mu + kFootpointN1 * ellipsoid_.n * std::sin(2 * mu) +
+                     kFootpointN2 * (ellipsoid_.n * ellipsoid_.n) * std::sin(4 * mu);
+  double sin_phi, cos_phi;
+  SinCos(phi, sin_phi, cos_phi);
+  const double L = (easting - projection_.false_easting()) /
+                   (projection_.scale_factor() * PrimeVerticalRadiusFrom(ellipsoid_, sin_phi) * cos_phi);
+  latitude = phi * kDegreesPerRadian;
+  longitude = projection_.central_meridian() + L * kDegreesPerRadian;
+}
+
 // The projection of one point, or of one point per lane.
 template <class Point>
 fp::Fault PreparedTransverseMercator::Apply(Point& point,
                                             const CarriedTrig<ValueOf<Point>>* carried) const {
   using T = ValueOf<Point>;
-  // L, the plain difference from the central meridian, and phi.
-  const T L = (point.Longitude - projection_.central_meridian()) * kRadiansPerDegree;
+  // L, the difference from the central meridian, and phi.
+  const T L = HalfTurnRange(point.Longitude - projection_.central_meridian()) * kRadiansPerDegree;
   const T phi = point.Latitude * kRadiansPerDegree;
   if (const fp::Fault fault = fp::CheckStep(checking_, L); fault != fp::Fault::NoFault) return fault;
 
@@ -137,6 +181,10 @@ double TEllipsoid::MeridianArc(double phi) const {
 // nu at phi on its own.
 double TEllipsoid::PrimeVerticalRadius(double phi) const {
   return engine_internal::PrimeVerticalRadiusFrom(projection_, std::sin(phi));
+}
+
+double LongitudeFromCentralMeridian(const TGridSystem& system, double longitude) {
+  return engine_internal::HalfTurnRange(longitude - system.projection.central_meridian());
 }
 
 Status TransverseMercator(const TGridSystem& system, TWorkingPoint& point) {

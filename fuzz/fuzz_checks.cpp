@@ -41,7 +41,7 @@ bool IsProductError(const Error& error, std::span<const std::string> typed_texts
       return std::find(file_codes.begin(), file_codes.end(), error.code()) != file_codes.end() &&
              error == Error::File(error.code());
     case ErrorKind::OutOfRange:
-      return error == Error::LatitudeOutOfRange();
+      return error == Error::LatitudeOutOfRange() || error == Error::TooNearPoleForShift();
     default:
       // The kind of the grid-to-geographic inversion's failure.
       return message == "Inversion did not converge";

@@ -4,10 +4,12 @@
 // (examples/two-zones.set) with both datum shifts.
 //
 // Holds for any input: the reading ends, and fails only with
-// "Control file line N: ..." for a line N of the input; every point has a
-// name, on one line; every check either fails with an error of the product's
-// set or gives one row per point, each with finite numbers, and the rows'
-// names escaped as the command line prints them hold no control character.
+// "Control file line N: ..." for a line N of the input or because it holds
+// no point; every point has a name, on one line; every check either fails
+// with an error of the product's set or gives one row per point, each with
+// finite numbers, and the rows' names escaped as the command line prints
+// them hold no control character; a calibration gives its rows too, or says
+// why it is refused.
 
 #include <algorithm>
 #include <cstddef>
@@ -35,7 +37,9 @@ bool IsLineError(const Error& error, std::string_view input) {
     message.remove_prefix(1);
     if (line > input.size() + 1) return false;
   }
-  const std::size_t lines = static_cast<std::size_t>(std::count(input.begin(), input.end(), '\n')) + 1;
+  // LF, CR LF and a lone CR end a line: at most one line per LF or CR.
+  const std::size_t lines = static_cast<std::size_t>(std::count(input.begin(), input.end(), '\n') +
+                                                     std::count(input.begin(), input.end(), '\r')) + 1;
   return line >= 1 && line <= lines && ConsumeLiteral(message, ": ");
 }
 
@@ -76,11 +80,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   testing::WriteBytes(path, input);
   const Result<std::vector<TControlPoint>> points = ReadControlFile(path);
   if (!points) {
-    Require(IsLineError(points.error(), input), "a reading fails only with a line's error");
+    Require(IsLineError(points.error(), input) || points.error() == Error::NoControlPoint(),
+            "a reading fails only with a line's error or for want of a point");
     return 0;
   }
   for (const TControlPoint& point : points.value()) {
-    Require(!point.name.empty() && point.name.find('\n') == std::string::npos, "a name on one line");
+    Require(!point.name.empty() && point.name.find_first_of("\r\n") == std::string::npos, "a name on one line");
   }
   for (const TLocalSystem system : {TLocalSystem::A, TLocalSystem::B}) {
     for (const TShiftMethod method : {TShiftMethod::ThreeParameter, TShiftMethod::SevenParameter}) {
@@ -91,7 +96,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         continue;
       }
       CheckRows(points.value(), report.value().check);
-      CheckRows(points.value(), *report.value().calibrated_check);
+      Require(report.value().calibrated_check || !report.value().calibration_refusal.empty(),
+              "a calibration gives its rows or says why it is refused");
+      if (report.value().calibrated_check) CheckRows(points.value(), *report.value().calibrated_check);
     }
   }
   return 0;

@@ -1,11 +1,15 @@
 // Fuzzes point-file conversion: the input is a point file, given to the run
 // as an in-memory file and converted in all six directions under the
 // example settings (examples/two-zones.set), each direction once without
-// scripts (three-parameter shift) and once with them (seven-parameter shift).
+// scripts (three-parameter shift) and once with them, the CSV table and, to
+// a grid, the DXF drawing (seven-parameter shift).
 //
 // Holds for any input: the run ends; every whole line written starts with
 // finite numbers in the direction's format (never "nan" or "inf"); the three
-// scripts hold one line per output line; a failure is an invalid number in
+// scripts hold one line per output line; the CSV is a header and one RFC 4180
+// record of UTF-8 fields, without control bytes, per output line, its
+// numbers finite; the DXF is whole group pairs, ended, one point per output
+// line, no value longer than 255 bytes or holding a control byte; a failure is an invalid number in
 // the file, a floating-point fault or the inversion's failure.
 
 #include <sys/mman.h>
@@ -19,6 +23,7 @@
 #include <vector>
 
 #include "batch/point_file_run.h"
+#include "common/utf8.h"
 #include "fuzz/example_settings.h"
 #include "fuzz/fuzz_checks.h"
 #include "test_support/scratch_folder.h"
@@ -95,6 +100,91 @@ void CheckScripts(std::size_t output_lines, const std::string& text, const std::
   }
 }
 
+// The fields of the CSV record at the front of `text` (RFC 4180), which is
+// consumed with its CR LF; false for a record that is not well formed.
+bool ConsumeCsvRecord(std::string_view& text, std::vector<std::string>& fields) {
+  fields.assign(1, {});
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (text[i] == '"' && fields.back().empty()) {
+      for (++i;; ++i) {
+        if (i >= text.size()) return false;
+        if (text[i] == '"' && (i + 1 >= text.size() || text[i + 1] != '"')) break;
+        if (text[i] == '"') ++i;
+        fields.back().push_back(text[i]);
+      }
+      ++i;
+      if (i >= text.size() || (text[i] != ',' && text[i] != '\r')) return false;
+    }
+    if (text[i] == ',') {
+      fields.emplace_back();
+    } else if (text[i] == '\r') {
+      if (text.substr(i, 2) != "\r\n") return false;
+      text.remove_prefix(i + 2);
+      return true;
+    } else if (text[i] == '"' || text[i] == '\n') {
+      return false;
+    } else {
+      fields.back().push_back(text[i]);
+    }
+    ++i;
+  }
+  return false;
+}
+
+// Well-formed UTF-8 without control bytes.
+bool PlainUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte < 0x20) return false;
+    const std::size_t length = byte < 0x80 ? 1 : Utf8SequenceLength(text.substr(i));
+    if (length == 0) return false;
+    i += length;
+  }
+  return true;
+}
+
+bool WholeFixed(std::string_view text, int decimals) {
+  return ConsumeFixed(text, decimals, '.') && text.empty();
+}
+
+void CheckCsv(std::size_t output_lines, std::string_view table) {
+  std::vector<std::string> fields;
+  Require(ConsumeLiteral(table, "\xEF\xBB\xBF") && ConsumeCsvRecord(table, fields) &&
+              fields.size() == 9 && fields[0] == "text",
+          "a CSV table starts with its byte-order mark and header");
+  std::size_t records = 0;
+  while (!table.empty()) {
+    Require(ConsumeCsvRecord(table, fields) && fields.size() == 9, "a CSV record of nine fields");
+    for (const std::string& field : fields) Require(PlainUtf8(field), "a CSV field in plain UTF-8");
+    Require(WholeFixed(fields[5], 10) && WholeFixed(fields[6], 10) && WholeFixed(fields[7], 9) &&
+                WholeFixed(fields[8], 10),
+            "finite CSV numbers");
+    ++records;
+  }
+  Require(records == output_lines, "one CSV record per output line");
+}
+
+void CheckDxf(std::size_t output_lines, std::string_view drawing) {
+  const std::vector<std::string_view> lines = WholeLines(drawing);
+  Require(lines.size() % 2 == 0, "DXF groups in pairs of lines");
+  std::size_t points = 0;
+  for (std::size_t i = 0; i < lines.size(); i += 2) {
+    std::string_view code = lines[i];
+    while (!code.empty() && code.front() == ' ') code.remove_prefix(1);
+    Require(WholeFixed(code, 0), "a DXF group code");
+    Require(lines[i + 1].size() <= 255, "a DXF value of at most 255 bytes");
+    for (const char c : lines[i + 1]) {
+      Require(static_cast<unsigned char>(c) >= 0x20, "a DXF value without control bytes");
+    }
+    if (code == "0" && lines[i + 1] == "POINT") ++points;
+  }
+  Require(lines.size() >= 4 && lines[lines.size() - 2] == "  0" && lines.back() == "EOF" &&
+              drawing.ends_with("EOF\r\n"),
+          "a DXF drawing ended");
+  Require(points == output_lines, "one DXF point per output line");
+}
+
 void ConvertInput(std::string_view input, TConversionDirection direction, bool scripts,
                   const std::string& output_name) {
   TFileConversion request;
@@ -103,6 +193,10 @@ void ConvertInput(std::string_view input, TConversionDirection direction, bool s
   request.scripts = scripts;
   request.input_name = "in-memory input";
   request.output_name = output_name;
+  if (scripts) {
+    request.csv_name = output_name + ".csv";
+    if (!ToWgs(direction)) request.dxf_name = output_name + ".dxf";
+  }
   TRunEndpoints endpoints;
   endpoints.input_fd = MemoryFile(input);
   const Status status = ConvertPointFile(request, ExampleSystems(), endpoints);
@@ -117,6 +211,8 @@ void ConvertInput(std::string_view input, TConversionDirection direction, bool s
     const std::string point = TakeFile(output_name + " point.scr");
     const std::string number = TakeFile(output_name + " prognumb.scr");
     CheckScripts(lines.size(), text, point, number);
+    CheckCsv(lines.size(), TakeFile(request.csv_name));
+    if (!request.dxf_name.empty()) CheckDxf(lines.size(), TakeFile(request.dxf_name));
   }
 }
 

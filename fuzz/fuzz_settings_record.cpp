@@ -1,9 +1,9 @@
 // Fuzzes the settings record reader: the input is a settings file.
 //
 // Holds for any file: it reads without an error into the lines the reader's
-// rules give (a Ctrl-Z ends the data, a line ends at LF, CRs are dropped,
-// missing lines are empty), and writing the record and reading it back
-// returns every text byte for byte.
+// rules give (a byte-order mark at the start is skipped, a Ctrl-Z ends the
+// data, a line ends at LF, CRs are dropped, missing lines are empty), and
+// writing the record and reading it back returns every text byte for byte.
 
 #include <cstddef>
 #include <cstdint>
@@ -17,8 +17,11 @@
 namespace tervela::fuzz {
 namespace {
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 // The record the line rules make of `bytes`, built without the reader.
 TSettingsTexts ExpectedTexts(std::string_view bytes) {
+  if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
   bytes = bytes.substr(0, bytes.find('\x1a'));
   TSettingsTexts texts;
   std::size_t line = 0;

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -47,12 +48,25 @@ Result<FileDescriptor> OpenForReading(const std::string& name, FolderAtOpen fold
   return file;
 }
 
-Result<FileDescriptor> CreateForWriting(const std::string& name) {
+Result<OpenedForWriting> OpenForWriting(const std::string& name) {
   if (name.empty()) return Error::File(file_error::kFileNotFound);
-  FileDescriptor file(::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  FileDescriptor file(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+  if (file.is_open()) return OpenedForWriting{std::move(file), true};
+  if (errno != EEXIST) return OpenError(name, errno);
+  // The file exists (or a symbolic link does, whose target is then made).
+  file = FileDescriptor(::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
   if (!file.is_open()) return OpenError(name, errno);
-  return file;
+  return OpenedForWriting{std::move(file), false};
 }
+
+Status Truncate(int fd) {
+  struct stat status {};
+  if (!StatRegular(fd, status) || status.st_size == 0) return {};
+  if (::ftruncate(fd, 0) != 0) return Error::FromErrno(errno);
+  return {};
+}
+
+void RemoveCreated(const std::string& name) { ::unlink(name.c_str()); }
 
 std::optional<FileIdentity> RegularFileIdentity(int fd) {
   struct stat status {};

@@ -21,9 +21,25 @@ enum class FolderAtOpen { Refuse, Open };
 Result<FileDescriptor> OpenForReading(const std::string& name,
                                       FolderAtOpen folder = FolderAtOpen::Refuse);
 
-// Creates a file for writing, truncating one that exists (0666 less the
-// umask for a new one). An empty name is "File not found".
-Result<FileDescriptor> CreateForWriting(const std::string& name);
+// A file opened for writing and not changed yet: an existing one as it is,
+// a missing one made empty (0666 less the umask); `created` tells which.
+struct OpenedForWriting {
+  FileDescriptor file;
+  bool created = false;
+};
+
+// Opens `name` for writing without changing a file that exists, so that a
+// run can open every file it writes before it empties any. An empty name is
+// "File not found".
+Result<OpenedForWriting> OpenForWriting(const std::string& name);
+
+// Empties the regular file open on `fd`; anything else (a FIFO, a device) is
+// left as it is, as an open that truncates leaves it.
+Status Truncate(int fd);
+
+// Removes `name`, a file OpenForWriting created for a run that then wrote
+// nothing; a failure leaves it, empty.
+void RemoveCreated(const std::string& name);
 
 // The error of a failed open or create of `name`: ENOENT is "Invalid filename"
 // (path not found) where the folder of the name does not exist, and "File not

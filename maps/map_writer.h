@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 #include "common/result.h"
@@ -22,6 +23,10 @@ struct TMapFeature {
   double northing = 0;    // metres on the grid the picture is drawn on
   double easting = 0;     // metres on that grid
   std::array<TMapProperty, 4> properties;  // the input's two, then the output's two
+  std::uint64_t number = 0;  // the record's number, 1 for the first, as the numbering script has it
+  // Grid convergence [degrees] and point scale factor at (northing, easting),
+  // where a writer asks for them (MapWriter::WantsGridScale).
+  double convergence = 0, scale_factor = 0;
 };
 
 // A map file written feature by feature, in record order. Every file stays
@@ -34,6 +39,8 @@ class MapWriter {
   // Writes what ends the file and closes it; the first failure is reported
   // and the file is closed either way.
   virtual Status Finish() = 0;
+  // Whether Add needs the feature's convergence and scale factor.
+  virtual bool WantsGridScale() const { return false; }
 };
 
 // The decimals of a map position: 1e-10 degrees is about 0.01 mm.

@@ -3,9 +3,6 @@
 
 #include "maps/point_plot.h"
 
-#include <cairo-svg.h>
-#include <cairo.h>
-
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -14,16 +11,28 @@
 #include <stdexcept>
 
 #include "common/number_text.h"
+#include "maps/cairo_library.h"
+#include "maps/label_places.h"
 #include "maps/map_text.h"
 
 namespace tervela {
 
 namespace {
 
+using maps_internal::Cairo;
+
 constexpr std::size_t kBufferSize = 64 * 1024;
 // Points whose names are kept: the picture labels every point up to this
 // many, and only the far ones beyond.
 constexpr std::size_t kNamedPoints = 100;
+// The characters of a name a label shows, and of the system's name the title
+// shows: a longer one is cut, so that a huge name costs Cairo no more.
+constexpr std::size_t kLabelCharacters = 40;
+constexpr std::size_t kTitleCharacters = 80;
+// Grid lines in each direction at most, whatever the values: about seven are
+// drawn, and a step too small to change values as large as the grid's (a
+// false easting of 1e20 m) must not draw more.
+constexpr long kMaxGridLines = 20;
 // Points an SVG draws as vector dots; more go in as one image.
 constexpr std::size_t kVectorPoints = 20000;
 
@@ -36,6 +45,8 @@ constexpr double kAreaHeight = PointPlot::kHeight - kTop - kBottom;
 constexpr double kLeastSpan = 100;
 constexpr double kPadding = 1.15;
 constexpr double kFontSize = 11;
+// The line height of labels and their ascent and descent, in pixels.
+constexpr double kLabelLine = 13, kLabelAscent = 9, kLabelDescent = 3;
 
 // 1, 2 or 5 times a power of ten: the nearest such step not below `wanted`.
 double NiceStep(double wanted) {
@@ -53,8 +64,8 @@ std::string Length(double metres) {
 }
 
 struct CairoDeleter {
-  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-  void operator()(cairo_t* cr) const { cairo_destroy(cr); }
+  void operator()(cairo_surface_t* surface) const { Cairo().surface_destroy(surface); }
+  void operator()(cairo_t* cr) const { Cairo().destroy(cr); }
 };
 using Surface = std::unique_ptr<cairo_surface_t, CairoDeleter>;
 using Context = std::unique_ptr<cairo_t, CairoDeleter>;
@@ -75,7 +86,7 @@ cairo_status_t WriteToFile(void* closure, const unsigned char* data, unsigned in
 void ThrowOnFailure(cairo_status_t status) {
   if (status == CAIRO_STATUS_SUCCESS || status == CAIRO_STATUS_WRITE_ERROR) return;
   if (status == CAIRO_STATUS_NO_MEMORY) throw std::bad_alloc();
-  throw std::runtime_error(std::string("Cairo: ") + cairo_status_to_string(status));
+  throw std::runtime_error(std::string("Cairo: ") + Cairo().status_to_string(status));
 }
 
 // Grid metres to picture pixels: the points' extent, padded, centred in the
@@ -115,60 +126,68 @@ class View {
 };
 
 void SetColour(cairo_t* cr, unsigned rgb) {
-  cairo_set_source_rgb(cr, (rgb >> 16) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0);
+  Cairo().set_source_rgb(cr, (rgb >> 16) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0);
 }
 
 // `text` (UTF-8) with its reference point at (x, y); `align` 0 left, 0.5
 // centred, 1 right.
 void Text(cairo_t* cr, double x, double y, const std::string& text, double align = 0) {
   cairo_text_extents_t extents;
-  cairo_text_extents(cr, text.c_str(), &extents);
-  cairo_move_to(cr, x - align * extents.x_advance, y);
-  cairo_show_text(cr, text.c_str());
+  Cairo().text_extents(cr, text.c_str(), &extents);
+  Cairo().move_to(cr, x - align * extents.x_advance, y);
+  Cairo().show_text(cr, text.c_str());
 }
 
-// A point's name to its upper right, or to its upper left where it would
-// run off the picture.
-void Label(cairo_t* cr, double x, double y, const std::string& name) {
+// A point's name where `places` finds room for it near the point; none
+// where there is none.
+void Label(cairo_t* cr, LabelPlaces& places, double x, double y, const std::string& name) {
   cairo_text_extents_t extents;
-  cairo_text_extents(cr, name.c_str(), &extents);
-  if (x + 7 + extents.x_advance <= PointPlot::kWidth - 2) {
-    Text(cr, x + 7, y - 6, name);
-  } else {
-    Text(cr, x - 7, y - 6, name, 1);
+  Cairo().text_extents(cr, name.c_str(), &extents);
+  if (const std::optional<LabelPlaces::Baseline> at = places.Place(x, y, extents.x_advance)) {
+    Text(cr, at->x, at->y, name);
   }
 }
 
 void Line(cairo_t* cr, double x1, double y1, double x2, double y2) {
-  cairo_move_to(cr, x1, y1);
-  cairo_line_to(cr, x2, y2);
-  cairo_stroke(cr);
+  Cairo().move_to(cr, x1, y1);
+  Cairo().line_to(cr, x2, y2);
+  Cairo().stroke(cr);
+}
+
+// The multiples of `step` from `low` to `high`, at most kMaxGridLines of them.
+long GridLineCount(double low, double high, double step) {
+  const double count = std::floor(high / step) - std::ceil(low / step) + 1;
+  return count >= 1 ? static_cast<long>(std::min(count, static_cast<double>(kMaxGridLines))) : 0;
 }
 
 // The easting and northing lines about seven to a side, their values in the
 // margins.
 void DrawGrid(cairo_t* cr, const View& view) {
   const double step = NiceStep(std::max(kAreaWidth, kAreaHeight) * view.MetresPerPixel() / 7);
-  cairo_set_line_width(cr, 1);
-  for (double k = std::ceil(view.West() / step); k * step <= view.East(); ++k) {
-    const double x = view.X(k * step);
+  Cairo().set_line_width(cr, 1);
+  const double first_east = std::ceil(view.West() / step);
+  for (long i = 0, count = GridLineCount(view.West(), view.East(), step); i < count; ++i) {
+    const double value = (first_east + static_cast<double>(i)) * step;
+    const double x = view.X(value);
     SetColour(cr, 0xD0D0D0);
     Line(cr, x, kTop, x, kTop + kAreaHeight);
     SetColour(cr, 0x404040);
-    Text(cr, x, kTop + kAreaHeight + 15, Metres(k * step), 0.5);
+    Text(cr, x, kTop + kAreaHeight + 15, Metres(value), 0.5);
   }
-  for (double k = std::ceil(view.South() / step); k * step <= view.North(); ++k) {
-    const double y = view.Y(k * step);
+  const double first_north = std::ceil(view.South() / step);
+  for (long i = 0, count = GridLineCount(view.South(), view.North(), step); i < count; ++i) {
+    const double value = (first_north + static_cast<double>(i)) * step;
+    const double y = view.Y(value);
     SetColour(cr, 0xD0D0D0);
     Line(cr, kLeft, y, kLeft + kAreaWidth, y);
     SetColour(cr, 0x404040);
-    Text(cr, kLeft - 6, y + 4, Metres(k * step), 1);
+    Text(cr, kLeft - 6, y + 4, Metres(value), 1);
   }
   Text(cr, kLeft + kAreaWidth / 2, kTop + kAreaHeight + 32, "easting (m)", 0.5);
   Text(cr, 8, kTop - 8, "northing (m)");
   SetColour(cr, 0x808080);
-  cairo_rectangle(cr, kLeft, kTop, kAreaWidth, kAreaHeight);
-  cairo_stroke(cr);
+  Cairo().rectangle(cr, kLeft, kTop, kAreaWidth, kAreaHeight);
+  Cairo().stroke(cr);
 }
 
 // The central meridian is the grid line easting = false easting; off the
@@ -179,10 +198,10 @@ void DrawCentralMeridian(cairo_t* cr, const View& view, double central_easting) 
   const std::string value = "E " + Metres(central_easting);
   if (x >= kLeft && x <= kLeft + kAreaWidth) {
     const double dashes[] = {6, 4};
-    cairo_set_dash(cr, dashes, 2, 0);
-    cairo_set_line_width(cr, 1.5);
+    Cairo().set_dash(cr, dashes, 2, 0);
+    Cairo().set_line_width(cr, 1.5);
     Line(cr, x, kTop, x, kTop + kAreaHeight);
-    cairo_set_dash(cr, nullptr, 0, 0);
+    Cairo().set_dash(cr, nullptr, 0, 0);
     Text(cr, x + 4, kTop + 14, "central meridian " + value);
   } else {
     const std::string side = x < kLeft ? "west" : "east";
@@ -190,15 +209,24 @@ void DrawCentralMeridian(cairo_t* cr, const View& view, double central_easting) 
   }
 }
 
-// A bar about a quarter of the area wide, at its lower left.
+// The length a scale bar shows, in metres: about a quarter of the area's width.
+double ScaleBarMetres(const View& view) { return NiceStep(kAreaWidth * view.MetresPerPixel() / 4); }
+
+// The scale bar's white box, at the lower left of the area.
+TPixelBox ScaleBarBox(const View& view) {
+  const double x = kLeft + 16, y = kTop + kAreaHeight - 16;
+  return {x - 6, y - 24, x + ScaleBarMetres(view) / view.MetresPerPixel() + 6, y + 8};
+}
+
 void DrawScaleBar(cairo_t* cr, const View& view) {
-  const double metres = NiceStep(kAreaWidth * view.MetresPerPixel() / 4);
-  const double x = kLeft + 16, y = kTop + kAreaHeight - 16, width = metres / view.MetresPerPixel();
+  const double metres = ScaleBarMetres(view);
+  const TPixelBox box = ScaleBarBox(view);
+  const double x = box.left + 6, y = box.bottom - 8, width = box.right - box.left - 12;
   SetColour(cr, 0xFFFFFF);
-  cairo_rectangle(cr, x - 6, y - 24, width + 12, 32);
-  cairo_fill(cr);
+  Cairo().rectangle(cr, box.left, box.top, box.right - box.left, box.bottom - box.top);
+  Cairo().fill(cr);
   SetColour(cr, 0x000000);
-  cairo_set_line_width(cr, 2);
+  Cairo().set_line_width(cr, 2);
   Line(cr, x, y, x + width, y);
   Line(cr, x, y - 5, x, y + 5);
   Line(cr, x + width, y - 5, x + width, y + 5);
@@ -206,16 +234,20 @@ void DrawScaleBar(cairo_t* cr, const View& view) {
 }
 
 // An arrow to grid north at the upper right of the area.
+constexpr double kArrowX = kLeft + kAreaWidth - 24, kArrowTop = kTop + 30, kArrowBottom = kTop + 70;
+// The arrow with its "N".
+constexpr TPixelBox kNorthArrowBox{kArrowX - 8, kArrowTop - 16, kArrowX + 8, kArrowBottom};
+
 void DrawNorthArrow(cairo_t* cr) {
-  const double x = kLeft + kAreaWidth - 24, top = kTop + 30, bottom = kTop + 70;
+  const double x = kArrowX, top = kArrowTop, bottom = kArrowBottom;
   SetColour(cr, 0x000000);
-  cairo_set_line_width(cr, 2);
+  Cairo().set_line_width(cr, 2);
   Line(cr, x, bottom, x, top + 8);
-  cairo_move_to(cr, x, top);
-  cairo_line_to(cr, x - 6, top + 12);
-  cairo_line_to(cr, x + 6, top + 12);
-  cairo_close_path(cr);
-  cairo_fill(cr);
+  Cairo().move_to(cr, x, top);
+  Cairo().line_to(cr, x - 6, top + 12);
+  Cairo().line_to(cr, x + 6, top + 12);
+  Cairo().close_path(cr);
+  Cairo().fill(cr);
   Text(cr, x, top - 4, "N", 0.5);
 }
 
@@ -228,8 +260,8 @@ void DrawDots(cairo_t* cr, const View& view, const std::vector<TGridPoint>& poin
   Context layer_context;
   cairo_t* dots = cr;
   if (format == TPlotFormat::Svg && points.size() > kVectorPoints) {
-    layer.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, PointPlot::kWidth, PointPlot::kHeight));
-    layer_context.reset(cairo_create(layer.get()));
+    layer.reset(Cairo().image_surface_create(CAIRO_FORMAT_ARGB32, PointPlot::kWidth, PointPlot::kHeight));
+    layer_context.reset(Cairo().create(layer.get()));
     dots = layer_context.get();
   }
   // A dot on a pixel that has one already changes nothing; a far point's
@@ -242,16 +274,18 @@ void DrawDots(cairo_t* cr, const View& view, const std::vector<TGridPoint>& poin
     if (!far[i] && dotted[row * PointPlot::kWidth + column]) continue;
     dotted[row * PointPlot::kWidth + column] = true;
     SetColour(dots, far[i] ? 0xD01010 : 0x202020);
-    cairo_arc(dots, x, y, 3, 0, 2 * std::numbers::pi);
-    cairo_fill(dots);
+    Cairo().arc(dots, x, y, 3, 0, 2 * std::numbers::pi);
+    Cairo().fill(dots);
   }
   if (!layer) return;
-  ThrowOnFailure(cairo_status(dots));
-  cairo_set_source_surface(cr, layer.get(), 0, 0);
-  cairo_paint(cr);
+  ThrowOnFailure(Cairo().status(dots));
+  Cairo().set_source_surface(cr, layer.get(), 0, 0);
+  Cairo().paint(cr);
 }
 
 }  // namespace
+
+Status PointPlot::LoadCairo() { return maps_internal::LoadCairo(); }
 
 PointPlot::PointPlot(io::FileDescriptor file, TPlotFormat format, TPlotGrid grid)
     : file_(std::move(file), kBufferSize), format_(format), grid_(std::move(grid)) {}
@@ -268,7 +302,7 @@ Status PointPlot::Add(const TMapFeature& feature) {
   points_.push_back({feature.easting, feature.northing});
   if (names_.size() < kNamedPoints) {
     names_.emplace_back();
-    AppendDrawnText(names_.back(), feature.name);
+    AppendDrawnText(names_.back(), feature.name, kLabelCharacters);
   }
   return {};
 }
@@ -276,14 +310,14 @@ Status PointPlot::Add(const TMapFeature& feature) {
 Status PointPlot::Finish() {
   StreamTarget target{file_, {}};
   Surface surface(format_ == TPlotFormat::Svg
-                      ? cairo_svg_surface_create_for_stream(WriteToFile, &target, kWidth, kHeight)
-                      : cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight));
-  Context context(cairo_create(surface.get()));
+                      ? Cairo().svg_surface_create_for_stream(WriteToFile, &target, kWidth, kHeight)
+                      : Cairo().image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight));
+  Context context(Cairo().create(surface.get()));
   cairo_t* const cr = context.get();
   SetColour(cr, 0xFFFFFF);
-  cairo_paint(cr);
-  cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_size(cr, kFontSize);
+  Cairo().paint(cr);
+  Cairo().select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  Cairo().set_font_size(cr, kFontSize);
 
   const View view(points_, grid_.central_easting);
   DrawGrid(cr, view);
@@ -292,37 +326,41 @@ Status PointPlot::Finish() {
   const std::vector<bool> far = FarApartPoints(points_);
   DrawDots(cr, view, points_, far, format_);
   const bool label_all = points_.size() <= kNamedPoints;
-  cairo_set_line_width(cr, 2);
+  LabelPlaces places({kLeft, kTop, kLeft + kAreaWidth, kTop + kAreaHeight}, kLabelLine,
+                     kLabelAscent, kLabelDescent);
+  places.KeepClear(ScaleBarBox(view));
+  places.KeepClear(kNorthArrowBox);
+  Cairo().set_line_width(cr, 2);
   for (std::size_t i = 0; i < points_.size(); ++i) {
     if (!label_all && !far[i]) continue;
     const double x = view.X(points_[i].easting), y = view.Y(points_[i].northing);
     SetColour(cr, far[i] ? 0xD01010 : 0x606060);
     if (far[i]) {
-      cairo_arc(cr, x, y, 10, 0, 2 * std::numbers::pi);
-      cairo_stroke(cr);
+      Cairo().arc(cr, x, y, 10, 0, 2 * std::numbers::pi);
+      Cairo().stroke(cr);
     }
-    if (i < names_.size()) Label(cr, x, y, names_[i]);
+    if (i < names_.size()) Label(cr, places, x, y, names_[i]);
   }
 
   DrawScaleBar(cr, view);
   DrawNorthArrow(cr);
   const std::size_t far_count = static_cast<std::size_t>(std::count(far.begin(), far.end(), true));
   std::string title;
-  AppendDrawnText(title, grid_.title);
+  AppendDrawnText(title, grid_.title, kTitleCharacters);
   title += " \u2014 " + std::to_string(points_.size()) + (points_.size() == 1 ? " point" : " points");
   if (far_count > 0) title += ", " + std::to_string(far_count) + " far apart (ringed red)";
   SetColour(cr, 0x000000);
-  cairo_set_font_size(cr, 14);
+  Cairo().set_font_size(cr, 14);
   Text(cr, kLeft, 22, title);
 
-  ThrowOnFailure(cairo_status(cr));
+  ThrowOnFailure(Cairo().status(cr));
   context.reset();
   if (format_ == TPlotFormat::Png) {
-    ThrowOnFailure(cairo_surface_write_to_png_stream(surface.get(), WriteToFile, &target));
+    ThrowOnFailure(Cairo().surface_write_to_png_stream(surface.get(), WriteToFile, &target));
   } else {
-    cairo_surface_finish(surface.get());
+    Cairo().surface_finish(surface.get());
   }
-  ThrowOnFailure(cairo_surface_status(surface.get()));
+  ThrowOnFailure(Cairo().surface_status(surface.get()));
   surface.reset();
   Status closed = file_.Close();
   return target.status ? closed : target.status;

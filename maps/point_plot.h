@@ -28,6 +28,10 @@ class PointPlot final : public MapWriter {
   static constexpr int kWidth = 800;
   static constexpr int kHeight = 640;
 
+  // Loads Cairo, which drawing needs; a run that asks for a picture calls it
+  // before it creates any file, so that a missing library changes nothing.
+  static Status LoadCairo();
+
   PointPlot(io::FileDescriptor file, TPlotFormat format, TPlotGrid grid);
 
   // Keeps the point's grid position, and its name while few points are kept.

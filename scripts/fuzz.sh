@@ -2,7 +2,8 @@
 # Builds the libFuzzer targets (fuzz/) with clang in build/fuzz and runs each
 # for SECONDS (default 60) on a copy of its seed corpus. Ends non-zero when a
 # target found an input that crashes it or breaks one of its assertions; the
-# input is kept in build/fuzz/findings/<target>/. Not part of scripts/test.sh.
+# input is kept in build/fuzz/findings/<target>/. Not part of scripts/test.sh,
+# which replays the seed corpora (and so every finding kept there) instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

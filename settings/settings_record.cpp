@@ -9,9 +9,15 @@ namespace tervela {
 
 namespace {
 constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 }  // namespace
 
+// A first text that begins with a byte-order mark gets one more before it,
+// which a read skips, so that the text's own comes back.
 Status WriteSettingsLines(const TSettingsTexts& texts, io::ByteSink& sink) {
+  if (texts[0].starts_with(kByteOrderMark)) {
+    if (Status written = sink.Write(kByteOrderMark); !written) return written;
+  }
   for (const std::string& text : texts) {
     if (Status written = sink.Write(text); !written) return written;
     if (Status written = sink.Write(kLineEnd); !written) return written;

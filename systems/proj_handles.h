@@ -30,12 +30,21 @@ using ObjectList = std::unique_ptr<PJ_OBJ_LIST, ListRelease>;
 using OperationFactory = std::unique_ptr<PJ_OPERATION_FACTORY_CONTEXT, FactoryRelease>;
 
 // A context of its own for one request, with PROJ's log silenced: what goes
-// wrong is reported through the request's Error instead.
-// Null when PROJ cannot be loaded (LoadProj tells why) or gives no context.
-inline Context QuietContext() {
-  if (!LoadProj()) return nullptr;
+// wrong is reported through the request's Error instead. Fails when PROJ
+// cannot be loaded (LoadProj tells why), gives no context, or finds no
+// database: without its data PROJ knows no system at all, which is what the
+// user has to hear, not that one code is unknown.
+inline Result<Context> QuietContext() {
+  if (Result<const ProjLibrary*> proj = LoadProj(); !proj) return proj.error();
   Context context(Proj().proj_context_create());
-  if (context) Proj().proj_log_level(context.get(), PJ_LOG_NONE);
+  if (!context) return Error::SystemRefused("PROJ could not start");
+  Proj().proj_log_level(context.get(), PJ_LOG_NONE);
+  // The level alone leaves "Cannot find proj.db" on standard error.
+  Proj().proj_log_func(context.get(), nullptr, [](void*, int, const char*) {});
+  if (Proj().proj_context_get_database_path(context.get()) == nullptr) {
+    return Error::SystemRefused("PROJ's data cannot be found: no proj.db where PROJ_DATA points or PROJ "
+                                "installed it");
+  }
   return context;
 }
 

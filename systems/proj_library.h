@@ -15,6 +15,7 @@ namespace tervela::systems_internal {
 #define TERVELA_PROJ_FUNCTIONS(X) \
   X(proj_context_create) \
   X(proj_context_destroy) \
+  X(proj_context_get_database_path) \
   X(proj_coordoperation_get_accuracy) \
   X(proj_coordoperation_get_grid_used_count) \
   X(proj_coordoperation_get_method_info) \
@@ -46,6 +47,7 @@ namespace tervela::systems_internal {
   X(proj_list_destroy) \
   X(proj_list_get) \
   X(proj_list_get_count) \
+  X(proj_log_func) \
   X(proj_log_level) \
   X(proj_operation_factory_context_destroy) \
   X(proj_operation_factory_context_set_allow_ballpark_transformations) \

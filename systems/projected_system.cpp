@@ -174,6 +174,7 @@ struct FoundShift {
 
 struct Shifts {
   std::optional<FoundShift> translation, helmert;
+  bool on_wgs84 = false;  // the system's datum is WGS 84 itself
 };
 
 std::optional<FoundShift> ReadShift(PJ_CONTEXT* context, const PJ* operation) {
@@ -229,6 +230,7 @@ Result<Shifts> FindShifts(PJ_CONTEXT* context, const PJ* crs, const Refusal& ref
     const FoundShift null_shift{{"", "WGS 84 itself", 0.0}, {}, true};
     shifts.translation = null_shift;
     shifts.helmert = null_shift;
+    shifts.on_wgs84 = true;
     return shifts;
   }
 
@@ -262,9 +264,9 @@ Result<Shifts> FindShifts(PJ_CONTEXT* context, const PJ* crs, const Refusal& ref
 }  // namespace
 
 Result<TProjectedSystem> FillFromProj(std::string_view code) {
-  if (Result<const ProjLibrary*> proj = LoadProj(); !proj) return proj.error();
-  const Context context = QuietContext();
-  if (!context) return Error::SystemRefused("PROJ could not start");
+  const Result<Context> opened = QuietContext();
+  if (!opened) return opened.error();
+  const Context& context = opened.value();
   const Object crs(Proj().proj_create(context.get(), std::string(code).c_str()));
   if (!crs) return Refusal(code, nullptr)("is not a system PROJ knows");
   const Refusal refuse(code, crs.get());
@@ -287,8 +289,10 @@ Result<TProjectedSystem> FillFromProj(std::string_view code) {
   const std::optional<FoundShift>& seven =
       shifts.value().helmert ? shifts.value().helmert : shifts.value().translation;
   const LocalToWgs84& published = seven->helmert;
+  // On WGS 84 itself the local ellipsoid is the engine's WGS84, whose
+  // flattening is rounded in the 15th decimal: Da and Df are zero.
   TGridSystem grid{
-      TEllipsoid::FromAxisAndFlattening(a, flattening),
+      shifts.value().on_wgs84 ? TEllipsoid(0, 0) : TEllipsoid::FromAxisAndFlattening(a, flattening),
       TTransverseMercator(tm.scale_factor, tm.false_easting, tm.false_northing, central_meridian),
       TMolodenskyShift(translation ? translation->helmert.translation : std::array<double, 3>{}, 0, 0),
       THelmertShift(published.translation, published.rotation, published.scale_difference).Inverse()};

@@ -27,10 +27,11 @@ bool Holds(std::string_view name, std::string_view text) {
 
 }  // namespace
 
-std::vector<TSystemSummary> FindTransverseMercatorSystems(std::string_view text) {
+Result<std::vector<TSystemSummary>> FindTransverseMercatorSystems(std::string_view text) {
   std::vector<TSystemSummary> found;
-  const systems_internal::Context context = systems_internal::QuietContext();
-  if (!context) return found;
+  const Result<systems_internal::Context> opened = systems_internal::QuietContext();
+  if (!opened) return opened.error();
+  const systems_internal::Context& context = opened.value();
   const PJ_TYPE projected = PJ_TYPE_PROJECTED_CRS;
   std::unique_ptr<PROJ_CRS_LIST_PARAMETERS, void (*)(PROJ_CRS_LIST_PARAMETERS*)> parameters(
       Proj().proj_get_crs_list_parameters_create(), Proj().proj_get_crs_list_parameters_destroy);
@@ -57,6 +58,22 @@ std::vector<TSystemSummary> FindTransverseMercatorSystems(std::string_view text)
     }
   }
   return found;
+}
+
+std::optional<TSystemSummary> LookUpCode(std::string_view code) {
+  const Result<systems_internal::Context> context = systems_internal::QuietContext();
+  if (!context) return std::nullopt;
+  const systems_internal::Object object(Proj().proj_create(context.value().get(), std::string(code).c_str()));
+  if (!object) return std::nullopt;
+  TSystemSummary summary{std::string(code), "", ""};
+  if (const char* name = Proj().proj_get_name(object.get())) summary.name = name;
+  const char* area = nullptr;
+  if (Proj().proj_get_area_of_use(context.value().get(), object.get(), nullptr, nullptr, nullptr, nullptr,
+                                  &area) &&
+      area != nullptr) {
+    summary.area = area;
+  }
+  return summary;
 }
 
 }  // namespace tervela

@@ -62,6 +62,18 @@ std::string OperationText(const std::optional<TDatumOperation>& operation) {
   return text;
 }
 
+std::string RunOperationsText(TShiftMethod method, const TProjectedSystem* a,
+                              const TProjectedSystem* b) {
+  std::string text;
+  for (const auto& [system, label] : {std::pair{a, "TM - A: "}, std::pair{b, "TM - B: "}}) {
+    if (system == nullptr) continue;
+    if (!text.empty()) text += "; ";
+    text += label + OperationText(method == TShiftMethod::SevenParameter ? system->seven_parameter
+                                                                         : system->three_parameter);
+  }
+  return text;
+}
+
 std::string DescribeSystem(const TProjectedSystem& system, char decimal_separator) {
   std::string text = "name: " + system.name + "\n";
   text += "three-parameter: " + OperationText(system.three_parameter) + "\n";

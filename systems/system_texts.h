@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/engine.h"
 #include "settings/record_systems.h"
 #include "systems/projected_system.h"
 
@@ -32,6 +33,12 @@ void PutSystem(const TProjectedSystem& system, TLocalSystem target, char decimal
 // "EPSG:1777 DHDN to WGS 84 (2), accuracy 3 m", the code left out where the
 // operation has none; "none" for no operation.
 std::string OperationText(const std::optional<TDatumOperation>& operation);
+
+// The operation column of a run's CSV table: for system A and B, when given
+// (filled from PROJ and used by the run), "TM - A: " and the OperationText of
+// the shift `method` applies, joined by "; ".
+std::string RunOperationsText(TShiftMethod method, const TProjectedSystem* a,
+                              const TProjectedSystem* b);
 
 // The description of tervela-convert --describe-system, one line each: name,
 // the two operations, then the eighteen values as "caption: value".

@@ -9,6 +9,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "common/error.h"
 #include "common/number_text.h"
 #include "control/check_table.h"
 
@@ -74,19 +75,22 @@ TControlCheckDialog::TControlCheckDialog(QWidget* parent, const QString& title,
   Summary->setObjectName(QStringLiteral("Summary"));
   Summary->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
-  const bool calibrated = report_.calibrated_check.has_value();
+  const bool calibrated = report_.calibrated_check.has_value() && report_.calibration_refusal.empty();
   Calibration = new QLabel(this);
   Calibration->setObjectName(QStringLiteral("Calibration"));
   Calibration->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-  if (calibrated) {
-    Calibration->setText(QStringLiteral("Calibrated: ") +
-                         FromLocal(CalibratedValuesText(report_)).replace('\t', QStringLiteral(", ")) +
-                         QStringLiteral("\nThen: ") +
-                         QString::fromStdString(CheckSummaryText(*report_.calibrated_check))
-                             .replace('\t', QStringLiteral(", ")));
-  } else {
-    Calibration->setText(QStringLiteral("No point to calibrate with."));
+  QStringList calibration;
+  if (report_.calibrated_check) {
+    calibration.append(QStringLiteral("Calibrated: ") +
+                       FromLocal(CalibratedValuesText(report_)).replace('\t', QStringLiteral(", ")) +
+                       QStringLiteral("\nThen: ") +
+                       QString::fromStdString(CheckSummaryText(*report_.calibrated_check))
+                           .replace('\t', QStringLiteral(", ")));
   }
+  if (!report_.calibration_refusal.empty()) {
+    calibration.append(FromLocal(ErrorBoxText("Calibration refused: " + report_.calibration_refusal)));
+  }
+  Calibration->setText(calibration.join('\n'));
 
   CopyButton = new QPushButton(QStringLiteral("&Copy"), this);
   CopyButton->setObjectName(QStringLiteral("CopyButton"));

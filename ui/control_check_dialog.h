@@ -17,7 +17,8 @@ namespace tervela {
 // The residuals of a control check: a sortable table (name, dN, dE, d in
 // metres, outlier), the summary line, the calibrated values and the buttons
 // "Copy" (the table as the command line prints it, to the clipboard), "Use
-// calibrated values" and "Close". It is opened window-modal with open(), so
+// calibrated values" (disabled, with the reason shown, when the calibration
+// is refused) and "Close". It is opened window-modal with open(), so
 // that nothing waits for it; "Use calibrated values" calls `use_calibration`
 // and closes the dialog.
 class TControlCheckDialog : public QDialog {

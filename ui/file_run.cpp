@@ -2,6 +2,7 @@
 
 #include "ui/file_run.h"
 
+#include <exception>
 #include <utility>
 
 #include "batch/point_file_run.h"
@@ -20,7 +21,13 @@ TFileRun::TFileRun(TFileConversion request, TRecordSystems systems)
       worker_([this, systems = std::move(systems)] {
         TRunEndpoints endpoints;
         endpoints.observer = this;
-        result_ = ConvertPointFile(request_, systems, endpoints);
+        // Whatever a file holds, the run ends in an error box, never the
+        // program's end: an exception of the run becomes its result.
+        try {
+          result_ = ConvertPointFile(request_, systems, endpoints);
+        } catch (const std::exception& exception) {
+          result_ = Error::FromException(exception);
+        }
         {
           const std::lock_guard lock(finish_mutex_);
           finished_.store(true, std::memory_order_release);

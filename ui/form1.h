@@ -30,6 +30,7 @@ namespace tervela {
 
 class TClickableLabel;
 class TMapControls;
+class TRecordFileControls;
 
 // The decimal separator of the user's locale, as the window parses and writes numbers.
 char SystemDecimalSeparator();
@@ -92,6 +93,14 @@ class TForm1 : public QWidget {
   QPushButton* Button6;
   // The map file check box and the picture button below the Convert File row.
   TMapControls* map_controls;
+  // Grid convergence and point scale factor of Convert Data's grid point,
+  // between the Convert File row and the map row.
+  QLabel* Label39;
+  QLineEdit* Edit47;
+  QLabel* Label40;
+  QLineEdit* Edit48;
+  // The DXF and CSV check boxes beside "Write map files".
+  TRecordFileControls* record_file_controls;
 
   // Settings page: row captions, the two columns of edits, section captions.
   QLabel *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10;

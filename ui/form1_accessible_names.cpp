@@ -18,6 +18,13 @@ void TForm1::NameConversionControls() {
   Edit45->setAccessibleDescription(QStringLiteral("Decimal degrees north"));
   Edit46->setAccessibleName(QStringLiteral("Output longitude"));
   Edit46->setAccessibleDescription(QStringLiteral("Decimal degrees east"));
+  Edit47->setAccessibleName(QStringLiteral("Grid convergence"));
+  Edit47->setAccessibleDescription(
+      QStringLiteral("Angle from grid north to true north at the grid point of Convert Data, in "
+                     "degrees, minutes and seconds and in decimal degrees"));
+  Edit48->setAccessibleName(QStringLiteral("Point scale factor"));
+  Edit48->setAccessibleDescription(
+      QStringLiteral("Grid length over ellipsoid length at the grid point of Convert Data"));
   Label27->setAccessibleDescription(
       QStringLiteral("Previous northing output minus the new one, in metres"));
   Label28->setAccessibleDescription(

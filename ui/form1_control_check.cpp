@@ -42,7 +42,7 @@ Status TForm1::CheckControlPoints(TLocalSystem system) {
   const Result<std::vector<TControlPoint>> points = ReadControlFile(name->toLocal8Bit().toStdString());
   if (!points) return points.error();
   const TShiftMethod method = CurrentMethod();
-  const TControlRequest request{system, method, decimal_separator_, !points.value().empty()};
+  const TControlRequest request{system, method, decimal_separator_, true};
   Result<TControlReport> report = RunControlCheck(RecordSystems(), points.value(), request);
   if (!report) return report.error();
 

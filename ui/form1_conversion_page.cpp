@@ -14,6 +14,7 @@
 #include "ui/form1.h"
 #include "ui/look.h"
 #include "ui/map_controls.h"
+#include "ui/record_file_controls.h"
 
 namespace tervela {
 namespace {
@@ -136,6 +137,13 @@ void TForm1::BuildConversionPage() {
   Button6 = MakeButton(page, "Button6", {176, 456, 60, 25}, QStringLiteral("Load .ini"));
   Button6->hide();
   map_controls = new TMapControls(page);
+  Label39 = MakeUnitLabel(page, "Label39", 86, 412, QString::fromUtf8("\xCE\xB3"));
+  Edit47 = MakeEdit(page, "Edit47", {88, 410, 198, 19}, {}, TWeight::Bold);
+  MakeReadOnly(Edit47);
+  Label40 = MakeUnitLabel(page, "Label40", kUnitRight, 412, QStringLiteral("k"));
+  Edit48 = MakeEdit(page, "Edit48", {304, 410, 81, 19}, {}, TWeight::Bold);
+  MakeReadOnly(Edit48);
+  record_file_controls = new TRecordFileControls(page);
   NameConversionControls();
 }
 
@@ -150,6 +158,10 @@ void TForm1::SetConversionTabOrder() {
   }
   setTabOrder(ComboBox1, map_controls->CheckBox3);
   setTabOrder(map_controls->CheckBox3, map_controls->Button9);
+  setTabOrder(map_controls->Button9, Edit47);
+  setTabOrder(Edit47, Edit48);
+  setTabOrder(Edit48, record_file_controls->CheckBox4);
+  setTabOrder(record_file_controls->CheckBox4, record_file_controls->CheckBox5);
 }
 
 TConversionDirection TForm1::CurrentDirection() const {
@@ -195,7 +207,8 @@ Status TForm1::BitBtn1Click() {
 
 // Reset all data: the file names and the coordinate fields, in this order.
 Status TForm1::BitBtn4Click() {
-  for (QLineEdit* field : {Edit11, Edit12, Edit39, Edit40, Edit41, Edit42, Edit45, Edit46}) {
+  for (QLineEdit* field :
+       {Edit11, Edit12, Edit39, Edit40, Edit41, Edit42, Edit45, Edit46, Edit47, Edit48}) {
     field->clear();
   }
   return {};
@@ -223,6 +236,8 @@ Status TForm1::BitBtn3Click() {
       .LongitudeReadout = Bytes(Edit46->text()),
       .NorthingChange = Bytes(Label27->text()),
       .EastingChange = Bytes(Label28->text()),
+      .Convergence = Bytes(Edit47->text()),
+      .ScaleFactor = Bytes(Edit48->text()),
   };
   const Status status = ConvertData(CurrentDirection(), CurrentMethod(), RecordSystems(),
                                     decimal_separator_, page);
@@ -234,6 +249,8 @@ Status TForm1::BitBtn3Click() {
   Show(Edit46, page.LongitudeReadout);
   Show(Label27, page.NorthingChange);
   Show(Label28, page.EastingChange);
+  Show(Edit47, page.Convergence);
+  Show(Edit48, page.ScaleFactor);
   NameChangeReadouts();
   return status;
 }

@@ -12,11 +12,14 @@
 #include "ui/control_text.h"
 #include "ui/form1.h"
 #include "ui/map_controls.h"
+#include "ui/record_file_controls.h"
 
 namespace tervela {
 
 // Convert File: changes no control but the picture button; the alert sound
-// tells of success, and nothing of a cancelled run. A run that ends within kShowAfter ends here, as
+// tells of success, and nothing of a cancelled run. Map files that exist
+// already are replaced only once the user agrees (the output, as ever,
+// without a question). A run that ends within kShowAfter ends here, as
 // one on this thread would; a longer one opens the progress box, leaves the
 // window without input and ends in FileRunFinished.
 Status TForm1::BitBtn2Click() {
@@ -28,6 +31,11 @@ Status TForm1::BitBtn2Click() {
       .output_name = FileName(Edit12->text()),
   };
   map_controls->AddMapFiles(request);
+  record_file_controls->AddRecordFiles(request, SettingsTexts());
+  if (const QStringList existing = TMapControls::ExistingMapFiles(request);
+      !existing.isEmpty() && !platform_.ConfirmReplace(existing)) {
+    return {};
+  }
   file_run_.emplace(request, RecordSystems());
   // Connected before the wait: a run that finishes unseen by it has signalled
   // into this connection.

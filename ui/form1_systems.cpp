@@ -6,6 +6,7 @@
 #include "systems/system_texts.h"
 #include "ui/form1.h"
 #include "ui/look.h"
+#include "ui/record_file_controls.h"
 
 namespace tervela {
 
@@ -28,11 +29,16 @@ Status TForm1::FillSystem(TLocalSystem target) {
   const std::optional<TProjectedSystem> system =
       platform_.ChooseSystem(a ? QStringLiteral("system A") : QStringLiteral("system B"), decimal_separator_);
   if (!system) return {};
-  const std::array<std::string, kSystemTextCount> texts = SystemTexts(system->grid, decimal_separator_);
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    settings_edits_[FirstParameterIndex(target) + i]->setText(QString::fromStdString(texts[i]));
+  TSettingsTexts texts = SettingsTexts();
+  PutSystem(*system, target, decimal_separator_, texts);
+  const std::size_t first = FirstParameterIndex(target);
+  for (std::size_t line = first; line < first + kSystemTextCount; ++line) {
+    settings_edits_[line]->setText(QString::fromStdString(texts[line]));
+    // The start of a long value (df) shows, not its end.
+    settings_edits_[line]->setCursorPosition(0);
   }
   settings_edits_[NameIndex(target)]->setText(QString::fromUtf8(system->name.c_str()));
+  record_file_controls->SystemFilled(target, *system, SettingsTexts());
   return {};
 }
 

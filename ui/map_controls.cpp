@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "batch/map_output.h"
 #include "ui/look.h"
 
 namespace tervela {
@@ -33,6 +34,15 @@ void TMapControls::AddMapFiles(TFileConversion& request) {
   request.kml_name = request.output_name + ".kml";
   request.plot_name = request.output_name + ".png";
   before_run_ = QFileInfo(QString::fromLocal8Bit(request.plot_name)).lastModified();
+}
+
+QStringList TMapControls::ExistingMapFiles(const TFileConversion& request) {
+  QStringList existing;
+  for (const std::string& name : MapFileNames(request)) {
+    const QString file = QString::fromLocal8Bit(name);
+    if (QFileInfo::exists(file)) existing.append(file);
+  }
+  return existing;
 }
 
 void TMapControls::RunEnded(const TFileConversion& request) {

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include "batch/point_file_conversion.h"
 
@@ -29,6 +30,8 @@ class TMapControls final : public QObject {
   // Sets the map file names of `request` when the box is checked, before
   // its run.
   void AddMapFiles(TFileConversion& request);
+  // The map files of `request` that exist already, which its run would replace.
+  static QStringList ExistingMapFiles(const TFileConversion& request);
   // After a run of `request`, whatever its end: its picture, if it drew one
   // (a picture file of that name left by an earlier run does not count), is
   // the one to show and replaces the one shown.

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include <QString>
+#include <QStringList>
 
 #include "systems/projected_system.h"
 
@@ -33,6 +34,9 @@ class TPlatform {
   // or nothing on cancel.
   virtual std::optional<TProjectedSystem> ChooseSystem(const QString& system,
                                                        char decimal_separator) = 0;
+  // Asks whether to replace the files `names`, which exist already; true to
+  // replace them.
+  virtual bool ConfirmReplace(const QStringList& names) = 0;
   // The default alert sound.
   virtual void Beep() = 0;
   // Asks the event loop to end once control returns to it.

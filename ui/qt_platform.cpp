@@ -49,6 +49,16 @@ std::optional<TProjectedSystem> TQtPlatform::ChooseSystem(const QString& system,
   return dialog.chosen();
 }
 
+bool TQtPlatform::ConfirmReplace(const QStringList& names) {
+  const QString text =
+      QStringLiteral("These files exist already:\n\n%1\n\nReplace them?").arg(names.join(u'\n'));
+  QMessageBox box(QMessageBox::Question, kApplicationTitle, text,
+                  QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+  box.setDefaultButton(QMessageBox::No);
+  box.setTextFormat(Qt::PlainText);
+  return box.exec() == QMessageBox::Yes;
+}
+
 void TQtPlatform::Beep() { QApplication::beep(); }
 
 void TQtPlatform::Quit() { QApplication::quit(); }

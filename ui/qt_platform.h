@@ -11,6 +11,7 @@ class TQtPlatform final : public TPlatform {
   std::optional<QString> OpenFile(const TFileDialogOptions& options) override;
   std::optional<QString> SaveFile(const TFileDialogOptions& options) override;
   std::optional<TProjectedSystem> ChooseSystem(const QString& system, char decimal_separator) override;
+  bool ConfirmReplace(const QStringList& names) override;
   void Beep() override;
   void Quit() override;
 };

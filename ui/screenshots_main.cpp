@@ -20,6 +20,7 @@
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/map_controls.h"
+#include "ui/record_file_controls.h"
 #include "ui/platform.h"
 #include "ui/system_dialog.h"
 
@@ -41,6 +42,8 @@ class TConsolePlatform final : public tervela::TPlatform {
   std::optional<tervela::TProjectedSystem> ChooseSystem(const QString&, char) override {
     return std::nullopt;
   }
+  // The pictures are made afresh each time.
+  bool ConfirmReplace(const QStringList&) override { return true; }
   void Beep() override {}
   void Quit() override {}
 
@@ -75,6 +78,8 @@ int main(int argc, char* argv[]) {
   window.Edit11->setText(QStringLiteral("wgs84-points.txt"));
   window.Edit12->setText(QStringLiteral("wgs84-points-a.txt"));
   window.map_controls->CheckBox3->setChecked(true);
+  window.record_file_controls->CheckBox4->setChecked(true);
+  window.record_file_controls->CheckBox5->setChecked(true);
   window.BitBtn2->click();
   window.map_controls->Button9->click();
 

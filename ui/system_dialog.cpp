@@ -78,10 +78,19 @@ void TSystemDialog::Search(const QString& text) {
   search_->setText(text);
   const std::string wanted = text.trimmed().toStdString();
   std::vector<TSystemSummary> found;
-  if (wanted.find(':') != std::string::npos) {
-    found.push_back({wanted, "", ""});
+  std::optional<TSystemSummary> code;
+  if (wanted.find(':') != std::string::npos) code = LookUpCode(wanted);
+  if (code) {
+    found.push_back(*code);
   } else {
-    found = FindTransverseMercatorSystems(wanted);
+    Result<std::vector<TSystemSummary>> named = FindTransverseMercatorSystems(wanted);
+    if (!named) {
+      matches_->clear();
+      Select(-1);
+      preview_->setPlainText(FromUtf8(named.error().BoxText()));
+      return;
+    }
+    found = std::move(named.value());
   }
   matches_->clear();
   for (const TSystemSummary& summary : found) {
@@ -111,7 +120,6 @@ void TSystemDialog::Select(int row) {
     if (system) {
       chosen_ = system.value();
       preview_->setPlainText(FromUtf8(DescribeSystem(*chosen_, decimal_separator_)));
-      if (item->text(kName).isEmpty()) item->setText(kName, FromUtf8(chosen_->name));
     } else {
       preview_->setPlainText(FromUtf8(system.error().BoxText()));
     }

@@ -26,7 +26,8 @@ class TSystemDialog : public QDialog {
   // shown with `decimal_separator`.
   TSystemDialog(const QString& system, char decimal_separator, QWidget* parent = nullptr);
 
-  // Lists the systems that `text` finds; a text with a colon is taken as a code.
+  // Lists the systems that `text` finds: a text with a colon that PROJ knows
+  // as a code is that code, any other text part of a name.
   void Search(const QString& text);
   // Shows the listed system in `row` and makes it the one Apply takes.
   void Select(int row);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/point_file_run.h"
 #include "batch/tests/run_helpers.h"
 
 namespace tervela {
@@ -58,6 +59,27 @@ TEST(BatchedRuns, StopAtABadRecordAfterWritingThoseBefore) {
   EXPECT_EQ(run.error, "Invalid numeric input.");
   EXPECT_TRUE(run.output == OneByOne(before, D::AToB, false, -1));
   EXPECT_EQ(run.scripts[2].substr(run.scripts[2].rfind(" 3 0 ")), " 3 0 250\r\n");
+}
+
+// The points far from a central meridian, counted across the batches and
+// the records converted one at a time, up to a bad record: from WGS84 on the
+// grid, and from grid A (central meridian 15 E) on both grids.
+TEST(BatchedRuns, CountThePointsFarFromTheCentralMeridian) {
+  std::string wgs;  // 7.5 to 22.5 east
+  for (int i = 0; i < 3000; ++i) wgs += "45.2 " + std::to_string(15 + (i % 7 - 3) * 2.5) + "\n";
+  for (const D direction : {D::WgsToA, D::AToB}) {
+    const std::string input = FromWgs(direction) ? wgs : RunOn(wgs, D::WgsToA).output;
+    testing::ScratchFolder folder;
+    testing::WriteBytes(folder / "in.txt", input + "bad\n");
+    RunWarnings warnings;
+    TRunEndpoints endpoints;
+    endpoints.warnings = &warnings;
+    const TFileConversion request{direction, TShiftMethod::ThreeParameter, false,
+                                  folder / "in.txt", folder / "out.txt"};
+    EXPECT_FALSE(ConvertPointFile(request, testing::WorkedExampleSystems(), endpoints).ok());
+    // 7.5 and 22.5 east, two in seven records.
+    EXPECT_EQ(warnings.Count(TRunWarning::FarFromCentralMeridian), 3000u / 7 * 2 + 1);
+  }
 }
 
 TEST(BatchedRuns, StreamALineTooLongForTheBatch) {

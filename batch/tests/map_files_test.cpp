@@ -96,6 +96,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "a\xE2\x90\x81x\xE2\x90\x9F\x7f"},
         MapCase{"NotUtf8AsLatin1", D::AToB, " caf\xe9 \xc3( \xc5\xbd", "caf\xc3\xa9 \xc3\x83( \xc5\xbd",
                 "caf\xc3\xa9 \xc3\x83( \xc5\xbd"},
+        MapCase{"NonCharactersNotXml", D::AToWgs, " \xEF\xBF\xBE\xEF\xBF\xBF\xEF\xB7\x90",
+                "\xEF\xBF\xBE\xEF\xBF\xBF\xEF\xB7\x90", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xB7\x90"},
         MapCase{"NoText", D::WgsToA, "", "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -15,7 +15,7 @@ TCommandLineParse Parse(std::vector<std::string> arguments) { return ParseComman
 TEST(CommandLine, ReadsEveryOption) {
   const TCommandLineParse parse = Parse({"--settings", "site.set", "--direction=b-a", "--seven", "--scripts",
                                          "--decimal-separator", ",", "--geojson", "p.geojson", "--kml=p.kml",
-                                         "--plot", "p.svg", "in.txt", "out.txt"});
+                                         "--plot", "p.svg", "--dxf", "p.dxf", "--csv=p.csv", "in.txt", "out.txt"});
   ASSERT_EQ(parse.usage_error, "");
   const TCommandLine& command = parse.command;
   EXPECT_EQ(command.settings_path, "site.set");
@@ -28,6 +28,8 @@ TEST(CommandLine, ReadsEveryOption) {
   EXPECT_EQ(command.conversion.geojson_name, "p.geojson");
   EXPECT_EQ(command.conversion.kml_name, "p.kml");
   EXPECT_EQ(command.conversion.plot_name, "p.svg");
+  EXPECT_EQ(command.conversion.dxf_name, "p.dxf");
+  EXPECT_EQ(command.conversion.csv_name, "p.csv");
 }
 
 TEST(CommandLine, DirectionNames) {
@@ -80,6 +82,11 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{{"--system-a", "EPSG:31467", "--write-settings", "s", "--direction", "a-b"},
                   "--write-settings converts nothing"},
         UsageCase{{"--describe-system", "EPSG:31467", "a"}, "--describe-system and --list-systems take no INPUT or OUTPUT"},
+        UsageCase{{"--describe-system", ""}, "--describe-system: the system is empty; name one, such as EPSG:31467"},
+        UsageCase{{"--system-a", "EPSG:23033", "--direction", "a-b", "in", "out"},
+                  "system B is needed: give --system-b SYSTEM or --settings FILE"},
+        UsageCase{{"--system-b", "EPSG:23033", "--check", "c", "--grid", "a"},
+                  "system A is needed: give --system-a SYSTEM or --settings FILE"},
         UsageCase{{"--settings", "s", "--check", "c.txt"}, "--check needs --grid a|b"},
         UsageCase{{"--settings", "s", "--check", "c.txt", "--grid", "a", "in", "out"},
                   "--check takes no --direction, --scripts, INPUT or OUTPUT"},
@@ -91,6 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "--tolerance needs a length in metres"},
         UsageCase{{"--settings", "s", "--direction", "a-b", "--kml", "-", "a", "b"}, "--kml needs a file name"},
         UsageCase{{"--settings", "s", "--direction", "a-b", "--plot=", "a", "b"}, "--plot needs a file name"},
+        UsageCase{{"--settings", "s", "--direction", "a-b", "--csv", "-", "a", "b"}, "--csv needs a file name"},
         UsageCase{{"--settings", "s", "--direction", std::string(90, 'w'), "a", "b"},
                   "unknown direction '" + std::string(80, 'w') + "...'"}),
     [](const auto& info) { return testing::CaseName(info.index, info.param.error); });

@@ -6,12 +6,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "test_support/scratch_folder.h"
 #include "batch/tests/test_settings.h"
+#include "cli/options.h"
 #include "program_info/program_info.h"
 #include "systems/system_texts.h"
 
@@ -124,6 +126,29 @@ TEST_F(ConvertProgram, ConversionErrorPrintsTheErrorBoxText) {
   EXPECT_EQ(Run(Arguments("wgs-a", folder_ / "none.txt", out_)).err, "File not found.\n");
   EXPECT_EQ(Run(Arguments("wgs-a", in_, in_)).err, "I/O error 32.\n");
   EXPECT_EQ(Run(Arguments("wgs-a", in_, "/dev/full")).err, "Disk full.\n");
+  // A map file's error names it; the run changed nothing.
+  std::vector<std::string> arguments = Arguments("wgs-a", in_, folder_ / "new.txt");
+  arguments.insert(arguments.begin(), {"--kml", folder_ / "none/x.kml"});
+  EXPECT_EQ(Run(arguments).err,
+            "tervela-convert: " + folder_ / "none/x.kml" + ": Invalid filename.\n");
+  EXPECT_FALSE(testing::Exists(folder_ / "new.txt"));
+}
+
+// Points more than 6 degrees from the central meridian (15 E) are converted
+// as ever; the run ends with a warning, whether it succeeds or fails.
+TEST_F(ConvertProgram, FarPointsEndTheRunWithAWarning) {
+  const std::string warning =
+      "tervela-convert: warning: 2 points lie beyond 6\u00B0 of the central meridian, where the "
+      "projection is accurate to about 3.3 cm at 7\u00B0, 40 cm at 10\u00B0 and 6.9 m at "
+      "15\u00B0\n";
+  const std::string input = "45 13.58477 a\n45 21.5 b\n45 8 c\n";
+  ProgramRun run = Run(Arguments("wgs-a", "-", out_), input);
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_EQ(run.err, warning);
+  EXPECT_EQ(ReadBytes(out_).find("a\r\n"), 23u);
+  run = Run(Arguments("wgs-a", "-", out_), input + "x y\n");
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, warning + "tervela-convert: -: line 4: Invalid numeric input.\n");
 }
 
 // The worked example's point 0.3 m north of its grid A image, three times.
@@ -148,7 +173,29 @@ TEST_F(ConvertProgram, CheckCalibratesAndWritesOnlyFromAWholeControlFile) {
   const ProgramRun again = Run({"--settings", calibrated, "--check", control, "--grid", "a"});
   EXPECT_TRUE(again.out.ends_with("points 3\trms 0.000\tmax 0.000\toutliers 0\n")) << again.out;
 
+  // OUT is never the control file, by name or through a link.
+  const std::string control_bytes = ReadBytes(control), link = folder_ / "link.txt";
+  ASSERT_EQ(::symlink(control.c_str(), link.c_str()), 0);
+  for (const std::string& out : {control, link}) {
+    std::vector<std::string> onto = check;
+    onto.insert(onto.end(), {"--calibrate", "--write-settings", out});
+    EXPECT_EQ(Run(onto).err, "I/O error 32.\n");
+  }
+  EXPECT_EQ(ReadBytes(control), control_bytes);
+
+  // Nor written when a residual exceeds --tolerance (3) or no one shift fits (1).
   std::remove(calibrated.c_str());
+  for (const auto& [northing, status] : {std::pair{"5010499.051", 3}, std::pair{"5015498.851", 1}}) {
+    WriteBytes(control, "45.22568 13.58477 5010498.851 388863.697\n45.22568 13.58477 " + std::string(northing) +
+                            " 388863.697\n");
+    std::vector<std::string> tolerant = calibrate;
+    tolerant.insert(tolerant.end(), {"--tolerance", "0.05"});
+    const ProgramRun run = Run(tolerant);
+    EXPECT_EQ(run.exit_code, status);
+    EXPECT_TRUE(run.err.ends_with("'" + calibrated + "' not written.\n")) << run.err;
+    EXPECT_FALSE(testing::Exists(calibrated));
+  }
+
   WriteBytes(control, "45.22568 13.58477 5010498.851 388863.697\n45.22568 13.58477 5010498.851\n");
   const ProgramRun broken = Run(calibrate);
   EXPECT_EQ(broken.exit_code, 1);
@@ -174,7 +221,7 @@ TEST_F(ConvertProgram, UnreadableSettingsFail) {
   EXPECT_FALSE(testing::Exists(out_));
   // So are the map files, and the input by them.
   const std::string input = ReadBytes(in_);
-  for (const char* option : {"--geojson", "--kml", "--plot"}) {
+  for (const char* option : {"--geojson", "--kml", "--plot", "--dxf", "--csv"}) {
     for (const std::string& kept : {settings_, in_}) {
       std::vector<std::string> arguments = Arguments("wgs-a", in_, out_);
       arguments.insert(arguments.begin(), {option, kept});
@@ -211,12 +258,13 @@ TEST_F(ConvertProgram, UsageErrorsExitTwoWithTheUsage) {
 TEST_F(ConvertProgram, HelpDocumentsTheOptions) {
   const ProgramRun run = Run({"--help"});
   EXPECT_EQ(run.exit_code, 0);
-  for (const char* text : {"--settings FILE", "--direction", "--seven", "--scripts", "--decimal-separator C",
-                           "--system-a SYSTEM", "--write-settings FILE", "--describe-system", "--list-systems",
-                           "--geojson FILE", "--kml FILE", "--plot FILE", "--version", "LC_NUMERIC",
-                           "Exit status", "example:", "--check CONTROL", "--grid a|b", "--tolerance METRES",
-                           "--calibrate", "--write-settings OUT"}) {
+  for (const char* text : {"LC_NUMERIC", "Exit status", "example:"}) {
     EXPECT_NE(run.out.find(text), std::string::npos) << text;
+  }
+  // Every option the parser takes, with its argument, at the start of a line.
+  for (const TOption& option : Options()) {
+    const std::string head = "\n  " + std::string(option.name) + (option.argument.empty() ? "" : " ");
+    EXPECT_NE(run.out.find(head + std::string(option.argument)), std::string::npos) << option.name;
   }
 }
 
@@ -230,9 +278,13 @@ TEST_F(ConvertProgram, SystemFromProjReplacesOnlyItsLines) {
   EXPECT_EQ(run.err, "EPSG:31467 has no three-parameter shift in PROJ's database; use --seven.\n");
   EXPECT_FALSE(testing::Exists(out_));
 
+  TSettingsTexts expected = testing::WorkedExampleSettings();
+  for (int line = 0; line < 2 * kSystemTextCount; ++line) {
+    std::replace(expected[line].begin(), expected[line].end(), '.', ',');
+  }
+  WriteSettings(settings_, expected);
   run = Run({"--settings", settings_, "--system-b", "EPSG:31467", "--decimal-separator", ",", "--write-settings", written});
   EXPECT_EQ(run.exit_code, 0) << run.err;
-  TSettingsTexts expected = testing::WorkedExampleSettings();
   const Result<TProjectedSystem> system = FillFromProj("EPSG:31467");
   PutSystem(system.value(), TLocalSystem::B, ',', expected);
   TSettingsTexts texts;
@@ -257,6 +309,11 @@ TEST_F(ConvertProgram, ParameterTextsFollowTheSeparator) {
   ProgramRun run = Run(Arguments("wgs-a", in_, out_));
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.err, "tervela-convert: " + settings_ + ": line 8: '0,9999' is not a valid floating point value.\n");
+  // A record that would mix separators is not written.
+  run = Run({"--settings", settings_, "--system-b", "EPSG:31467", "--write-settings", out_});
+  EXPECT_TRUE(run.err.starts_with("tervela-convert: " + settings_ + ": line 8: '0,9999' is not a valid "
+                                  "floating point value. Nothing written")) << run.err;
+  EXPECT_FALSE(testing::Exists(out_));
 
   // The locale's separator comes from ICU's data, whether the C library has
   // the locale installed or not, as the window takes it.

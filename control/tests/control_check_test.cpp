@@ -35,20 +35,28 @@ struct PlantedCase {
   const char* name;
   TShiftMethod method;
   TResidual offset;
+  bool swapped = false;      // northing and easting swapped
+  const char* refusal = "";  // how the calibration's refusal starts, for a set no one shift fits
 };
 
 class PlantedOffset : public ::testing::TestWithParam<PlantedCase> {};
 
-TEST_P(PlantedOffset, IsFoundFlaggedAndCalibratedAway) {
+TEST_P(PlantedOffset, IsFoundFlaggedAndCalibratedAwayOrRefused) {
   const PlantedCase& c = GetParam();
   TSettingsTexts texts;
   ASSERT_TRUE(ReadSettingsRecord(TERVELA_EXAMPLES_DIR "/two-zones.set", texts).ok());
   const TRecordSystems systems = ReadRecordSystems(texts, '.');
   const TGridSystem& system = systems.a.grid.value();
-  const std::vector<TControlPoint> points = PlantedSet(system, c.method, c.offset);
+  std::vector<TControlPoint> points = PlantedSet(system, c.method, c.offset);
+  for (TControlPoint& point : points) {
+    if (c.swapped) std::swap(point.northing, point.easting);
+  }
 
   const Result<TControlReport> report = RunControlCheck(systems, points, {TLocalSystem::A, c.method, '.', true});
   ASSERT_TRUE(report.ok()) << report.error().message();
+  const std::string& refusal = report.value().calibration_refusal;
+  EXPECT_TRUE(*c.refusal == '\0' ? refusal.empty() : refusal.starts_with(c.refusal)) << refusal;
+  if (*c.refusal != '\0') return;
   const TControlCheck& before = report.value().check;
   for (std::size_t i = 0; i < points.size(); ++i) {
     EXPECT_EQ(before.outliers[i], i == kWildPoint) << "point " << i;
@@ -88,7 +96,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(PlantedCase{"ThreeParameterNorthEast", TShiftMethod::ThreeParameter, {0.35, -0.22}},
                       PlantedCase{"ThreeParameterNone", TShiftMethod::ThreeParameter, {0, 0}},
                       PlantedCase{"SevenParameterNorthEast", TShiftMethod::SevenParameter, {0.35, -0.22}},
-                      PlantedCase{"SevenParameterSouthWest", TShiftMethod::SevenParameter, {-0.41, 0.18}}),
+                      PlantedCase{"SevenParameterSouthWest", TShiftMethod::SevenParameter, {-0.41, 0.18}},
+                      PlantedCase{"NorthingEastingSwapped", TShiftMethod::ThreeParameter, {0, 0}, true,
+                                  "no one shift fits the control points: point "},
+                      PlantedCase{"ThousandsOfKilometresOff", TShiftMethod::ThreeParameter, {4e6, -2e6}, false,
+                                  "it did not converge: the mean residual is still "}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct BadFileCase {
@@ -111,7 +123,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadFileCase{"ThreeNumbers", "# lat lon N E\n\n45 15 5000000 500000 a\r\n45 15 5000000\n",
                     "Control file line 4: four numbers expected, easting missing"},
         BadFileCase{"DecimalComma", "45 15 5000000 500000\n\t \n45,1 15 5000000 500000 b\n",
-                    "Control file line 3: '45,1' is not a valid latitude"}),
+                    "Control file line 3: '45,1' is not a valid latitude"},
+        BadFileCase{"CarriageReturnsEndLines", "# a\r\n45 15 5000000 500000 a\r45 15 5000000\r",
+                    "Control file line 3: four numbers expected, easting missing"},
+        BadFileCase{"OnlyComments", "# lat lon N E\r\n\n", "Control file holds no point"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

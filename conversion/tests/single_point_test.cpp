@@ -1,5 +1,6 @@
 #include "conversion/single_point.h"
 #include "conversion/point_converter.h"
+#include "conversion/grid_point_scale.h"
 
 #include <gtest/gtest.h>
 
@@ -244,6 +245,40 @@ TEST(PointConverter, GridFalseEastingIsThatOfTheGridTakenLast) {
     EXPECT_EQ(converter.ConvertReading(5009927.168, 388948.141, point).ok(), c.bad_index == kNone);
     EXPECT_EQ(converter.GridFalseEasting(), c.false_easting) << c.name;
   }
+}
+
+}  // namespace
+}  // namespace tervela
+
+namespace tervela {
+namespace {
+
+// Gamma and k belong to the grid point: WGS84 to A and A back to WGS84 show
+// the same ones, and B to A shows A's, as the target grid's.
+TEST(ConvertData, GridScaleReadoutsAreThoseOfTheGridPoint) {
+  TConversionPage forward = StartPage("45.22568", "13.58477");
+  ASSERT_TRUE(ConvertData(D::WgsToA, M::ThreeParameter, Systems(), '.', forward).ok());
+  EXPECT_EQ(forward.ScaleFactor.size(), 10u);
+  TConversionPage back = StartPage(forward.OutputNorth.c_str(), forward.OutputEast.c_str());
+  ASSERT_TRUE(ConvertData(D::AToWgs, M::ThreeParameter, Systems(), '.', back).ok());
+  EXPECT_EQ(back.Convergence, forward.Convergence);
+  EXPECT_EQ(back.ScaleFactor, forward.ScaleFactor);
+  TConversionPage to_b = StartPage("45.22568", "13.58477");
+  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Systems(), '.', to_b).ok());
+  TConversionPage b_to_a = StartPage(to_b.OutputNorth.c_str(), to_b.OutputEast.c_str());
+  ASSERT_TRUE(ConvertData(D::BToA, M::ThreeParameter, Systems(), '.', b_to_a).ok());
+  EXPECT_EQ(b_to_a.Convergence, forward.Convergence);
+  EXPECT_EQ(b_to_a.ScaleFactor, forward.ScaleFactor);
+}
+
+TEST(ConvertData, ConvergenceReadoutCarriesRoundedSeconds) {
+  const std::pair<double, const char*> kCases[] = {
+      {0.71937539, "0\u00B043'09.751\"  0.71937539\u00B0"},
+      {-0.71937539, "-0\u00B043'09.751\"  -0.71937539\u00B0"},
+      {1.9999999, "2\u00B000'00.000\"  1.99999990\u00B0"},
+      {-0.0000001, "0\u00B000'00.000\"  -0.00000010\u00B0"}};
+  for (const auto& [degrees, text] : kCases) EXPECT_EQ(ConvergenceReadout(degrees, '.'), text);
+  EXPECT_EQ(ConvergenceReadout(0.5, ','), "0\u00B030'00,000\"  0,50000000\u00B0");
 }
 
 }  // namespace

@@ -3,7 +3,11 @@
 // A literal transcription of the engine formulas, term by term
 // and in their written order, with no fault checks and without the quadrant fix
 // (the longitude of the seven-parameter shift is arctan(Y'/X')). The engine
-// forms its terms differently for speed; the tests hold it to this reference.
+// forms its terms differently for speed (regrouped terms, carried sines and
+// cosines, lanes side by side); the tests hold it to this reference to the last
+// bits. It guards the optimisations, not the formulas: a wrong coefficient
+// copied into both would pass. The formulas are held to PROJ
+// (proj_oracle/engine_vs_proj.table).
 
 #include "engine/grid_system.h"
 #include "engine/working_point.h"

@@ -26,24 +26,6 @@ TEST(TransverseMercator, WorkedExampleIntermediateValues) {
   EXPECT_NEAR(ellipsoid.PrimeVerticalRadius(phi), 6388922.8050, 0.5e-4);
 }
 
-TEST(TransverseMercator, ReferenceAxisRatioIsThatOfWgs84) {
-  // 0.996647189328169 equals 6356752.3142 / 6378137 to the digits shown.
-  EXPECT_NEAR(geodesy::kReferenceAxisRatio, 6356752.3142 / 6378137, 0.5e-15);
-}
-
-TEST(TransverseMercator, MeridianArcCoefficients) {
-  using namespace geodesy::meridian_arc;
-  EXPECT_EQ(kN2, 0.25);
-  EXPECT_EQ(kN4, 0.015625);
-  EXPECT_EQ(kBetaN1, -1.5);
-  EXPECT_EQ(kBetaN3, 0.5625);
-  EXPECT_EQ(kBetaN5, -0.09375);
-  EXPECT_EQ(kGammaN2, 0.9375);
-  EXPECT_EQ(kGammaN4, -0.46875);
-  EXPECT_NEAR(kDeltaN3, -0.7291666666666667, 1.2e-16);  // -35/48 to the last bit
-  EXPECT_EQ(kDeltaN5, 0.41015625);
-}
-
 TEST(TransverseMercator, CentralMeridianGivesFalseEastingExactly) {
   // Easting = FalseEasting exactly; Northing = ScaleFactor x G + FalseNorthing.
   const ParameterTexts texts = With(kWorkedSystem, kFalseNorthing, "-5000000");
@@ -80,6 +62,21 @@ TEST(TransverseMercator, SymmetricAboutTheCentralMeridian) {
       EXPECT_EQ(west.Northing, east.Northing);
       EXPECT_NEAR(west.Easting - 500000, -(east.Easting - 500000), 1e-9);
       EXPECT_LT(west.Easting, 500000);
+    }
+  }
+}
+
+TEST(TransverseMercator, LongitudesWholeTurnsApartGiveOnePointExactly) {
+  // The difference from the central meridian is taken to (-180, 180].
+  const TGridSystem set = SystemFrom(kWorkedSystem);
+  for (const double difference : {-179.5, -81.0, 0.25, 6.0, 180.0}) {
+    TWorkingPoint within = Geographic(40.0, 15.0 + difference);
+    ASSERT_TRUE(TransverseMercator(set, within).ok());
+    for (const double turns : {-2.0, 1.0, 3.0}) {
+      TWorkingPoint beyond = Geographic(40.0, 15.0 + difference + 360 * turns);
+      ASSERT_TRUE(TransverseMercator(set, beyond).ok());
+      EXPECT_EQ(beyond.Northing, within.Northing) << difference << " " << turns;
+      EXPECT_EQ(beyond.Easting, within.Easting) << difference << " " << turns;
     }
   }
 }

@@ -55,9 +55,23 @@ for file in p.geojson p.kml; do
   same_features "$work/read" "$work/expected" "a-wgs $file"
 done
 
+# Names with markup, control bytes, stray bytes and Unicode noncharacters
+# (U+FFFE, U+FFFF, U+FDD0), which XML and Cairo refuse, on a grid whose name
+# holds one too.
 printf '45.8 15.9 say "hi" \\ <a&b>\x01\x1f end\n45.6 15.8 caf\xe9 \xc3( \xc5\xbd\n' > "$work/hostile.txt"
-run wgs-a "$work/hostile.txt"
+printf '45.7 15.7 \xef\xbf\xbe\xef\xbf\xbf \xef\xb7\x90\n' >> "$work/hostile.txt"
+sed '37s/.*/zone \xef\xbf\xbf\r/' "$examples/two-zones.set" > "$work/hostile.set"
+"$convert" --settings "$work/hostile.set" --direction wgs-a --geojson "$work/p.geojson" --kml "$work/p.kml" \
+  --plot "$work/p.svg" "$work/hostile.txt" "$work/out.txt"
 for file in p.geojson p.kml; do
-  [ "$(ogrinfo -q -al "$work/$file" | grep -c '^  POINT')" -eq 2 ] || { echo "hostile $file not read"; exit 1; }
+  [ "$(ogrinfo -q -al "$work/$file" | grep -c '^  POINT')" -eq 3 ] || { echo "hostile $file not read"; exit 1; }
 done
+rsvg-convert "$work/p.svg" -o "$work/p.png"
+
+# A false easting of 1e20 m, whose grid values no step of the grid lines
+# changes, still gives a picture.
+sed '9s/.*/1e20\r/' "$examples/two-zones.set" > "$work/huge.set"
+head -1 "$examples/wgs84-points.txt" > "$work/one.txt"
+"$convert" --settings "$work/huge.set" --direction wgs-a --plot "$work/p.svg" "$work/one.txt" "$work/out.txt"
+rsvg-convert "$work/p.svg" -o "$work/p.png"
 echo "map files read back"

@@ -72,10 +72,6 @@ INSTANTIATE_TEST_SUITE_P(
         LinesCase{"LineLongerThanTheBuffer",
                   kBeyondOneBuffer + "\r\nnext\r\n",
                   {kBeyondOneBuffer, "next"}},
-        LinesCase{"ByteOrderMarkAtStartSkipped", "\xEF\xBB\xBF" "a\r\n\xEF\xBB\xBF" "b\r\n",
-                  {"a", "\xEF\xBB\xBF" "b"}},
-        LinesCase{"ByteOrderMarkAloneIsNoLine", "\xEF\xBB\xBF", {}},
-        LinesCase{"ByteOrderMarkBeginningOnlyIsData", "\xEF\xBB" "a\n", {"\xEF\xBB" "a"}},
         LinesCase{"CrLfSplitAcrossBuffers",
                   std::string(65535, 'c') + "\r\nz",
                   {std::string(65535, 'c'), "z"}}),
@@ -88,13 +84,6 @@ TEST(LineReaderLimit, LineBeyondSixteenMiBEndsTheReading) {
   std::string line;
   EXPECT_TRUE(reader.ReadLine(line).ok() && line == longest);
   EXPECT_EQ(reader.ReadLine(line).error().message(), "Settings line longer than 16 MiB");
-}
-
-TEST(LineReaderOpen, MissingFileIsFileNotFound) {
-  TemporaryFile file("");
-  Result<LineReader> opened = LineReader::Open(file.folder() + "/absent.txt");
-  ASSERT_FALSE(opened.ok());
-  EXPECT_EQ(opened.error().message(), "File not found");
 }
 
 TEST(LineReaderOpen, FolderFailsAtTheFirstRead) {

@@ -4,12 +4,14 @@
 #include <proj.h>
 
 #include <array>
+#include <cstdlib>
 #include <optional>
 #include <ostream>
 #include <string>
 
 #include "engine/engine.h"
 #include "settings/system_values.h"
+#include "systems/system_search.h"
 #include "systems/system_texts.h"
 #include "test_support/case_name.h"
 
@@ -44,6 +46,8 @@ const SystemCase kSystems[] = {
      0.9996012717, 400000, -100000, 50, 58.5},
     {"EPSG:25832", "EPSG:1149", "EPSG:1149", {}, {}, 6378137, 298.257222101, 0, 9, 0.9996,
      500000, 0, 40, 60},
+    // WGS 84 itself: no operation, and the engine's own ellipsoid (Da, Df 0).
+    {"EPSG:32633", "", "", {}, {}, 6378137, 298.257223563, 0, 15, 0.9996, 500000, 0, 40, 60},
 };
 
 void PrintTo(const SystemCase& c, std::ostream* out) { *out << c.code; }
@@ -69,6 +73,9 @@ TEST_P(FilledSystem, HoldsEpsgValues) {
   for (int i = 0; i < 3; ++i) EXPECT_EQ(v[static_cast<F>(i)], c.three[i]) << i;
   EXPECT_NEAR(v[F::Da], 6378137 - c.a, 1e-6);
   EXPECT_NEAR(v[F::Df], 1e4 * (1 / 298.257223563 - 1 / c.inverse_flattening), 1e-9);
+  if (*c.seven_operation == '\0') {
+    EXPECT_EQ(SystemTexts(TypedSystem(system), '.')[4], "0");
+  }
   EXPECT_EQ(v[F::ScaleFactor], c.scale_factor);
   EXPECT_EQ(v[F::CentralMeridian], c.central_meridian);
   // Inverted, to first order: translations and scale change sign, the
@@ -79,6 +86,13 @@ TEST_P(FilledSystem, HoldsEpsgValues) {
   // AsShown is the system its texts read back as.
   const TSystemValues shown = SettingsPageValues(AsShown(system.grid));
   for (int i = 0; i < kSystemTextCount; ++i) EXPECT_EQ(shown[static_cast<F>(i)], v[static_cast<F>(i)]) << i;
+  // A run's CSV names the operation each method applies, per system.
+  const std::string three = *c.three_operation ? c.three_operation : "none";
+  EXPECT_TRUE(RunOperationsText(TShiftMethod::ThreeParameter, &system, nullptr).starts_with("TM - A: " + three));
+  const std::string both = RunOperationsText(TShiftMethod::SevenParameter, &system, &system);
+  EXPECT_TRUE(both.starts_with(std::string("TM - A: ") + c.seven_operation + " ") &&
+              both.find(std::string("; TM - B: ") + c.seven_operation + " ") != std::string::npos)
+      << both;
 
   // The false origin, latitude of origin folded in, is where the engine puts the origin.
   TWorkingPoint origin{.Longitude = c.central_meridian, .Latitude = c.latitude_of_origin};
@@ -164,6 +178,21 @@ INSTANTIATE_TEST_SUITE_P(
                                  "Mercator (South Orientated), not Transverse Mercator"},
         RefusalCase{"EPSG:99999", "EPSG:99999 is not a system PROJ knows"}),
     [](const auto& info) { return testing::CaseName(info.index, info.param.code); });
+
+// Without its database PROJ knows no system: that is what every request says.
+TEST(ProjData, MissingIsSaid) {
+  const char* kept = std::getenv("PROJ_DATA");
+  const std::string before = kept != nullptr ? kept : "";
+  ::setenv("PROJ_DATA", "/nonexistent", 1);
+  const std::string said = "PROJ's data cannot be found: no proj.db where PROJ_DATA points or PROJ installed it";
+  EXPECT_EQ(FillFromProj("EPSG:31467").error().message(), said);
+  EXPECT_EQ(FindTransverseMercatorSystems("Gauss").error().message(), said);
+  if (kept != nullptr) {
+    ::setenv("PROJ_DATA", before.c_str(), 1);
+  } else {
+    ::unsetenv("PROJ_DATA");
+  }
+}
 
 }  // namespace
 }  // namespace tervela

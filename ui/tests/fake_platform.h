@@ -33,6 +33,10 @@ class TFakePlatform final : public TPlatform {
     system_requests.append(system);
     return std::exchange(system_answer, std::nullopt);
   }
+  bool ConfirmReplace(const QStringList& names) override {
+    replace_questions.append(names);
+    return replace_answer;
+  }
   void Beep() override { ++beeps; }
   void Quit() override { ++quits; }
 
@@ -42,6 +46,8 @@ class TFakePlatform final : public TPlatform {
   std::deque<QString> answers;
   QStringList system_requests;
   std::optional<TProjectedSystem> system_answer;  // the next system dialog's choice
+  QList<QStringList> replace_questions;
+  bool replace_answer = true;  // whether the user replaces files that exist
   int beeps = 0;
   int quits = 0;
   bool out_of_memory = false;  // the next open dialog fails as an allocation would

@@ -12,15 +12,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include "ui/control_check_dialog.h"
 #include "ui/settings_record_edits.h"
+#include "ui/system_dialog.h"
 #include "ui/tests/window_fixture.h"
 
 using namespace tervela;
@@ -175,18 +178,26 @@ class TFileRequestsWindowTest : public QObject {
     QVERIFY(QFile::exists("out.txt point.scr"));
   }
 
-  // With map files on, the run writes them beside the output, and its picture
-  // opens in a window that does not block the main one.
+  // With map files on, the run writes them beside the output, asking first
+  // to replace those that exist, and its picture opens in a window that does
+  // not block the main one. A name the picture cannot draw as it is ends
+  // nothing.
   void convertFileWithMapFiles() {
     TForm1& form = fixture_->Start();
     fixture_->SetSystem(TLocalSystem::A, ZeroShiftSystem());
-    WriteFile("points.txt", "45.22568 13.58477 first\r\n");
+    WriteFile("points.txt", "45.22568 13.58477 first\r\n45.3 13.6 \xEF\xBF\xBF\r\n");
     form.Edit11->setText("points.txt");
     form.Edit12->setText("out.txt");
     auto* show = fixture_->Find<QPushButton>("Button9");
     fixture_->Find<QCheckBox>("CheckBox3")->setChecked(true);
-    // A run that wrote no picture does not show one an earlier run left.
     WriteFile("out.txt.png", "old");
+    fixture_->platform().replace_answer = false;
+    fixture_->Click("BitBtn2");
+    QCOMPARE(fixture_->platform().replace_questions, QList<QStringList>{{"out.txt.png"}});
+    QVERIFY(!QFile::exists("out.txt") && !QFile::exists("out.txt.kml"));
+    QCOMPARE(ReadFile("out.txt.png"), QByteArray("old"));
+    fixture_->platform().replace_answer = true;
+    // A run that wrote no picture does not show one an earlier run left.
     form.Edit11->setText("missing.txt");
     fixture_->Click("BitBtn2");
     QVERIFY(!show->isEnabled());
@@ -437,10 +448,24 @@ class TFileRequestsWindowTest : public QObject {
     QCOMPARE(form.Edit44->text(), QStringLiteral("DHDN / 3-degree Gauss-Kruger zone 3"));
     QCOMPARE(form.Edit29->text(), QStringLiteral("3500000"));  // false easting
     QCOMPARE(form.Edit31->text(), QStringLiteral("9"));        // central meridian
+    QCOMPARE(form.Edit25->cursorPosition(), 0);                 // df shows its start
     for (int line = 0; line < kSettingsLineCount; ++line) {
       const bool system_b = line >= kSystemTextCount && line != 2 * kSystemTextCount;
       if (!system_b) QCOMPARE(fixture_->Edit(kSettingsRecordEdits[line])->text(), before[line]);
     }
+  }
+
+  // A code is listed with its name and area of use; other text with a colon
+  // is part of a name.
+  void systemDialogSearch() {
+    TSystemDialog dialog(QStringLiteral("system A"), '.');
+    auto* matches = dialog.findChild<QTreeWidget*>();
+    dialog.Search(QStringLiteral("EPSG:31467"));
+    QCOMPARE(matches->topLevelItem(0)->text(1), QStringLiteral("DHDN / 3-degree Gauss-Kruger zone 3"));
+    QVERIFY(matches->topLevelItem(0)->text(2).startsWith(QStringLiteral("Germany - former West Germany")));
+    dialog.Search(QStringLiteral("Gauss-Kruger zone 3:"));
+    QCOMPARE(matches->topLevelItemCount(), 0);
+    QVERIFY(dialog.findChild<QPlainTextEdit*>()->toPlainText().startsWith(QStringLiteral("No Transverse")));
   }
 
   // Four points of system B moved 0.3 m north, the third 0.6 m more: the

@@ -123,6 +123,12 @@ class TWindowLayoutTest : public QObject {
     row("Button6", "TabSheet1", {176, 456, 60, 25}, "Load .ini");
     row("CheckBox3", "TabSheet1", {16, 444, 137, 17}, "Write map files");
     row("Button9", "TabSheet1", {300, 440, 86, 25}, "Show points");
+    row("Label39", "TabSheet1", {68, 412, 18, 13}, QString::fromUtf8("\u03B3"));
+    row("Edit47", "TabSheet1", {88, 410, 198, 19}, "", true);
+    row("Label40", "TabSheet1", {284, 412, 18, 13}, "k");
+    row("Edit48", "TabSheet1", {304, 410, 81, 19}, "", true);
+    row("CheckBox4", "TabSheet1", {164, 444, 56, 17}, "DXF");
+    row("CheckBox5", "TabSheet1", {226, 444, 56, 17}, "CSV");
     row("Label2", "TabSheet2", {8, 22, -1, -1}, "Variables");
     const char* rows[][2] = {{"Label3", "dx [m]"},       {"Label4", "dy [m]"},
                              {"Label5", "dz [m]"},       {"Label6", "da [m]"},
@@ -222,7 +228,8 @@ class TWindowLayoutTest : public QObject {
         form.RadioButton2, form.RadioButton8, form.RadioButton9, form.RadioButton3,
         form.RadioButton4, form.CheckBox1,    form.CheckBox2,    form.Edit41,
         form.Edit42,       form.BitBtn1,      form.BitBtn4,      form.Edit45,
-        form.Edit46,       fixture_->Find<QWidget>("CheckBox3")};
+        form.Edit46,       fixture_->Find<QWidget>("CheckBox3"), fixture_->Find<QWidget>("Button9"), form.Edit47,
+        form.Edit48,       fixture_->Find<QWidget>("CheckBox4"), fixture_->Find<QWidget>("CheckBox5")};
     QCOMPARE(TabStops(form.Edit39, form.TabSheet1, expected.size()), expected);
   }
 
@@ -249,7 +256,7 @@ class TWindowLayoutTest : public QObject {
   void accessibleNames() {
     TForm1& form = fixture_->form();
     for (const auto& [page, count] :
-         {std::pair{form.TabSheet1, 24}, std::pair{form.TabSheet2, 44}}) {
+         {std::pair{form.TabSheet1, 28}, std::pair{form.TabSheet2, 44}}) {
       QStringList names;
       for (QWidget* control : page->findChildren<QWidget*>()) {
         const bool kind =
