@@ -1,5 +1,7 @@
 #include "maps/csv_writer.h"
 
+#include <string_view>
+
 #include "common/number_text.h"
 #include "maps/map_text.h"
 
@@ -13,6 +15,19 @@ constexpr char kLineEnd[] = "\r\n";
 // 1e-9 degrees is about 0.1 mm at a kilometre; k to 1e-10.
 constexpr int kConvergenceDecimals = 9;
 constexpr int kScaleDecimals = 10;
+
+// A spreadsheet reads a cell that starts with one of these as a formula, and
+// a formula can fetch or run things: a point's text like that is written
+// after an apostrophe, which spreadsheets take as "text, as it stands".
+constexpr std::string_view kFormulaStarts = "=+-@";
+
+void AppendText(std::string& out, std::string_view text) {
+  if (text.empty() || kFormulaStarts.find(text.front()) == std::string_view::npos) {
+    AppendCsvField(out, text);
+    return;
+  }
+  AppendCsvField(out, "'" + std::string(text));
+}
 
 void AppendNumber(std::string& out, double value, int decimals) {
   char digits[kMaxFixedChars];
@@ -39,7 +54,7 @@ CsvWriter::CsvWriter(io::FileDescriptor file, const std::array<std::string_view,
 Status CsvWriter::Add(const TMapFeature& feature) {
   text_.assign(header_);
   header_.clear();
-  AppendCsvField(text_, feature.name);
+  AppendText(text_, feature.name);
   for (const TMapProperty& property : feature.properties) {
     text_.push_back(',');
     AppendCsvField(text_, property.text);

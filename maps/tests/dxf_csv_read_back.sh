@@ -99,14 +99,15 @@ for option in --dxf --csv; do
   cmp -s "$work/in.txt" "$examples/wgs84-points.txt" || { echo "$option overwrote the input"; exit 1; }
 done
 
-printf '45.8 15.9 say "hi", \\ ^J 5%%%%d\x01\x1f end\n45.6 15.8 caf\xe9 \xc3( \xc5\xbd \\U+0041 \xf0\x9f\x98\x80\n45.7 15.7\n' > "$work/hostile.txt"
+printf '45.8 15.9 say "hi", \\ ^J 5%%%%d\x01\x1f end\n45.6 15.8 caf\xe9 \xc3( \xc5\xbd \\U+0041 \xf0\x9f\x98\x80\n45.7 15.7\n45.9 15.6 =HYPERLINK("x")\n' > "$work/hostile.txt"
 run wgs-a "$work/hostile.txt" --dxf "$work/p.dxf" --csv "$work/p.csv"
-[ "$(entities "$work/p.dxf" | grep -c '^POINTS')" -eq 3 ] || { echo "hostile dxf not read"; exit 1; }
+[ "$(entities "$work/p.dxf" | grep -c '^POINTS')" -eq 4 ] || { echo "hostile dxf not read"; exit 1; }
 python3 - "$work/p.csv" <<'PY'
 import csv, sys
 rows = list(csv.reader(open(sys.argv[1], encoding='utf-8-sig', newline='')))
-assert len(rows) == 4 and all(len(row) == 9 for row in rows), rows
+assert len(rows) == 5 and all(len(row) == 9 for row in rows), rows
 assert rows[1][0] == 'say "hi", \\ ^J 5%%d\u2401\u241f end', rows[1][0]
 assert rows[2][0] == 'caf\u00e9 \u00c3( \u017d \\U+0041 \U0001F600', rows[2][0]
+assert rows[4][0] == "'=HYPERLINK(\"x\")", rows[4][0]
 PY
 echo "DXF and CSV read back"

@@ -86,12 +86,14 @@ TEST_P(FilledSystem, HoldsEpsgValues) {
   // AsShown is the system its texts read back as.
   const TSystemValues shown = SettingsPageValues(AsShown(system.grid));
   for (int i = 0; i < kSystemTextCount; ++i) EXPECT_EQ(shown[static_cast<F>(i)], v[static_cast<F>(i)]) << i;
-  // A run's CSV names the operation each method applies, per system.
-  const std::string three = *c.three_operation ? c.three_operation : "none";
+  // A run's CSV names the operation each method applies, per system; a
+  // system on WGS 84 applies none, which it names so.
+  const bool on_wgs84 = *c.seven_operation == '\0';
+  const std::string seven = on_wgs84 ? "WGS 84 itself," : std::string(c.seven_operation) + " ";
+  const std::string three = *c.three_operation ? std::string(c.three_operation) + " " : on_wgs84 ? seven : "none";
   EXPECT_TRUE(RunOperationsText(TShiftMethod::ThreeParameter, &system, nullptr).starts_with("TM - A: " + three));
   const std::string both = RunOperationsText(TShiftMethod::SevenParameter, &system, &system);
-  EXPECT_TRUE(both.starts_with(std::string("TM - A: ") + c.seven_operation + " ") &&
-              both.find(std::string("; TM - B: ") + c.seven_operation + " ") != std::string::npos)
+  EXPECT_TRUE(both.starts_with("TM - A: " + seven) && both.find("; TM - B: " + seven) != std::string::npos)
       << both;
 
   // The false origin, latitude of origin folded in, is where the engine puts the origin.
