@@ -2,15 +2,14 @@
 
 // A local grid system filled from PROJ's database: a projected coordinate
 // system named as PROJ names it ("EPSG:31467", or any authority PROJ knows)
-// becomes the eighteen values of a Settings-page system and its name.
+// becomes a grid system (engine/grid_system.h) and its name.
 
-#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "common/result.h"
-#include "engine/parameter_set.h"
+#include "engine/engine.h"
 
 namespace tervela {
 
@@ -21,19 +20,14 @@ struct TDatumOperation {
   std::optional<double> accuracy;  // EPSG's accuracy of the transformation [m], when given
 };
 
-// The eighteen values as the Settings page shows them, in its order and units:
-// Dx Dy Dz [m], Da [m], Df (flattening difference x 10000), corr.N corr.E
-// [arc-seconds], scale factor, false easting and northing [m], central
-// meridian [degrees east of Greenwich], Tx Ty Tz [m], Rx Ry Rz
-// [arc-seconds, coordinate frame], K [ppm].
-using TSystemValues = std::array<double, kParameterCount>;
-
 struct TProjectedSystem {
   std::string code;  // as asked
   std::string name;  // the system's name in PROJ's database
-  TSystemValues values{};
+  // The latitude of origin is folded into the projection's false northing;
+  // a shift the database has no operation for is zero.
+  TGridSystem grid;
   // The operations the two shifts were filled from; none where the database
-  // has no such operation (its values are then zero).
+  // has no such operation.
   std::optional<TDatumOperation> three_parameter;
   std::optional<TDatumOperation> seven_parameter;
 };
