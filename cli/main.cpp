@@ -68,7 +68,9 @@ tervela::Status Convert(const tervela::TCommandLine& command, tervela::RunWarnin
     endpoints.observer = &*progress;
   }
 
-  const tervela::Status status = tervela::ConvertPointFile(request, settings, separator, endpoints);
+  const tervela::TRecordSystems systems =
+      tervela::ReadRecordSystems(settings, separator, command.settings_path);
+  const tervela::Status status = tervela::ConvertPointFile(request, systems, endpoints);
   if (progress) progress->Clear();
   return status;
 }

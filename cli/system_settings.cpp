@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "settings/system_values.h"
 #include "systems/operation_texts.h"
 #include "systems/projected_system.h"
 #include "systems/system_search.h"
@@ -86,9 +87,9 @@ Status WriteCommandSettings(const std::string& path, const TSettingsTexts& setti
   for (const TLocalSystem system : {TLocalSystem::A, TLocalSystem::B}) {
     const TSystemTexts texts = ParameterTexts(settings, system);
     if (std::all_of(texts.begin(), texts.end(), [](const std::string& text) { return text.empty(); })) continue;
-    TParameterSet set;
-    if (const Status read = ReadParameterSet(texts, decimal_separator, set); !read) {
-      const std::uint64_t first_line = system == TLocalSystem::A ? 0 : kSystemTextCount;
+    TSystemValues values;
+    if (const Status read = ReadSystemValues(texts, decimal_separator, values); !read) {
+      const std::uint64_t first_line = FirstParameterIndex(system);
       return read.error()
           .WithSentence("Nothing written: every number of the record must read with the decimal separator '" +
                         std::string(1, decimal_separator) + "', or --decimal-separator names another.")

@@ -13,16 +13,13 @@
 
 #include "systems/projected_system.h"
 
-#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstring>
+#include <numbers>
 #include <string>
 
-#include "engine/floating_point_check.h"
-#include "engine/geodetic_constants.h"
-#include "engine/prepared_operations.h"
 #include "systems/derived_translation.h"
-#include "systems/helmert_inverse.h"
 #include "systems/operation_candidates.h"
 #include "systems/proj_handles.h"
 #include "systems/system_texts.h"
@@ -32,12 +29,6 @@ namespace tervela {
 namespace {
 
 using namespace systems_internal;
-// The engine's own WGS84 a and f, so that its shifts rebuild the local
-// ellipsoid from Da and Df exactly.
-using geodesy::kDegreesPerRadian;
-using geodesy::kFlatteningDifferenceScale;
-using geodesy::kWgs84Flattening;
-using geodesy::kWgs84SemiMajorAxis;
 
 // EPSG method codes.
 constexpr int kTransverseMercator = 9807;
@@ -169,10 +160,19 @@ Result<Projection> ReadProjection(PJ_CONTEXT* context, const PJ* crs, const Refu
   return Projection{*values[0], *values[1], *values[2], *values[3], *values[4]};
 }
 
+// A Helmert transformation from the local datum to WGS 84 as EPSG publishes
+// it: translations [m], rotations [radians] in the coordinate frame
+// convention (a position-vector set has its rotations negated), scale
+// difference [ratio]; a translation has zero rotations and scale.
+struct LocalToWgs84 {
+  std::array<double, 3> translation{}, rotation{};
+  double scale_difference = 0;
+};
+
 // A transformation to WGS 84 that the Settings page can hold.
 struct FoundShift {
   TDatumOperation operation;
-  LocalToWgs84Helmert helmert;  // coordinate frame; zero rotations and scale for a translation
+  LocalToWgs84 helmert;
   bool translation_only = false;
 };
 
@@ -335,45 +335,39 @@ Result<TProjectedSystem> FillFromProj(std::string_view code, const TOperationCho
   Result<Shifts> shifts = FindShifts(context.get(), crs.get(), refuse, choice, a, flattening);
   if (!shifts) return shifts.error();
 
-  TProjectedSystem system;
-  system.code = code;
-  system.name = TextOr(Proj().proj_get_name(crs.get()), "");
-  TSystemValues& v = system.values;
-  if (const std::optional<FoundShift>& translation = shifts.value().translation) {
-    for (int axis = 0; axis < 3; ++axis) v[axis] = translation->helmert.translation[axis];
-    system.three_parameter = translation->operation;
-  }
-  // On WGS 84 itself the local ellipsoid is the engine's WGS84, whose
-  // flattening is rounded in the 15th decimal: Da and Df are zero.
-  if (!shifts.value().on_wgs84) {
-    v[3] = kWgs84SemiMajorAxis - a;
-    v[4] = (kWgs84Flattening - flattening) * kFlatteningDifferenceScale;
-  }
-  v[7] = projection.value().scale_factor;
-  v[8] = projection.value().false_easting;
-  v[9] = projection.value().false_northing;
-  v[10] = projection.value().central_meridian * kDegreesPerRadian;
+  const Projection& tm = projection.value();
+  const double central_meridian = tm.central_meridian * (180.0 / std::numbers::pi);
+  const std::optional<FoundShift>& translation = shifts.value().translation;
   const std::optional<FoundShift>& seven =
       shifts.value().helmert ? shifts.value().helmert : shifts.value().translation;
-  const SevenValues wgs_to_local = WgsToLocal(seven->helmert);
-  std::copy(wgs_to_local.begin(), wgs_to_local.end(), v.begin() + 11);
-  system.seven_parameter = seven->operation;
-  system.operations = std::move(shifts.value().candidates);
-  system.area = shifts.value().area;
+  const LocalToWgs84& published = seven->helmert;
+  // On WGS 84 itself the local ellipsoid is the engine's WGS84, whose
+  // flattening is rounded in the 15th decimal: Da and Df are zero.
+  TGridSystem grid{
+      shifts.value().on_wgs84 ? TEllipsoid(0, 0) : TEllipsoid::FromAxisAndFlattening(a, flattening),
+      TTransverseMercator(tm.scale_factor, tm.false_easting, tm.false_northing, central_meridian),
+      TMolodenskyShift(translation ? translation->helmert.translation : std::array<double, 3>{}, 0, 0),
+      THelmertShift(published.translation, published.rotation, published.scale_difference).Inverse()};
 
-  // The values as the Settings page will read them back, then the latitude
-  // of origin folded into the false northing by the engine's own meridian
-  // arc on that ellipsoid: the engine projects the origin to the northing
-  // k0 G(phi0) + false northing.
-  v = ValuesAsTyped(v);
-  TParameterSet set;
-  set.Da = v[3];
-  set.Df = v[4];
-  set.ScaleFactor = v[7];
-  const engine_internal::PreparedTransverseMercator tm(set, fp::Checking::AtEnd);
-  v[9] -= v[7] * tm.MeridianArc(projection.value().latitude_of_origin);
-  v = ValuesAsTyped(v);
-  return system;
+  // The engine counts the meridian arc from the equator: the latitude of
+  // origin goes into the false northing, by the engine's own arc on the
+  // system as the Settings page will hold it, so that converting with what
+  // its texts give puts the origin at the published false northing.
+  const TGridSystem shown = AsShown(grid);
+  grid.projection = TTransverseMercator(
+      tm.scale_factor, tm.false_easting,
+      shown.projection.false_northing() -
+          shown.projection.scale_factor() * shown.ellipsoid.MeridianArc(tm.latitude_of_origin),
+      central_meridian);
+  return TProjectedSystem{
+      std::string(code),
+      TextOr(Proj().proj_get_name(crs.get()), ""),
+      grid,
+      translation ? std::optional(translation->operation) : std::nullopt,
+      seven->operation,
+      std::move(shifts.value().candidates),
+      shifts.value().area,
+  };
 }
 
 }  // namespace tervela

@@ -2,9 +2,8 @@
 
 // A local grid system filled from PROJ's database: a projected coordinate
 // system named as PROJ names it ("EPSG:31467", or any authority PROJ knows)
-// becomes the eighteen values of a Settings-page system and its name.
+// becomes a grid system (engine/grid_system.h) and its name.
 
-#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,7 +12,7 @@
 
 #include "common/geographic_box.h"
 #include "common/result.h"
-#include "engine/parameter_set.h"
+#include "engine/engine.h"
 #include "systems/operation_candidates.h"
 
 namespace tervela {
@@ -42,17 +41,11 @@ struct TOperationChoice {
   std::string three_parameter, seven_parameter;
 };
 
-// The eighteen values as the Settings page shows them, in its order and units:
-// Dx Dy Dz [m], Da [m], Df (flattening difference x 10000), corr.N corr.E
-// [arc-seconds], scale factor, false easting and northing [m], central
-// meridian [degrees east of Greenwich], Tx Ty Tz [m], Rx Ry Rz
-// [arc-seconds, coordinate frame], K [ppm].
-using TSystemValues = std::array<double, kParameterCount>;
-
 struct TProjectedSystem {
   std::string code;  // as asked
   std::string name;  // the system's name in PROJ's database
-  TSystemValues values{};
+  // The latitude of origin is folded into the projection's false northing.
+  TGridSystem grid;
   // The operations the two shifts were filled from; where the place has no
   // operation of a shift's own kind, one of the other kind stands in
   // (TOperationUse).

@@ -7,22 +7,23 @@
 #include <string_view>
 
 #include "engine/engine.h"
-#include "settings/settings_record.h"
+#include "settings/record_systems.h"
 #include "systems/projected_system.h"
 
 namespace tervela {
 
 // The captions of the eighteen Settings-page rows, Dx first and K last.
-extern const std::array<std::string_view, kParameterCount> kParameterCaptions;
+extern const std::array<std::string_view, kSystemTextCount> kParameterCaptions;
 
-// The eighteen texts of a system: fixed notation with as many decimals as
-// the field's unit needs to stay below a micrometre on the ground, trailing
-// zeros dropped, `decimal_separator` as separator.
-std::array<std::string, kParameterCount> SystemTexts(const TSystemValues& values,
-                                                     char decimal_separator);
+// The eighteen texts of a system (SettingsPageValues): fixed notation with as
+// many decimals as the field's unit needs to stay below a micrometre on the
+// ground, trailing zeros dropped, `decimal_separator` as separator.
+std::array<std::string, kSystemTextCount> SystemTexts(const TGridSystem& system,
+                                                      char decimal_separator);
 
-// The values exactly as the Settings page reads SystemTexts back.
-TSystemValues ValuesAsTyped(const TSystemValues& values);
+// The system the Settings page reads SystemTexts(system) back as: each of
+// its numbers rounded as its text rounds it (RoundToDecimals).
+TGridSystem AsShown(const TGridSystem& system);
 
 // Puts the eighteen texts and the name of `system` on the lines of `target`
 // in `settings`; the other system's lines stay as they are.

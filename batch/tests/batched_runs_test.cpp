@@ -78,7 +78,7 @@ TEST(BatchedRuns, CountThePointsFarFromTheCentralMeridianOrOutsideTheArea) {
     endpoints.warnings = &warnings;
     const TFileConversion request{direction, TShiftMethod::ThreeParameter, false,
                                   folder / "in.txt", folder / "out.txt"};
-    EXPECT_FALSE(ConvertPointFile(request, testing::WorkedExampleSettings(), '.', endpoints).ok());
+    EXPECT_FALSE(ConvertPointFile(request, testing::WorkedExampleSystems(), endpoints).ok());
     // 7.5 and 22.5 east, two in seven records.
     EXPECT_EQ(warnings.Count(TRunWarning::FarFromCentralMeridian), 3000u / 7 * 2 + 1);
     // 7.5, 10, 20 and 22.5 east; the last four records 7.5 to 15 east.

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/engine.h"
+#include "settings/system_values.h"
 #include "systems/system_search.h"
 #include "systems/system_texts.h"
 #include "test_support/case_name.h"
@@ -68,11 +69,11 @@ const SystemCase kSystems[] = {
 
 void PrintTo(const SystemCase& c, std::ostream* out) { *out << c.code; }
 
-TParameterSet TypedSet(const TProjectedSystem& system) {
-  const std::array<std::string, kParameterCount> texts = SystemTexts(system.values, '.');
-  TParameterSet set;
-  EXPECT_TRUE(ReadParameterSet(texts, '.', set).ok());
-  return set;
+// The system as the Settings page reads its texts back.
+TGridSystem TypedSystem(const TProjectedSystem& system) {
+  const Result<TGridSystem> typed = ReadGridSystem(SystemTexts(system.grid, '.'), '.');
+  EXPECT_TRUE(typed.ok());
+  return typed.value();
 }
 
 class FilledSystem : public ::testing::TestWithParam<SystemCase> {};
@@ -89,20 +90,24 @@ TEST_P(FilledSystem, HoldsEpsgValues) {
     EXPECT_TRUE(Holds(system.three_parameter->box.value(), *c.near) &&
                 Holds(system.seven_parameter->box.value(), *c.near));
   }
-  const TSystemValues& v = system.values;
-  for (int i = 0; i < 3 && !derived; ++i) EXPECT_EQ(v[i], c.three[i]) << i;
-  EXPECT_NEAR(v[3], 6378137 - c.a, 1e-6);
-  EXPECT_NEAR(v[4], 1e4 * (1 / 298.257223563 - 1 / c.inverse_flattening), 1e-9);
+  const TSystemValues v = SettingsPageValues(TypedSystem(system));
+  using F = TSystemField;
+  for (int i = 0; i < 3 && !derived; ++i) EXPECT_EQ(v[static_cast<F>(i)], c.three[i]) << i;
+  EXPECT_NEAR(v[F::Da], 6378137 - c.a, 1e-6);
+  EXPECT_NEAR(v[F::Df], 1e4 * (1 / 298.257223563 - 1 / c.inverse_flattening), 1e-9);
   if (*c.seven_operation == '\0') {
-    EXPECT_EQ(SystemTexts(v, '.')[4], "0");
+    EXPECT_EQ(SystemTexts(TypedSystem(system), '.')[4], "0");
   }
-  EXPECT_EQ(v[7], c.scale_factor);
-  EXPECT_EQ(v[10], c.central_meridian);
+  EXPECT_EQ(v[F::ScaleFactor], c.scale_factor);
+  EXPECT_EQ(v[F::CentralMeridian], c.central_meridian);
   // Inverted, to first order: translations and scale change sign, the
   // position-vector rotations are those of the coordinate frame form back.
-  for (int i = 0; i < 3; ++i) EXPECT_NEAR(v[11 + i], -c.seven[i], 0.05) << i;
-  for (int i = 3; i < 6; ++i) EXPECT_NEAR(v[11 + i], c.seven[i], 1e-3) << i;
-  EXPECT_NEAR(v[17], -c.seven[6], 1e-3);
+  for (int i = 0; i < 3; ++i) EXPECT_NEAR(v[static_cast<F>(11 + i)], -c.seven[i], 0.05) << i;
+  for (int i = 3; i < 6; ++i) EXPECT_NEAR(v[static_cast<F>(11 + i)], c.seven[i], 1e-3) << i;
+  EXPECT_NEAR(v[F::K], -c.seven[6], 1e-3);
+  // AsShown is the system its texts read back as.
+  const TSystemValues shown = SettingsPageValues(AsShown(system.grid));
+  for (int i = 0; i < kSystemTextCount; ++i) EXPECT_EQ(shown[static_cast<F>(i)], v[static_cast<F>(i)]) << i;
   // A run's CSV names the operation each method applies, per system; a
   // system on WGS 84 applies none, which it names so.
   const bool on_wgs84 = *c.seven_operation == '\0';
@@ -116,7 +121,7 @@ TEST_P(FilledSystem, HoldsEpsgValues) {
 
   // The false origin, latitude of origin folded in, is where the engine puts the origin.
   TWorkingPoint origin{.Longitude = c.central_meridian, .Latitude = c.latitude_of_origin};
-  ASSERT_TRUE(TransverseMercator(TypedSet(system), origin).ok());
+  ASSERT_TRUE(TransverseMercator(TypedSystem(system), origin).ok());
   EXPECT_NEAR(origin.Northing, c.false_northing, 1e-6);
   EXPECT_NEAR(origin.Easting, c.false_easting, 1e-6);
 }
@@ -146,8 +151,8 @@ std::optional<PJ_COORD> ProjGrid(PJ_CONTEXT* context, const SystemCase& c, const
 
 TEST_P(FilledSystem, ConvertsAsProj) {
   const SystemCase& c = GetParam();
-  const TProjectedSystem system = FillFromProj(c.code, {c.near, {}, {}}).value();
-  const TParameterSet set = TypedSet(system);
+  const TProjectedSystem filled = FillFromProj(c.code, {c.near, {}, {}}).value();
+  const TGridSystem system = TypedSystem(filled);
   PJ_CONTEXT* context = proj_context_create();
   // Molodensky approximates the full geocentric translation; a derived one
   // is off the Helmert transformation by what it says.
@@ -156,14 +161,14 @@ TEST_P(FilledSystem, ConvertsAsProj) {
   for (const auto& [method, operation] : methods) {
     if (*operation == '\0') continue;
     const double tolerance = method == TShiftMethod::SevenParameter ? 0.015
-                             : 0.05 + (system.three_parameter->use == TOperationUse::Derived
-                                           ? system.three_parameter->derived_accuracy
+                             : 0.05 + (filled.three_parameter->use == TOperationUse::Derived
+                                           ? filled.three_parameter->derived_accuracy
                                            : 0);
     for (const double latitude : {c.south, (c.south + c.north) / 2, c.north}) {
       for (const double offset : {-c.spread, 0.0, c.spread}) {
         const double longitude = c.central_meridian + offset;
         TWorkingPoint point{.Longitude = longitude, .Latitude = latitude};
-        ASSERT_TRUE(GeographicToGrid(set, method, point).ok());
+        ASSERT_TRUE(GeographicToGrid(system, method, point).ok());
         const std::optional<PJ_COORD> grid = ProjGrid(context, c, operation, latitude, longitude);
         ASSERT_TRUE(grid.has_value()) << operation;
         EXPECT_NEAR(point.Easting, grid->enu.e, tolerance) << operation << " " << latitude << " " << offset;

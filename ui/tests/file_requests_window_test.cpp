@@ -23,6 +23,7 @@
 #include <QTreeWidget>
 
 #include "ui/control_check_dialog.h"
+#include "ui/settings_record_edits.h"
 #include "ui/system_dialog.h"
 #include "ui/tests/window_fixture.h"
 
@@ -496,15 +497,15 @@ class TFileRequestsWindowTest : public QObject {
   void controlCheck() {
     fixture_->Start();
     fixture_->SetSystem(TLocalSystem::B, ThreeParameterSystem());
-    std::array<std::string, kParameterCount> texts;
-    for (int i = 0; i < kParameterCount; ++i) texts[i] = ThreeParameterSystem()[i].toStdString();
-    TParameterSet set;
-    QVERIFY(ReadParameterSet(texts, '.', set).ok());
+    std::array<std::string, kSystemTextCount> texts;
+    for (int i = 0; i < kSystemTextCount; ++i) texts[i] = ThreeParameterSystem()[i].toStdString();
+    const Result<TGridSystem> system = ReadGridSystem(texts, '.');
+    QVERIFY(system.ok());
     QByteArray control = "# latitude longitude northing easting\n";
     for (int i = 0; i < 4; ++i) {
       TWorkingPoint p{.Longitude = 15.1 + 0.1 * i, .Latitude = 45.5 + 0.05 * (i % 2)};
       control += QByteArray::number(p.Latitude, 'f', 6) + '\t' + QByteArray::number(p.Longitude, 'f', 6);
-      QVERIFY(GeographicToGrid(set, TShiftMethod::ThreeParameter, p).ok());
+      QVERIFY(GeographicToGrid(system.value(), TShiftMethod::ThreeParameter, p).ok());
       control += ' ' + QByteArray::number(p.Northing + (i == 2 ? 0.9 : 0.3), 'f', 6) + ' ' +
                  QByteArray::number(p.Easting, 'f', 6) + '\n';
     }
