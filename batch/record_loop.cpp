@@ -118,6 +118,7 @@ class RecordLoop {
   // before it are written.
   Status RunPipeline() {
     std::array<RecordChunk, kChunksInFlight> chunks;
+    for (RecordChunk& chunk : chunks) chunk.warnings = warnings_.Watching();
     // One worker per core, no more than there are chunks to convert.
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     ChunkWorkers workers(converter_, files_.text_script != nullptr,

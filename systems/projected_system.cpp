@@ -3,11 +3,13 @@
 // The projection and the ellipsoid are read from the system's definition; the
 // two datum shifts from the transformations PROJ finds from the system's
 // geographic datum to WGS 84, in PROJ's own ranking for the system's area of
-// use, leaving out those that need a grid and ballpark ones. The three-
-// parameter shift takes the first geocentric translation (Molodensky's
-// formula then approximates it); the seven-parameter shift the first
-// Helmert transformation (position vector or coordinate frame), else that
-// translation. Method and parameter codes are EPSG's (Guidance Note 7-2).
+// use, leaving out those that need a grid and ballpark ones. Each shift takes
+// the candidate the rule of ChooseOperations picks for the place: the three-
+// parameter shift a geocentric translation (Molodensky's formula then
+// approximates it) or one derived from a Helmert transformation, the seven-
+// parameter shift a Helmert transformation (position vector or coordinate
+// frame) or a translation. Method and parameter codes are EPSG's (Guidance
+// Note 7-2).
 
 #include "systems/projected_system.h"
 
@@ -17,6 +19,8 @@
 #include <numbers>
 #include <string>
 
+#include "systems/derived_translation.h"
+#include "systems/operation_candidates.h"
 #include "systems/proj_handles.h"
 #include "systems/system_texts.h"
 
@@ -175,57 +179,90 @@ struct FoundShift {
 struct Shifts {
   std::optional<FoundShift> translation, helmert;
   bool on_wgs84 = false;  // the system's datum is WGS 84 itself
+  std::vector<TOperationCandidate> candidates;
+  std::optional<TGeographicBox> area;  // the system's area of use
 };
 
-std::optional<FoundShift> ReadShift(PJ_CONTEXT* context, const PJ* operation) {
+std::optional<TGeographicBox> AreaOfUse(PJ_CONTEXT* context, const PJ* object, std::string* name = nullptr) {
+  double west = 0, south = 0, east = 0, north = 0;
+  const char* area = nullptr;
+  if (!Proj().proj_get_area_of_use(context, object, &west, &south, &east, &north, &area) || west < -1000) {
+    return std::nullopt;
+  }
+  if (name != nullptr) *name = TextOr(area, "");
+  return TGeographicBox{west, south, east, north};
+}
+
+// A grid-free geocentric translation or Helmert transformation, its
+// parameters and area of use.
+std::optional<TOperationCandidate> ReadShift(PJ_CONTEXT* context, const PJ* operation) {
   if (Proj().proj_get_type(operation) != PJ_TYPE_TRANSFORMATION ||
       Proj().proj_coordoperation_get_grid_used_count(context, operation) > 0 ||
       Proj().proj_coordoperation_has_ballpark_transformation(context, operation)) {
     return std::nullopt;
   }
-  const int method = MethodCode(context, operation);
+  TOperationCandidate shift;
+  const int method = MethodCode(context, operation, &shift.method);
   const ShiftMethod* found = nullptr;
   for (const ShiftMethod& candidate : kShiftMethods) {
     if (candidate.code == method) found = &candidate;
   }
   if (found == nullptr) return std::nullopt;
 
-  FoundShift shift;
-  shift.operation.name = TextOr(Proj().proj_get_name(operation), "");
+  shift.name = TextOr(Proj().proj_get_name(operation), "");
   if (const char* authority = Proj().proj_get_id_auth_name(operation, 0)) {
-    shift.operation.code = std::string(authority) + ":" + TextOr(Proj().proj_get_id_code(operation, 0), "");
+    shift.code = std::string(authority) + ":" + TextOr(Proj().proj_get_id_code(operation, 0), "");
   }
   if (const double accuracy = Proj().proj_coordoperation_get_accuracy(context, operation); accuracy >= 0) {
-    shift.operation.accuracy = accuracy;
+    shift.accuracy = accuracy;
   }
+  shift.box = AreaOfUse(context, operation, &shift.area);
   for (int axis = 0; axis < 3; ++axis) {
     const std::optional<double> t = Parameter(context, operation, kTranslationX + axis);
     if (!t) return std::nullopt;
-    shift.helmert.translation[axis] = *t;
+    shift.parameters.translation[axis] = *t;
   }
-  shift.translation_only = found->kind == ShiftKind::Translation;
-  if (shift.translation_only) return shift;
+  shift.translation = found->kind == ShiftKind::Translation;
+  if (shift.translation) return shift;
 
   const double sign = found->kind == ShiftKind::PositionVector ? -1 : 1;
   for (int axis = 0; axis < 3; ++axis) {
     const std::optional<double> r = Parameter(context, operation, kRotationX + axis);
     if (!r) return std::nullopt;
-    shift.helmert.rotation[axis] = sign * *r;
+    shift.parameters.rotation[axis] = sign * *r;
   }
   const std::optional<double> scale = Parameter(context, operation, kScaleDifference);
   if (!scale) return std::nullopt;
-  shift.helmert.scale_difference = *scale;
+  shift.parameters.scale_difference = *scale;
   return shift;
 }
 
-// The first translation and the first Helmert transformation of PROJ's
-// ranking from the system's geographic datum to WGS 84 over its area of use.
-// A system on WGS 84 itself has a null shift.
-Result<Shifts> FindShifts(PJ_CONTEXT* context, const PJ* crs, const Refusal& refuse) {
+// The shift a candidate gives as `use` has it.
+FoundShift ShiftOf(const TOperationCandidate& candidate, TOperationUse use) {
+  FoundShift shift;
+  shift.operation = {.code = candidate.code, .name = candidate.name, .accuracy = candidate.accuracy,
+                     .area = candidate.area, .box = candidate.box, .use = use};
+  shift.translation_only = use != TOperationUse::AsPublished || candidate.translation;
+  shift.helmert = {candidate.parameters.translation, {}, 0};
+  if (!shift.translation_only) {
+    shift.helmert.rotation = candidate.parameters.rotation;
+    shift.helmert.scale_difference = candidate.parameters.scale_difference;
+  }
+  return shift;
+}
+
+// The translation and Helmert transformation from the system's geographic
+// datum to WGS 84 that `choice` asks for or the rule picks among the grid-free
+// candidates PROJ finds over the system's area of use; a derived translation
+// on the local ellipsoid (semi-major axis `a`, flattening `f`). A system on
+// WGS 84 itself has a null shift.
+Result<Shifts> FindShifts(PJ_CONTEXT* context, const PJ* crs, const Refusal& refuse, const TOperationChoice& choice,
+                          double a, double f) {
   const Object datum(Proj().proj_crs_get_geodetic_crs(context, crs));
   const Object wgs84(Proj().proj_create(context, "EPSG:4326"));
   if (!datum || !wgs84) return refuse("has no geographic datum in PROJ's database");
   Shifts shifts;
+  shifts.area = AreaOfUse(context, crs);
   if (Proj().proj_is_equivalent_to(datum.get(), wgs84.get(), PJ_COMP_EQUIVALENT_EXCEPT_AXIS_ORDER_GEOGCRS)) {
     const FoundShift null_shift{{"", "WGS 84 itself", 0.0}, {}, true};
     shifts.translation = null_shift;
@@ -241,29 +278,44 @@ Result<Shifts> FindShifts(PJ_CONTEXT* context, const PJ* crs, const Refusal& ref
       context, factory.get(), PROJ_SPATIAL_CRITERION_PARTIAL_INTERSECTION);
   Proj().proj_operation_factory_context_set_grid_availability_use(
       context, factory.get(), PROJ_GRID_AVAILABILITY_IGNORED);
-  double west = 0, south = 0, east = 0, north = 0;
-  if (Proj().proj_get_area_of_use(context, crs, &west, &south, &east, &north, nullptr) && west > -1000) {
-    Proj().proj_operation_factory_context_set_area_of_interest(context, factory.get(), west, south, east,
-                                                        north);
+  const std::optional<TGeographicBox>& area = shifts.area;
+  if (area) {
+    Proj().proj_operation_factory_context_set_area_of_interest(context, factory.get(), area->west, area->south,
+                                                        area->east, area->north);
   }
   const ObjectList operations(Proj().proj_create_operations(context, datum.get(), wgs84.get(), factory.get()));
   const int count = operations ? Proj().proj_list_get_count(operations.get()) : 0;
-  for (int i = 0; i < count && !(shifts.translation && shifts.helmert); ++i) {
+  for (int i = 0; i < count; ++i) {
     const Object operation(Proj().proj_list_get(context, operations.get(), i));
-    std::optional<FoundShift> shift = operation ? ReadShift(context, operation.get()) : std::nullopt;
-    if (!shift) continue;
-    std::optional<FoundShift>& slot = shift->translation_only ? shifts.translation : shifts.helmert;
-    if (!slot) slot = std::move(shift);
+    if (std::optional<TOperationCandidate> shift = operation ? ReadShift(context, operation.get()) : std::nullopt) {
+      shifts.candidates.push_back(std::move(*shift));
+    }
   }
-  if (!shifts.translation && !shifts.helmert) {
+  if (shifts.candidates.empty()) {
     return refuse("has no transformation to WGS 84 without a grid in PROJ's database");
+  }
+  JudgeCandidates(shifts.candidates, area, choice.near);
+  const TChosenOperations chosen =
+      ChooseOperations(shifts.candidates, choice.near.has_value(), choice.three_parameter, choice.seven_parameter);
+  const TOperationCandidate& seven = shifts.candidates[chosen.seven_parameter->candidate];
+  shifts.helmert = ShiftOf(seven, chosen.seven_parameter->use);
+  const TOperationCandidate& three = shifts.candidates[chosen.three_parameter->candidate];
+  shifts.translation = ShiftOf(three, chosen.three_parameter->use);
+  if (chosen.three_parameter->use == TOperationUse::Derived) {
+    // Exact at the place's centre, judged at the corners of the system's area.
+    const TGeographicBox over = area ? *area : three.box.value_or(TGeographicBox{});
+    const TGeographicPoint centre = choice.near.value_or(Centre(over));
+    const TDerivedTranslation derived = DeriveTranslation(three.parameters, a, f, centre, over);
+    shifts.translation->helmert.translation = derived.translation;
+    shifts.translation->operation.derived_at = centre;
+    shifts.translation->operation.derived_accuracy = derived.accuracy;
   }
   return shifts;
 }
 
 }  // namespace
 
-Result<TProjectedSystem> FillFromProj(std::string_view code) {
+Result<TProjectedSystem> FillFromProj(std::string_view code, const TOperationChoice& choice) {
   const Result<Context> opened = QuietContext();
   if (!opened) return opened.error();
   const Context& context = opened.value();
@@ -279,11 +331,11 @@ Result<TProjectedSystem> FillFromProj(std::string_view code) {
                                                    nullptr, &inverse_flattening)) {
     return refuse("has no ellipsoid in PROJ's database");
   }
-  const Result<Shifts> shifts = FindShifts(context.get(), crs.get(), refuse);
+  const double flattening = inverse_flattening != 0 ? 1 / inverse_flattening : 0;
+  Result<Shifts> shifts = FindShifts(context.get(), crs.get(), refuse, choice, a, flattening);
   if (!shifts) return shifts.error();
 
   const Projection& tm = projection.value();
-  const double flattening = inverse_flattening != 0 ? 1 / inverse_flattening : 0;
   const double central_meridian = tm.central_meridian * (180.0 / std::numbers::pi);
   const std::optional<FoundShift>& translation = shifts.value().translation;
   const std::optional<FoundShift>& seven =
@@ -313,6 +365,8 @@ Result<TProjectedSystem> FillFromProj(std::string_view code) {
       grid,
       translation ? std::optional(translation->operation) : std::nullopt,
       seven->operation,
+      std::move(shifts.value().candidates),
+      shifts.value().area,
   };
 }
 

@@ -1,6 +1,7 @@
 #include "systems/system_texts.h"
 
 #include "common/number_text.h"
+#include "systems/operation_texts.h"
 
 namespace tervela {
 
@@ -53,13 +54,16 @@ void PutSystem(const TProjectedSystem& system, TLocalSystem target, char decimal
 
 std::string OperationText(const std::optional<TDatumOperation>& operation) {
   if (!operation) return "none";
-  std::string text = operation->code.empty() ? operation->name : operation->code + " " + operation->name;
-  if (operation->accuracy) {
-    text += ", accuracy " + Trimmed(FormatFixed(*operation->accuracy, 3, '.'), '.') + " m";
-  } else {
-    text += ", accuracy unknown";
+  const std::string described = operation->name + ", " + AccuracyText(operation->accuracy);
+  const std::string code = operation->code.empty() ? "" : operation->code + " ";
+  switch (operation->use) {
+    case TOperationUse::AsPublished: break;
+    case TOperationUse::TranslationOnly: return code + described + ", a translation: zero rotations and scale";
+    case TOperationUse::Derived:
+      return "derived from " + code + "at " + PointText(operation->derived_at) + " (" + described + "), within " +
+             FormatFixed(operation->derived_accuracy, 1, '.') + " m of it over the system's area";
   }
-  return text;
+  return code + described;
 }
 
 std::string RunOperationsText(TShiftMethod method, const TProjectedSystem* a,
@@ -76,8 +80,13 @@ std::string RunOperationsText(TShiftMethod method, const TProjectedSystem* a,
 
 std::string DescribeSystem(const TProjectedSystem& system, char decimal_separator) {
   std::string text = "name: " + system.name + "\n";
-  text += "three-parameter: " + OperationText(system.three_parameter) + "\n";
-  text += "seven-parameter: " + OperationText(system.seven_parameter) + "\n";
+  for (const auto& [label, operation] : {std::pair{"three-parameter", &system.three_parameter},
+                                         std::pair{"seven-parameter", &system.seven_parameter}}) {
+    text += std::string(label) + ": " + OperationText(*operation) + "\n";
+    if (*operation && !(*operation)->code.empty()) {
+      text += std::string(label) + " area: " + AreaText((*operation)->area, (*operation)->box) + "\n";
+    }
+  }
   const std::array<std::string, kSystemTextCount> texts = SystemTexts(system.grid, decimal_separator);
   for (std::size_t i = 0; i < texts.size(); ++i) {
     text += std::string(kParameterCaptions[i]) + ": " + texts[i] + "\n";

@@ -31,7 +31,10 @@ void PutSystem(const TProjectedSystem& system, TLocalSystem target, char decimal
                TSettingsTexts& settings);
 
 // "EPSG:1777 DHDN to WGS 84 (2), accuracy 3 m", the code left out where the
-// operation has none; "none" for no operation.
+// operation has none; "none" for no operation. A translation standing in for
+// a Helmert transformation ends ", a translation: zero rotations and scale";
+// a derived one reads "derived from EPSG:1777 at 51.2N 9.0E (DHDN to WGS 84
+// (2), accuracy 3 m), within 2.4 m of it over the system's area".
 std::string OperationText(const std::optional<TDatumOperation>& operation);
 
 // The operation column of a run's CSV table: for system A and B, when given
@@ -41,7 +44,9 @@ std::string RunOperationsText(TShiftMethod method, const TProjectedSystem* a,
                               const TProjectedSystem* b);
 
 // The description of tervela-convert --describe-system, one line each: name,
-// the two operations, then the eighteen values as "caption: value".
+// the two operations each followed by its area of use ("three-parameter
+// area: " and AreaText, but for WGS 84 itself), then the eighteen values as
+// "caption: value".
 std::string DescribeSystem(const TProjectedSystem& system, char decimal_separator);
 
 }  // namespace tervela

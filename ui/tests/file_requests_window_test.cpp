@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -463,6 +464,29 @@ class TFileRequestsWindowTest : public QObject {
     dialog.Search(QStringLiteral("EPSG:31467"));
     QCOMPARE(matches->topLevelItem(0)->text(1), QStringLiteral("DHDN / 3-degree Gauss-Kruger zone 3"));
     QVERIFY(matches->topLevelItem(0)->text(2).startsWith(QStringLiteral("Germany - former West Germany")));
+    // No translation: derived from the Helmert transformation, at the place
+    // given the better one there, at the operation picked its translation.
+    QCOMPARE(dialog.chosen()->three_parameter->use, TOperationUse::Derived);
+    dialog.SetPlace(QStringLiteral("53, 13"));
+    QCOMPARE(dialog.chosen()->seven_parameter->code, std::string("EPSG:15869"));
+    const std::vector<TOperationCandidate>& candidates = dialog.chosen()->operations;
+    const auto west = std::find_if(candidates.begin(), candidates.end(),
+                                   [](const TOperationCandidate& c) { return c.code == "EPSG:1777"; });
+    dialog.ChooseOperation(true, static_cast<int>(west - candidates.begin()));
+    QCOMPARE(dialog.chosen()->three_parameter->code, std::string("EPSG:1777"));
+    QCOMPARE(dialog.chosen()->three_parameter->derived_at.latitude, 53.0);
+    dialog.SetPlace(QStringLiteral("53; 13"));
+    QVERIFY(!dialog.chosen().has_value());
+    // Every control is reached by the keyboard and named.
+    for (QWidget* control : dialog.findChildren<QWidget*>()) {
+      if (qobject_cast<QLabel*>(control) != nullptr || control->focusPolicy() == Qt::NoFocus ||
+          !control->isVisibleTo(&dialog)) {
+        continue;
+      }
+      QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+      QVERIFY2((control->focusPolicy() & Qt::TabFocus) && !accessible->text(QAccessible::Name).isEmpty(),
+               qPrintable(control->metaObject()->className()));
+    }
     dialog.Search(QStringLiteral("Gauss-Kruger zone 3:"));
     QCOMPARE(matches->topLevelItemCount(), 0);
     QVERIFY(dialog.findChild<QPlainTextEdit*>()->toPlainText().startsWith(QStringLiteral("No Transverse")));
