@@ -145,32 +145,30 @@ class OpenRun {
 
 // The grid a run's points are drawn on (the output's, or the input's for a
 // run to WGS84) as the picture's title: "TM - A" and the system's name.
-std::string GridTitle(const TSettingsTexts& settings, TConversionDirection direction) {
+std::string GridTitle(const TRecordSystems& systems, TConversionDirection direction) {
   const TLocalSystem system = GridToGrid(direction) ? TargetSystem(direction) : SourceSystem(direction);
-  const bool a = system == TLocalSystem::A;
-  const std::string& name = settings[2 * kSystemTextCount + (a ? 0 : 1)];
-  return std::string(a ? "TM - A" : "TM - B") + (name.empty() ? "" : ": " + name);
+  const std::string& name = systems[system].name;
+  return std::string(system == TLocalSystem::A ? "TM - A" : "TM - B") + (name.empty() ? "" : ": " + name);
 }
 
 }  // namespace
 
-Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& settings,
-                        char decimal_separator, TRunEndpoints endpoints) {
+Status ConvertPointFile(const TFileConversion& request, const TRecordSystems& systems,
+                        TRunEndpoints endpoints) {
   io::FileDescriptor input(endpoints.input_fd);
   io::FileDescriptor output(endpoints.output_fd);
   if (!request.dxf_name.empty() && ToWgs(request.direction)) return Error::DxfNeedsGridOutput();
-  PointConverter converter(request.direction, request.method, settings, decimal_separator,
-                           endpoints.settings_name);
+  PointConverter converter(request.direction, request.method, systems);
 
-  // Every direction but the grid-to-grid ones reads its parameter set before
-  // any file is touched.
+  // Every direction but the grid-to-grid ones takes its system before any
+  // file is touched.
   if (!GridToGrid(request.direction)) {
-    if (Status read = converter.ReadSourceSystem(); !read) return read;
+    if (Status taken = converter.TakeSourceSystem(); !taken) return taken;
   }
 
   OpenRun files;
   Status status = files.Open(request, std::move(input), std::move(output), endpoints.settings_name,
-                             GridTitle(settings, request.direction));
+                             GridTitle(systems, request.direction));
   if (status) {
     if (endpoints.observer) files.WatchInput(*endpoints.observer);
     TRunFiles open = files.Files();
@@ -180,15 +178,14 @@ Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& se
   }
   // A read stopped while it waited for data ends the run as a cancel does at
   // a record boundary: the whole lines written so far are kept.
-  const double central_easting = converter.ActiveSet().FalseEasting;
+  const double central_easting = converter.GridFalseEasting();
   if (!status && status.error().errno_value() == ECANCELED) return files.Abandon(Status(), central_easting);
   if (!status) return files.Abandon(status, central_easting);
   return files.CloseAll(central_easting);
 }
 
-Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& settings,
-                        char decimal_separator) {
-  return ConvertPointFile(request, settings, decimal_separator, TRunEndpoints{});
+Status ConvertPointFile(const TFileConversion& request, const TRecordSystems& systems) {
+  return ConvertPointFile(request, systems, TRunEndpoints{});
 }
 
 }  // namespace tervela

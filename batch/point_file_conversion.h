@@ -5,7 +5,7 @@
 #include "common/result.h"
 #include "conversion/direction.h"
 #include "engine/engine.h"
-#include "settings/settings_record.h"
+#include "settings/record_systems.h"
 
 namespace tervela {
 
@@ -14,8 +14,8 @@ struct TFileConversion {
   TConversionDirection direction = TConversionDirection::WgsToA;
   TShiftMethod method = TShiftMethod::ThreeParameter;
   bool scripts = false;     // "Generate AutoCad scripts"
-  std::string input_name;   // Edit11, exactly as typed
-  std::string output_name;  // Edit12, exactly as typed
+  std::string input_name;   // the point file, exactly as typed
+  std::string output_name;  // the file written, exactly as typed
   // The map files to write beside the output; empty names none. The picture
   // is PNG for a name ending in ".png", else SVG.
   std::string geojson_name = {};
@@ -31,11 +31,10 @@ struct TFileConversion {
 };
 
 // Converts the point file `request.input_name` into `request.output_name`
-// (and the three drawing scripts and the map files when asked), reading the parameter texts of
-// `settings` with `decimal_separator`. The first failure ends the run with its
-// Error; lines written before it are kept and every file opened is closed. A
-// DXF drawing asked of a run to WGS84 is refused before anything is read.
-Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& settings,
-                        char decimal_separator);
+// (and the three drawing scripts and the map files when asked) between the
+// systems of `systems`. The first failure ends the run with its Error; lines
+// written before it are kept and every file opened is closed. A DXF drawing
+// asked of a run to WGS84 is refused before anything is read.
+Status ConvertPointFile(const TFileConversion& request, const TRecordSystems& systems);
 
 }  // namespace tervela

@@ -18,7 +18,7 @@ struct TRunEndpoints {
   int output_fd = -1;
   // Told the progress of the run and asked whether to stop it; may be null.
   RunObserver* observer = nullptr;
-  // The settings record the run's parameters were read from, or empty. Like
+  // The settings record the run's systems were read from, or empty. Like
   // the input, no output of the run may be it.
   std::string settings_name;
   // Counts what the points written call for at the run's end, also when the
@@ -28,7 +28,7 @@ struct TRunEndpoints {
 
 // ConvertPointFile with the input or output given as descriptors, watched by
 // an observer. Steps, files written and errors are those of ConvertPointFile.
-Status ConvertPointFile(const TFileConversion& request, const TSettingsTexts& settings,
-                        char decimal_separator, TRunEndpoints endpoints);
+Status ConvertPointFile(const TFileConversion& request, const TRecordSystems& systems,
+                        TRunEndpoints endpoints);
 
 }  // namespace tervela

@@ -101,6 +101,7 @@ void ConvertChunk(const PointConverter& converter, bool scripts, RecordChunk& ch
   ReadRecord records[kRecordsAtOnce];
   std::pair<double, double> readings[kRecordsAtOnce];
   TWorkingPoint points[kRecordsAtOnce];
+  TWgs84Position wgs84[kRecordsAtOnce];
   Status converted[kRecordsAtOnce];
   TGridScale scales[kRecordsAtOnce];
   Status scaled[kRecordsAtOnce];
@@ -118,7 +119,7 @@ void ConvertChunk(const PointConverter& converter, bool scripts, RecordChunk& ch
       readings[count++] = {record.first, record.second};
     }
 
-    converter.ConvertAll(std::span(readings, count), points, converted);
+    converter.ConvertAll(std::span(readings, count), points, wgs84, converted);
     if (chunk.keep_grid_scales) {
       std::size_t good = 0;
       while (good < count && converted[good]) ++good;
@@ -132,13 +133,8 @@ void ConvertChunk(const PointConverter& converter, bool scripts, RecordChunk& ch
       std::optional<TRecordPosition> position;
       if (chunk.keep_positions) {
         const ReadRecord& record = records[i];
-        Result<TRecordPosition> found = PositionOf(converter, record.text.first, record.text.second,
-                                                   record.first, record.second, points[i]);
-        if (!found.ok()) {
-          chunk.error = found.error();
-          return;
-        }
-        position = found.value();
+        position = PositionOf(direction, record.text.first, record.text.second, record.first,
+                              record.second, points[i], wgs84[i]);
         if (chunk.keep_grid_scales) {
           position->convergence = scales[i].Convergence;
           position->scale_factor = scales[i].ScaleFactor;

@@ -77,9 +77,9 @@ class RecordLoop {
              RunWarnings& warnings)
       : converter_(converter), files_(files), observer_(observer), warnings_(warnings) {}
 
-  // Records are converted one at a time until every parameter set is read,
-  // so that each set is read at the record where a single conversion would
-  // read it; the rest go through the chunk pipeline.
+  // Records are converted one at a time until every system is taken, so
+  // that each is taken at the record where a single conversion would take
+  // it; the rest go through the chunk pipeline.
   Status Run() {
     while (!converter_.Ready()) {
       if (Cancelled()) return {};
@@ -118,6 +118,7 @@ class RecordLoop {
   // before it are written.
   Status RunPipeline() {
     std::array<RecordChunk, kChunksInFlight> chunks;
+    for (RecordChunk& chunk : chunks) chunk.warnings = warnings_.Watching();
     // One worker per core, no more than there are chunks to convert.
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     ChunkWorkers workers(converter_, files_.text_script != nullptr,
@@ -197,10 +198,10 @@ class RecordLoop {
   // Reads, converts and writes the next record, its free text streamed
   // piece by piece.
   Status ConvertOneRecord() {
-    if (Status read = converter_.ReadSourceSystem(); !read) return read;
+    if (Status taken = converter_.TakeSourceSystem(); !taken) return taken;
     double first = 0, second = 0;
     if (Status read = ReadNumbers(first, second); !read) return read;
-    if (Status converted = converter_.ConvertReading(first, second, point_); !converted) {
+    if (Status converted = converter_.ConvertReading(first, second, point_, &wgs84_); !converted) {
       return converted;
     }
     StreamedLines lines(files_);
@@ -215,19 +216,18 @@ class RecordLoop {
 
   // Tells the sink of the record just converted on its own.
   Status TellSink(double first, double second, std::string_view free_text) {
-    Result<TRecordPosition> position =
-        PositionOf(converter_, first_token_.view(), second_token_.view(), first, second, point_);
-    if (!position.ok()) return position.error();
+    TRecordPosition position = PositionOf(converter_.direction(), first_token_.view(),
+                                          second_token_.view(), first, second, point_, wgs84_);
     if (files_.sink->WantsGridScale()) {
       TGridScale scale;
       if (Status scaled = GridScaleOf(converter_, point_, scale); !scaled) return scaled;
-      position.value().convergence = scale.Convergence;
-      position.value().scale_factor = scale.ScaleFactor;
+      position.convergence = scale.Convergence;
+      position.scale_factor = scale.ScaleFactor;
     }
     char fields[2 * kMaxFixedChars + 32];
     const char* const fields_end = WriteOutputFields(fields, converter_.direction(), point_);
     return files_.sink->Written(
-        {position.value(), {fields, static_cast<std::size_t>(fields_end - fields)}, free_text});
+        {position, {fields, static_cast<std::size_t>(fields_end - fields)}, free_text});
   }
 
   // Reads both numbers and, when one is malformed, the rest of the record
@@ -252,6 +252,7 @@ class RecordLoop {
   // grid-to-grid run, one longer than the input buffer); the others are
   // converted into points of their own on worker threads.
   TWorkingPoint point_;
+  TWgs84Position wgs84_;
   // Also the number of the last point in the numbering script; 64 bits so
   // that a huge file never wraps.
   std::uint64_t records_written_ = 0;

@@ -19,15 +19,13 @@ struct TRecordPosition {
 };
 
 // The position of a record read as (`first`, `second`) from the tokens
-// `first_token`, `second_token` and converted into `converted`. WGS84 is the
-// input's position from WGS84, the converted one to WGS84, and the one
-// between the two legs of a grid-to-grid direction (inverted again here: the
-// second leg overwrites it). The grid is the one the direction's local
-// parameter set last read describes: the output's, or the input's for a run
-// to WGS84. Needs `converter.Ready()`.
-Result<TRecordPosition> PositionOf(const PointConverter& converter, std::string_view first_token,
-                                   std::string_view second_token, double first, double second,
-                                   const TWorkingPoint& converted);
+// `first_token`, `second_token`, converted in `direction` into `converted`
+// with the WGS84 position `wgs84` (PointConverter::Convert). The grid is the
+// one the direction's local system last taken describes: the output's, or
+// the input's for a run to WGS84.
+TRecordPosition PositionOf(TConversionDirection direction, std::string_view first_token,
+                           std::string_view second_token, double first, double second,
+                           const TWorkingPoint& converted, const TWgs84Position& wgs84);
 
 // A record whose lines were all written.
 struct TWrittenRecord {

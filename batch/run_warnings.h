@@ -2,9 +2,11 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "common/geographic_box.h"
 #include "conversion/point_converter.h"
 
 namespace tervela {
@@ -15,11 +17,27 @@ enum class TRunWarning {
   // Beyond 6 degrees of a grid's central meridian the projection's series
   // lose accuracy (README, "Accuracy").
   FarFromCentralMeridian,
+  // Outside the area of use of the datum operation a grid's shift was filled
+  // from, that operation may be metres off (README, "Systems from PROJ").
+  OutsideOperationAreaA,
+  OutsideOperationAreaB,
 };
-inline constexpr std::size_t kRunWarningKinds = 1;
+inline constexpr std::size_t kRunWarningKinds = 3;
+
+// The area of use of the datum operation behind a grid's shift.
+struct TOperationArea {
+  std::string description;  // "EPSG:1777 DHDN to WGS 84 (2): Germany - ..., 47.27N 5.86E to 55.09N 13.84E"
+  TGeographicBox box;
+};
 
 class RunWarnings {
  public:
+  // Counts the points converted on `system` that lie outside `area`, from
+  // now on; a grid not watched counts none.
+  void Watch(TLocalSystem system, TOperationArea area);
+  // The same areas watched, nothing counted yet.
+  RunWarnings Watching() const;
+
   // Counts what `point`, converted by `converter`, calls for.
   void Judge(const PointConverter& converter, const TWorkingPoint& point);
   void Add(const RunWarnings& other);
@@ -32,6 +50,7 @@ class RunWarnings {
 
  private:
   std::array<std::uint64_t, kRunWarningKinds> counts_{};
+  std::array<std::optional<TOperationArea>, 2> areas_;  // of grid A and B
 };
 
 }  // namespace tervela

@@ -13,8 +13,11 @@ const char kUsageText[] =
     "                       [--geojson FILE] [--kml FILE] [--plot FILE.svg|FILE.png]\n"
     "                       [--dxf FILE] [--csv FILE] INPUT OUTPUT\n"
     "       tervela-convert [--settings FILE] [--system-a SYSTEM] [--system-b SYSTEM]\n"
+    "                       [--near LAT,LON] [--operation-3p CODE] [--operation-7p CODE]\n"
     "                       --write-settings FILE | --direction ... INPUT OUTPUT\n"
-    "       tervela-convert --describe-system SYSTEM | --list-systems TEXT\n"
+    "       tervela-convert --describe-system SYSTEM [--near LAT,LON] [--operation-3p CODE]\n"
+    "                       [--operation-7p CODE] | --list-operations SYSTEM [--near LAT,LON]\n"
+    "       tervela-convert --list-systems TEXT\n"
     "       tervela-convert --settings FILE --check CONTROL --grid a|b [--seven]\n"
     "                       [--tolerance METRES] [--calibrate [--write-settings OUT]]\n"
     "       tervela-convert --help | --version\n";
@@ -81,6 +84,17 @@ TCommandLineParse ParseCommandLine(std::span<const std::string> arguments) {
     if (!option) return fail("unknown option " + QuotedText(argument));
     if (std::string error = option->apply(value.value_or(""), command); !error.empty()) return fail(error);
     if (command.help || command.version) return parse;
+  }
+  const bool fills = !command.system_a.empty() || !command.system_b.empty() || !command.describe_system.empty();
+  if (command.near && !fills && command.list_operations.empty()) {
+    return fail("--near needs --system-a, --system-b, --describe-system or --list-operations");
+  }
+  if ((!command.operation_3p.empty() || !command.operation_7p.empty()) && !fills) {
+    return fail("--operation-3p and --operation-7p need --system-a, --system-b or --describe-system");
+  }
+  if (!command.list_operations.empty()) {
+    if (!files.empty()) return fail("--list-operations takes no INPUT or OUTPUT");
+    return parse;
   }
   if (!command.describe_system.empty() || command.list_systems) {
     if (!files.empty()) return fail("--describe-system and --list-systems take no INPUT or OUTPUT");

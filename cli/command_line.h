@@ -5,6 +5,7 @@
 #include <string>
 
 #include "batch/point_file_conversion.h"
+#include "common/geographic_box.h"
 
 namespace tervela {
 
@@ -18,12 +19,18 @@ struct TCommandLine {
   std::optional<char> decimal_separator;  // unset: the locale's
   // Systems filled from PROJ's database ("EPSG:31467"), empty when not asked.
   std::string system_a, system_b;
+  // The place those systems, and the one described or whose operations are
+  // listed, are used at; the datum operations asked for their shifts (codes).
+  std::optional<TGeographicPoint> near;
+  std::string operation_3p, operation_7p;
   // Write the resulting (or calibrated) settings record here and convert nothing.
   std::string write_settings_path;
   // Print the parameter set of this system and do nothing else.
   std::string describe_system;
   // List the Transverse Mercator systems whose name holds this text.
   std::optional<std::string> list_systems;
+  // List the candidate datum operations of this system.
+  std::string list_operations;
   // The control-point check (cli/control_options.h): the control file, the
   // grid checked, the largest residual accepted (metres), whether to
   // calibrate (the calibrated record goes to write_settings_path).

@@ -36,12 +36,9 @@ Result<TControlCommandOutput> RunControlCommand(const TCommandLine& command,
 
   const TControlRequest request{*command.check_grid, command.conversion.method, decimal_separator,
                                 command.calibrate};
-  const Result<TControlReport> report = RunControlCheck(settings, points.value(), request);
-  if (!report && report.error().line() != 0) {
-    // A parameter text that does not read, at its line of the record.
-    const std::uint64_t first_line = request.system == TLocalSystem::A ? 0 : kSystemTextCount;
-    return report.error().At(command.settings_path, first_line + report.error().line());
-  }
+  const Result<TControlReport> report =
+      RunControlCheck(ReadRecordSystems(settings, decimal_separator, command.settings_path),
+                      points.value(), request);
   if (!report) return report.error();
 
   TControlCommandOutput output;
@@ -61,7 +58,9 @@ Result<TControlCommandOutput> RunControlCommand(const TCommandLine& command,
   } else if (output.beyond_tolerance && writes) {
     output.message = "a residual exceeds --tolerance" + not_written;
   } else if (writes) {
-    const Status written = WriteCommandSettings(command.write_settings_path, report.value().calibrated_texts,
+    TSettingsTexts calibrated = settings;
+    PutCalibratedTexts(report.value(), calibrated);
+    const Status written = WriteCommandSettings(command.write_settings_path, calibrated,
                                                 decimal_separator, command.settings_path);
     if (!written) return written.error();
   }

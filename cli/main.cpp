@@ -47,9 +47,11 @@ void PrintError(const tervela::Error& error) {
 tervela::Status Convert(const tervela::TCommandLine& command, tervela::RunWarnings& warnings) {
   const char separator = command.decimal_separator.value_or(tervela::EnvironmentDecimalSeparator());
   tervela::TFileConversion request = command.conversion;
-  const tervela::Result<tervela::TSettingsTexts> record =
-      tervela::CommandSettings(command, separator, &request.csv_operation);
+  tervela::TUsedOperations used;
+  const tervela::Result<tervela::TSettingsTexts> record = tervela::CommandSettings(command, separator, &used);
   if (!record) return record.error();
+  request.csv_operation = used.text;
+  for (auto& [system, area] : used.areas) warnings.Watch(system, std::move(area));
   const tervela::TSettingsTexts& settings = record.value();
   if (!command.write_settings_path.empty()) {
     return tervela::WriteCommandSettings(command.write_settings_path, settings, separator, command.settings_path);
@@ -67,7 +69,9 @@ tervela::Status Convert(const tervela::TCommandLine& command, tervela::RunWarnin
     endpoints.observer = &*progress;
   }
 
-  const tervela::Status status = tervela::ConvertPointFile(request, settings, separator, endpoints);
+  const tervela::TRecordSystems systems =
+      tervela::ReadRecordSystems(settings, separator, command.settings_path);
+  const tervela::Status status = tervela::ConvertPointFile(request, systems, endpoints);
   if (progress) progress->Clear();
   return status;
 }
@@ -111,13 +115,14 @@ int Main(const std::vector<std::string>& arguments) {
     std::printf("tervela-convert %s\n", tervela::kProgramVersion);
     return 0;
   }
-  if (!parse.command.describe_system.empty() || parse.command.list_systems) {
+  const tervela::TCommandLine& command = parse.command;
+  if (!command.describe_system.empty() || command.list_systems || !command.list_operations.empty()) {
     const tervela::Result<std::string> text =
-        parse.command.list_systems
-            ? tervela::SystemListText(*parse.command.list_systems)
-            : tervela::DescribeSystemText(parse.command.describe_system,
-                                          parse.command.decimal_separator.value_or(
-                                              tervela::EnvironmentDecimalSeparator()));
+        !command.list_operations.empty() ? tervela::OperationListText(command)
+        : command.list_systems
+            ? tervela::SystemListText(*command.list_systems)
+            : tervela::DescribeSystemText(command, command.decimal_separator.value_or(
+                                                       tervela::EnvironmentDecimalSeparator()));
     if (!text) {
       PrintMessage(text.error().BoxText());
       return kExitFailure;

@@ -61,6 +61,21 @@ std::string SetTolerance(const std::string& value, TCommandLine& command) {
   return {};
 }
 
+std::string SetNear(const std::string& value, TCommandLine& command) {
+  const std::optional<TGeographicPoint> place = ReadPlace(value, '.');
+  if (!place) return "--near needs LAT,LON in decimal degrees, such as 50.1,8.7";
+  if (!OnTheEarth(*place)) return "--near: the latitude lies from -90 to 90 and the longitude from -180 to 180";
+  command.near = place;
+  return {};
+}
+
+// A datum operation's code, "EPSG:1777".
+std::string OperationCode(std::string_view option, const std::string& value, std::string& code) {
+  if (value.empty()) return std::string(option) + " needs an operation's code, such as EPSG:1777";
+  code = value;
+  return {};
+}
+
 std::string SetWriteSettings(const std::string& value, TCommandLine& command) {
   command.write_settings_path = value;
   return {};
@@ -148,14 +163,34 @@ constexpr TOption kOptions[] = {
        command.system_b = value;
        return std::string();
      }},
+    {"--near", "LAT,LON", Use::Conversion,
+     "the place the systems are used at, in decimal degrees\n"
+     "(50.1,8.7): each shift takes a datum operation whose\n"
+     "area of use holds it, where PROJ has one; without it,\n"
+     "the one covering most of the system's area",
+     SetNear},
+    {"--operation-3p", "CODE", Use::Conversion,
+     "fill the three- or the seven-parameter shift from",
+     [](const std::string& value, TCommandLine& command) {
+       return OperationCode("--operation-3p", value, command.operation_3p);
+     }},
+    {"--operation-7p", "CODE", Use::Conversion,
+     "the datum operation CODE (--list-operations lists\n"
+     "them) of each system it is one of: a Helmert\n"
+     "transformation gives the three-parameter shift its\n"
+     "translation at the place, a translation gives the\n"
+     "seven-parameter shift zero rotations and scale",
+     [](const std::string& value, TCommandLine& command) {
+       return OperationCode("--operation-7p", value, command.operation_7p);
+     }},
     {"--write-settings", "FILE", Use::Conversion,
      "write the resulting 38-line settings record to FILE,\n"
      "with the decimal separator above, and convert nothing",
      SetWriteSettings},
     {"--describe-system", "SYSTEM", Use::Conversion,
      "print the system's name, the datum transformations\n"
-     "its shifts come from with EPSG's accuracy, and its\n"
-     "eighteen values",
+     "its shifts come from with EPSG's accuracy and their\n"
+     "areas of use, and its eighteen values",
      [](const std::string& value, TCommandLine& command) {
        if (value.empty()) {
          return std::string("--describe-system: the system is empty; name one, such as EPSG:31467");
@@ -168,6 +203,19 @@ constexpr TOption kOptions[] = {
      "TEXT: code, name and area of use, tab-separated",
      [](const std::string& value, TCommandLine& command) {
        command.list_systems = value;
+       return std::string();
+     }},
+    {"--list-operations", "SYSTEM", Use::Conversion,
+     "list the datum operations to WGS 84 without a grid\n"
+     "the system's shifts can take: code, name, method,\n"
+     "accuracy, area of use, whether it holds the place\n"
+     "(--near) and the share of the system's area it\n"
+     "covers, tab-separated",
+     [](const std::string& value, TCommandLine& command) {
+       if (value.empty()) {
+         return std::string("--list-operations: the system is empty; name one, such as EPSG:31467");
+       }
+       command.list_operations = value;
        return std::string();
      }},
     {"--check", "CONTROL", Use::Check,
@@ -253,8 +301,9 @@ constexpr std::string_view kHelpClosing =
     "output (no scripts then). On a terminal, a run longer than a second shows its\n"
     "progress on standard error.\n"
     "\n"
-    "Exit status: 0 on success, a conversion printing nothing but a warning for\n"
-    "points more than 6 degrees from a central meridian; 1 when the\n"
+    "Exit status: 0 on success, a conversion printing nothing but the warnings for\n"
+    "points more than 6 degrees from a central meridian or outside the area of\n"
+    "use of a datum operation from PROJ; 1 when the\n"
     "conversion or check fails or a calibration is refused, with the reason\n"
     "printed on standard error; 2 on a usage error; 3 when a control point\n"
     "exceeds --tolerance; 141, with nothing printed, when standard output is a\n"

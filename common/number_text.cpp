@@ -237,17 +237,16 @@ void Split(double a, double& hi, double& lo) {
   lo = a - hi;
 }
 
-// The fixed format of the common case without any big-number arithmetic:
-// value x 10^decimals is formed exactly as a product and its rounding error
+// |value| x 10^decimals rounded half away from zero, without any big-number
+// arithmetic: the product is formed exactly as itself and its rounding error
 // (Dekker's two-product; the build keeps floating-point contraction off, so
-// each step rounds as written), then rounded half away from zero by looking
-// at the exact fraction. Null when the scaled value is 2^52 or more (or not
-// finite): the caller then takes the general path.
-char* FormatFixedExactTo(char* out, double value, int decimals) {
+// each step rounds as written), then rounded by looking at the exact
+// fraction. Unset when the scaled value is 2^52 or more (or not finite).
+std::optional<std::uint64_t> ScaledHalfAway(double value, int decimals) {
   const double scale = kPowersOfTen[decimals];
   const double magnitude = std::fabs(value);
   const double product = magnitude * scale;
-  if (!(product < kTwoToThe52)) return nullptr;
+  if (!(product < kTwoToThe52)) return std::nullopt;
   double value_hi, value_lo, scale_hi, scale_lo;
   Split(magnitude, value_hi, value_lo);
   Split(scale, scale_hi, scale_lo);
@@ -260,15 +259,21 @@ char* FormatFixedExactTo(char* out, double value, int decimals) {
   const double whole = std::floor(product);
   const double fraction = product - whole;
   const bool up = (fraction - 0.5) + error >= 0;
-  const std::uint64_t scaled = static_cast<std::uint64_t>(whole) + (up ? 1 : 0);
+  return static_cast<std::uint64_t>(whole) + (up ? 1 : 0);
+}
 
+// The fixed format of the common case, from ScaledHalfAway. Null when that
+// is unset: the caller then takes the general path.
+char* FormatFixedExactTo(char* out, double value, int decimals) {
+  const std::optional<std::uint64_t> scaled = ScaledHalfAway(value, decimals);
+  if (!scaled) return nullptr;
   const std::uint64_t unit = kIntegerPowersOfTen[decimals];
-  const std::uint64_t integer = scaled / unit;
-  if (value < 0 && scaled != 0) *out++ = '-';
+  const std::uint64_t integer = *scaled / unit;
+  if (value < 0 && *scaled != 0) *out++ = '-';
   out = WriteDigits(out, integer, CountDigits(integer));
   if (decimals == 0) return out;
   *out++ = '.';
-  return WriteDigits(out, scaled - integer * unit, decimals);
+  return WriteDigits(out, *scaled - integer * unit, decimals);
 }
 
 }  // namespace
@@ -314,6 +319,16 @@ char* FormatFixedTo(char* out, double value, int decimals) {
   }
   const std::string text = Format(value, decimals, '.');
   return std::copy(text.begin(), text.end(), out);
+}
+
+double RoundToDecimals(double value, int decimals) {
+  // The text's digits are the scaled value, and reading them divides it by
+  // 10^decimals: one correctly rounded division of two exact doubles.
+  if (const std::optional<std::uint64_t> scaled = ScaledHalfAway(value, decimals)) {
+    const double magnitude = static_cast<double>(*scaled) / kPowersOfTen[decimals];
+    return value < 0 && *scaled != 0 ? -magnitude : magnitude;
+  }
+  return ParseTypedNumber(FormatFixed(value, decimals, '.'), '.').value();
 }
 
 }  // namespace tervela

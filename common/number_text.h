@@ -32,4 +32,11 @@ std::string FormatFixed(long double value, int decimals, char decimal_separator)
 inline constexpr int kMaxFixedChars = 340;
 char* FormatFixedTo(char* out, double value, int decimals);
 
+// The number the text FormatFixed(value, decimals) reads back as: `value`
+// rounded to `decimals` decimals, halves away from zero, then the nearest
+// double (a zero without its sign). Formed without the text where
+// |value| x 10^decimals is below 2^52, which holds for every value a
+// Settings-page field takes from a real system; through it beyond.
+double RoundToDecimals(double value, int decimals);
+
 }  // namespace tervela

@@ -16,27 +16,25 @@ namespace tervela {
 
 namespace {
 
-// The fields a method's calibration changes and the step of their central
-// differences (arc-seconds or metres: a few decimetres on the ground).
-struct Unknowns {
-  std::array<double TParameterSet::*, 3> fields;
-  std::size_t count;
-  double step;
-};
-constexpr Unknowns kThreeParameterUnknowns{{&TParameterSet::CorrN, &TParameterSet::CorrE, nullptr}, 2, 0.01};
-constexpr Unknowns kSevenParameterUnknowns{{&TParameterSet::Tx, &TParameterSet::Ty, &TParameterSet::Tz}, 3, 0.3};
+constexpr TSystemField kThreeParameterFields[] = {TSystemField::CorrN, TSystemField::CorrE};
+constexpr TSystemField kSevenParameterFields[] = {TSystemField::Tx, TSystemField::Ty,
+                                                  TSystemField::Tz};
+
+// The step of the central differences, in the fields' unit (arc-seconds or
+// metres: a few decimetres on the ground).
+double StepOf(TShiftMethod method) { return method == TShiftMethod::ThreeParameter ? 0.01 : 0.3; }
 
 class MeanResidual {
  public:
   MeanResidual(TShiftMethod method, std::span<const TControlPoint> points, const std::vector<bool>& left_out)
       : method_(method), points_(points), left_out_(left_out) {}
 
-  Result<TResidual> Of(const TParameterSet& set) const {
+  Result<TResidual> Of(const TGridSystem& system) const {
     TResidual sum;
     std::size_t used = 0;
     for (std::size_t i = 0; i < points_.size(); ++i) {
       if (left_out_[i]) continue;
-      const Result<TResidual> residual = ResidualOf(set, method_, points_[i]);
+      const Result<TResidual> residual = ResidualOf(system, method_, points_[i]);
       if (!residual) return residual.error();
       sum.north += residual.value().north;
       sum.east += residual.value().east;
@@ -54,49 +52,86 @@ class MeanResidual {
 
 }  // namespace
 
-Result<TCalibration> Calibrate(const TParameterSet& set, TShiftMethod method,
-                               std::span<const TControlPoint> points, const std::vector<bool>& left_out) {
-  const Unknowns& unknowns =
-      method == TShiftMethod::ThreeParameter ? kThreeParameterUnknowns : kSevenParameterUnknowns;
+std::span<const TSystemField> CalibratedFields(TShiftMethod method) {
+  if (method == TShiftMethod::ThreeParameter) return kThreeParameterFields;
+  return kSevenParameterFields;
+}
+
+double CalibratedValue(const TGridSystem& system, TSystemField field) {
+  switch (field) {
+    case TSystemField::CorrN: return system.molodensky.corr_n();
+    case TSystemField::CorrE: return system.molodensky.corr_e();
+    case TSystemField::Tx: return system.helmert.translation()[0];
+    case TSystemField::Ty: return system.helmert.translation()[1];
+    case TSystemField::Tz: return system.helmert.translation()[2];
+    default: return 0;
+  }
+}
+
+void SetCalibratedValue(TGridSystem& system, TSystemField field, double value) {
+  const TMolodenskyShift& molodensky = system.molodensky;
+  const THelmertShift& helmert = system.helmert;
+  std::array<double, 3> translation = helmert.translation();
+  switch (field) {
+    case TSystemField::CorrN:
+      system.molodensky = TMolodenskyShift(molodensky.translation(), value, molodensky.corr_e());
+      return;
+    case TSystemField::CorrE:
+      system.molodensky = TMolodenskyShift(molodensky.translation(), molodensky.corr_n(), value);
+      return;
+    case TSystemField::Tx: translation[0] = value; break;
+    case TSystemField::Ty: translation[1] = value; break;
+    case TSystemField::Tz: translation[2] = value; break;
+    default: return;
+  }
+  system.helmert = THelmertShift(translation, helmert.rotation(), helmert.scale_difference());
+}
+
+Result<TCalibration> Calibrate(const TGridSystem& system, TShiftMethod method,
+                               std::span<const TControlPoint> points,
+                               const std::vector<bool>& left_out) {
+  const std::span<const TSystemField> fields = CalibratedFields(method);
+  const double step = StepOf(method);
   const MeanResidual mean(method, points, left_out);
-  TCalibration calibration{set};
-  TParameterSet& fitted = calibration.set;
-  for (int step = 0;; ++step) {
+  TCalibration calibration{system};
+  TGridSystem& fitted = calibration.system;
+  for (int iteration = 0;; ++iteration) {
     const Result<TResidual> shift = mean.Of(fitted);
     if (!shift) return shift.error();
     calibration.mean_residual = Length(shift.value());
     calibration.converged = calibration.mean_residual < kCalibrationTolerance;
-    if (calibration.converged || step == kCalibrationSteps) return calibration;
+    if (calibration.converged || iteration == kCalibrationSteps) return calibration;
 
     // J: how the mean residual (north row, east row) changes with each field.
     std::array<std::array<double, 3>, 2> j{};
-    for (std::size_t k = 0; k < unknowns.count; ++k) {
-      TParameterSet plus = fitted, minus = fitted;
-      plus.*unknowns.fields[k] += unknowns.step;
-      minus.*unknowns.fields[k] -= unknowns.step;
+    for (std::size_t k = 0; k < fields.size(); ++k) {
+      TGridSystem plus = fitted, minus = fitted;
+      const double value = CalibratedValue(fitted, fields[k]);
+      SetCalibratedValue(plus, fields[k], value + step);
+      SetCalibratedValue(minus, fields[k], value - step);
       const Result<TResidual> up = mean.Of(plus);
       if (!up) return up.error();
       const Result<TResidual> down = mean.Of(minus);
       if (!down) return down.error();
-      j[0][k] = (up.value().north - down.value().north) / (2 * unknowns.step);
-      j[1][k] = (up.value().east - down.value().east) / (2 * unknowns.step);
+      j[0][k] = (up.value().north - down.value().north) / (2 * step);
+      j[1][k] = (up.value().east - down.value().east) / (2 * step);
     }
     // delta = J^T (J J^T)^-1 (-shift): the exact solution for two fields, the
     // least-norm one for three.
     double g[2][2] = {};
     for (std::size_t r = 0; r < 2; ++r) {
       for (std::size_t c = 0; c < 2; ++c) {
-        for (std::size_t k = 0; k < unknowns.count; ++k) g[r][c] += j[r][k] * j[c][k];
+        for (std::size_t k = 0; k < fields.size(); ++k) g[r][c] += j[r][k] * j[c][k];
       }
     }
     const double determinant = g[0][0] * g[1][1] - g[0][1] * g[1][0];
     const double target_north = -shift.value().north, target_east = -shift.value().east;
     const double y0 = (g[1][1] * target_north - g[0][1] * target_east) / determinant;
     const double y1 = (g[0][0] * target_east - g[1][0] * target_north) / determinant;
-    for (std::size_t k = 0; k < unknowns.count; ++k) {
-      const double value = fitted.*unknowns.fields[k] + (j[0][k] * y0 + j[1][k] * y1);
+    for (std::size_t k = 0; k < fields.size(); ++k) {
+      const double value = CalibratedValue(fitted, fields[k]) + (j[0][k] * y0 + j[1][k] * y1);
       if (!std::isfinite(value)) return Error::InvalidOperation();
-      fitted.*unknowns.fields[k] = value;
+      SetCalibratedValue(fitted, fields[k], value);
     }
   }
 }

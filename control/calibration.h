@@ -6,11 +6,12 @@
 #include "common/result.h"
 #include "control/control_file.h"
 #include "engine/engine.h"
+#include "settings/system_values.h"
 
 namespace tervela {
 
 // Fits the local horizontal shift of a grid system to control points and
-// returns `set` with the fields that carry the shift changed:
+// returns `system` with the fields that carry the shift changed:
 // - three-parameter shift: corr.N and corr.E (arc-seconds);
 // - seven-parameter shift: Tx, Ty and Tz (metres), changed by the smallest
 //   amount (least Euclidean norm) that gives the fitted shift. A horizontal
@@ -26,13 +27,23 @@ namespace tervela {
 // conversion's error (Error::ControlLine) of a point that does not convert;
 // Error::InvalidOperation() when the shift does not respond to the fields.
 inline constexpr double kCalibrationTolerance = 1e-6;  // metres
+
+// The fields a method's calibration changes, in the Settings page's order.
+std::span<const TSystemField> CalibratedFields(TShiftMethod method);
+
+// A calibrated field's value in the Settings page's unit (arc-seconds,
+// metres), and `system` with it changed.
+double CalibratedValue(const TGridSystem& system, TSystemField field);
+void SetCalibratedValue(TGridSystem& system, TSystemField field, double value);
+
 inline constexpr int kCalibrationSteps = 10;
 struct TCalibration {
-  TParameterSet set;
+  TGridSystem system;
   bool converged = false;
   double mean_residual = 0;  // the length of the mean residual left, metres
 };
-Result<TCalibration> Calibrate(const TParameterSet& set, TShiftMethod method,
-                               std::span<const TControlPoint> points, const std::vector<bool>& left_out);
+Result<TCalibration> Calibrate(const TGridSystem& system, TShiftMethod method,
+                               std::span<const TControlPoint> points,
+                               const std::vector<bool>& left_out);
 
 }  // namespace tervela

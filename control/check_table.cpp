@@ -30,9 +30,9 @@ std::string CheckSummaryText(const TControlCheck& check) {
 
 std::string CalibratedValuesText(const TControlReport& report) {
   std::string text;
-  for (const int line : report.calibrated_lines) {
+  for (const TCalibratedField& calibrated : report.calibrated_fields) {
     if (!text.empty()) text += '\t';
-    text += CalibratedFieldName(line) + ' ' + report.calibrated_texts[static_cast<std::size_t>(line)];
+    text += CalibratedFieldName(calibrated.field) + ' ' + calibrated.text;
   }
   return text;
 }

@@ -3,7 +3,7 @@
 
 #include "control/control_run.h"
 
-#include <array>
+#include <optional>
 
 #include "common/number_text.h"
 #include "control/calibration.h"
@@ -12,30 +12,10 @@ namespace tervela {
 
 namespace {
 
-// A calibrated field: its place among a system's eighteen texts (Dx is 0),
-// its caption and the decimals it is written with.
-struct CalibratedField {
-  int index;
-  const char* caption;
-  double TParameterSet::*member;
-  int decimals;
-};
-constexpr std::array<CalibratedField, 2> kThreeParameterFields = {{
-    {5, "corr.N", &TParameterSet::CorrN, kCorrectionDecimals},
-    {6, "corr.E", &TParameterSet::CorrE, kCorrectionDecimals},
-}};
-constexpr std::array<CalibratedField, 3> kSevenParameterFields = {{
-    {11, "Tx", &TParameterSet::Tx, kTranslationDecimals},
-    {12, "Ty", &TParameterSet::Ty, kTranslationDecimals},
-    {13, "Tz", &TParameterSet::Tz, kTranslationDecimals},
-}};
-
-std::span<const CalibratedField> FieldsOf(TShiftMethod method) {
-  if (method == TShiftMethod::ThreeParameter) return kThreeParameterFields;
-  return kSevenParameterFields;
+int DecimalsOf(TSystemField field) {
+  return field == TSystemField::CorrN || field == TSystemField::CorrE ? kCorrectionDecimals
+                                                                       : kTranslationDecimals;
 }
-
-int FirstLine(TLocalSystem system) { return system == TLocalSystem::A ? 0 : kSystemTextCount; }
 
 std::string Metres(double value) { return FormatFixed(value, 3, '.') + " m"; }
 
@@ -57,22 +37,20 @@ std::string FarPointRefusal(const std::vector<TControlPoint>& points, const TCon
 
 }  // namespace
 
-Result<TControlReport> RunControlCheck(const TSettingsTexts& texts,
+Result<TControlReport> RunControlCheck(const TRecordSystems& systems,
                                        const std::vector<TControlPoint>& points,
                                        const TControlRequest& request) {
-  TParameterSet set;
-  const TSystemTexts system_texts = ParameterTexts(texts, request.system);
-  if (const Status read = ReadParameterSet(system_texts, request.decimal_separator, set); !read) {
-    return read.error();
-  }
-  Result<TControlCheck> check = CheckControlPoints(set, request.method, points);
+  const Result<TGridSystem>& system = systems[request.system].grid;
+  if (!system) return system.error();
+  Result<TControlCheck> check = CheckControlPoints(system.value(), request.method, points);
   if (!check) return check.error();
   TControlReport report;
+  report.system = request.system;
   report.check = std::move(check.value());
-  report.calibrated_texts = texts;
   if (!request.calibrate) return report;
 
-  const Result<TCalibration> fitted = Calibrate(set, request.method, points, report.check.outliers);
+  const Result<TCalibration> fitted =
+      Calibrate(system.value(), request.method, points, report.check.outliers);
   if (!fitted) return fitted.error();
   if (!fitted.value().converged) {
     report.calibration_refusal = "it did not converge: the mean residual is still " +
@@ -80,16 +58,16 @@ Result<TControlReport> RunControlCheck(const TSettingsTexts& texts,
                                  std::to_string(kCalibrationSteps) + " steps";
     return report;
   }
-  for (const CalibratedField& field : FieldsOf(request.method)) {
-    const int line = FirstLine(request.system) + field.index;
-    report.calibrated_texts[static_cast<std::size_t>(line)] =
-        FormatFixed(fitted.value().set.*field.member, field.decimals, request.decimal_separator);
-    report.calibrated_lines.push_back(line);
+  // The system the texts give: each field is held as it is entered.
+  TGridSystem calibrated = system.value();
+  for (const TSystemField field : CalibratedFields(request.method)) {
+    std::string text = FormatFixed(CalibratedValue(fitted.value().system, field), DecimalsOf(field),
+                                   request.decimal_separator);
+    const Result<double> read = ParseTypedNumber(text, request.decimal_separator);
+    if (!read) return read.error();
+    SetCalibratedValue(calibrated, field, read.value());
+    report.calibrated_fields.push_back({field, std::move(text)});
   }
-  TParameterSet calibrated;
-  const Status reread = ReadParameterSet(ParameterTexts(report.calibrated_texts, request.system),
-                                         request.decimal_separator, calibrated);
-  if (!reread) return reread.error();
   Result<TControlCheck> after = CheckControlPoints(calibrated, request.method, points);
   if (!after) return after.error();
   report.calibrated_check = std::move(after.value());
@@ -97,14 +75,21 @@ Result<TControlReport> RunControlCheck(const TSettingsTexts& texts,
   return report;
 }
 
-std::string CalibratedFieldName(int record_line) {
-  const int index = record_line % kSystemTextCount;
-  for (const auto fields : {FieldsOf(TShiftMethod::ThreeParameter), FieldsOf(TShiftMethod::SevenParameter)}) {
-    for (const CalibratedField& field : fields) {
-      if (field.index == index) return field.caption;
-    }
+void PutCalibratedTexts(const TControlReport& report, TSettingsTexts& record) {
+  for (const TCalibratedField& calibrated : report.calibrated_fields) {
+    record[FieldIndex(report.system, calibrated.field)] = calibrated.text;
   }
-  return {};
+}
+
+std::string CalibratedFieldName(TSystemField field) {
+  switch (field) {
+    case TSystemField::CorrN: return "corr.N";
+    case TSystemField::CorrE: return "corr.E";
+    case TSystemField::Tx: return "Tx";
+    case TSystemField::Ty: return "Ty";
+    case TSystemField::Tz: return "Tz";
+    default: return {};
+  }
 }
 
 }  // namespace tervela

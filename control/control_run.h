@@ -8,7 +8,7 @@
 #include "control/control_file.h"
 #include "control/residual_check.h"
 #include "engine/engine.h"
-#include "settings/settings_record.h"
+#include "settings/record_systems.h"
 
 namespace tervela {
 
@@ -20,15 +20,20 @@ struct TControlRequest {
   bool calibrate = false;
 };
 
+// A calibrated field and its text as the record will hold it.
+struct TCalibratedField {
+  TSystemField field;
+  std::string text;
+};
+
 // What a control check found.
 struct TControlReport {
+  TLocalSystem system = TLocalSystem::A;
   TControlCheck check;  // against the system as the record holds it
-  // With calibrate, once it converged: the record with the calibrated fields'
-  // texts, the record lines (0 to 37) those are, and the check against the
-  // system those texts give, that is against exactly what a saved record
-  // would hold.
-  TSettingsTexts calibrated_texts;
-  std::vector<int> calibrated_lines;
+  // With calibrate, once it converged: the texts of the calibrated fields,
+  // and the check against the system those texts give, that is against
+  // exactly what a saved record would hold.
+  std::vector<TCalibratedField> calibrated_fields;
   std::optional<TControlCheck> calibrated_check;
   // With calibrate: why the calibration is no fit to use or save (it did not
   // converge, or a point it used lies beyond kCalibratedResidualBound after
@@ -42,19 +47,23 @@ struct TControlReport {
 // wrong system) gives residuals of kilometres, a survey's of centimetres.
 inline constexpr double kCalibratedResidualBound = 1.0;
 
-// Parses the system's eighteen texts, checks `points` against it and, when
-// asked, calibrates it (Calibrate) leaving out the flagged points. The
-// calibrated fields are written with FormatFixed: corr.N and corr.E with
-// kCorrectionDecimals decimals (0.3 mm on the ground), Tx, Ty and Tz with
-// kTranslationDecimals (0.1 mm).
+// Checks `points` against the requested system of `systems` and, when asked,
+// calibrates it (Calibrate) leaving out the flagged points; fails with the
+// error of the system's texts when they did not read. The calibrated fields
+// are written with FormatFixed: corr.N and corr.E with kCorrectionDecimals
+// decimals (0.3 mm on the ground), Tx, Ty and Tz with kTranslationDecimals
+// (0.1 mm).
 inline constexpr int kCorrectionDecimals = 5;
 inline constexpr int kTranslationDecimals = 4;
-Result<TControlReport> RunControlCheck(const TSettingsTexts& texts,
+Result<TControlReport> RunControlCheck(const TRecordSystems& systems,
                                        const std::vector<TControlPoint>& points,
                                        const TControlRequest& request);
 
-// The name of the calibrated field on a record line, as its settings-page
-// caption names it ("corr.N", "Tx", ...).
-std::string CalibratedFieldName(int record_line);
+// Puts the calibrated fields' texts on their lines of `record`.
+void PutCalibratedTexts(const TControlReport& report, TSettingsTexts& record);
+
+// The name of a calibrated field, as its settings-page caption names it
+// ("corr.N", "Tx", ...).
+std::string CalibratedFieldName(TSystemField field);
 
 }  // namespace tervela

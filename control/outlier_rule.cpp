@@ -6,20 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/median.h"
+
 namespace tervela {
-
-namespace {
-
-double Median(std::vector<double> values) {
-  const std::size_t middle = values.size() / 2;
-  std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(middle), values.end());
-  const double upper = values[middle];
-  if (values.size() % 2 == 1) return upper;
-  const double lower = *std::max_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(middle));
-  return (lower + upper) / 2;
-}
-
-}  // namespace
 
 std::vector<bool> FlagOutliers(std::span<const TResidual> residuals) {
   std::vector<bool> flagged(residuals.size(), false);

@@ -7,12 +7,12 @@
 
 namespace tervela {
 
-Result<TResidual> ResidualOf(const TParameterSet& set, TShiftMethod method,
+Result<TResidual> ResidualOf(const TGridSystem& system, TShiftMethod method,
                              const TControlPoint& point) {
   TWorkingPoint working;
   working.Latitude = point.latitude;
   working.Longitude = point.longitude;
-  if (const Status converted = GeographicToGrid(set, method, working); !converted) {
+  if (const Status converted = GeographicToGrid(system, method, working); !converted) {
     return Error::ControlLine(point.line, converted.error().message());
   }
   return TResidual{point.northing - working.Northing, point.easting - working.Easting};
@@ -20,11 +20,11 @@ Result<TResidual> ResidualOf(const TParameterSet& set, TShiftMethod method,
 
 double Length(const TResidual& residual) { return std::hypot(residual.north, residual.east); }
 
-Result<TControlCheck> CheckControlPoints(const TParameterSet& set, TShiftMethod method,
+Result<TControlCheck> CheckControlPoints(const TGridSystem& system, TShiftMethod method,
                                          std::span<const TControlPoint> points) {
   TControlCheck check;
   for (const TControlPoint& point : points) {
-    const Result<TResidual> residual = ResidualOf(set, method, point);
+    const Result<TResidual> residual = ResidualOf(system, method, point);
     if (!residual) return residual.error();
     check.residuals.push_back(residual.value());
   }

@@ -22,14 +22,14 @@ struct TControlCheck {
 };
 
 // The residual of one control point: its northing and easting minus those of
-// its WGS84 position converted into the grid of `set` with `method` by the
+// its WGS84 position converted into the grid of `system` with `method` by the
 // engine's GeographicToGrid. A conversion fault becomes Error::ControlLine
 // with the point's line.
-Result<TResidual> ResidualOf(const TParameterSet& set, TShiftMethod method,
+Result<TResidual> ResidualOf(const TGridSystem& system, TShiftMethod method,
                              const TControlPoint& point);
 
 // The residuals of every point, their outliers and statistics.
-Result<TControlCheck> CheckControlPoints(const TParameterSet& set, TShiftMethod method,
+Result<TControlCheck> CheckControlPoints(const TGridSystem& system, TShiftMethod method,
                                          std::span<const TControlPoint> points);
 
 // The horizontal length of a residual, metres.

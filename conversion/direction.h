@@ -23,7 +23,7 @@ constexpr bool GridToGrid(TConversionDirection d) {
   return d == TConversionDirection::AToB || d == TConversionDirection::BToA;
 }
 
-// The system whose parameter set a conversion reads first.
+// The system a conversion takes first.
 constexpr TLocalSystem SourceSystem(TConversionDirection d) {
   switch (d) {
     case TConversionDirection::WgsToA:
@@ -38,7 +38,7 @@ constexpr TLocalSystem TargetSystem(TConversionDirection d) {
   return d == TConversionDirection::AToB ? TLocalSystem::B : TLocalSystem::A;
 }
 
-// The unit captions beside Edit39, Edit40, Edit41, Edit42 (UTF-8).
+// The unit captions of the input's and the output's north and east (UTF-8).
 std::array<std::string_view, 4> UnitCaptions(TConversionDirection d);
 
 }  // namespace tervela

@@ -14,24 +14,24 @@ namespace tervela {
 // the grid it came from for it.
 Status GridScaleOf(const PointConverter& converter, const TWorkingPoint& converted,
                    TGridScale& scale) {
-  const TParameterSet& set = converter.ActiveSet();
-  if (!ToWgs(converter.direction())) return GridConvergenceAndScale(set, converted, scale);
+  const TGridSystem& system = converter.GridSystem();
+  if (!ToWgs(converter.direction())) return GridConvergenceAndScale(system, converted, scale);
   TWorkingPoint local = converted;
-  if (Status forward = GeographicToGrid(set, converter.method(), local); !forward) return forward;
-  return GridConvergenceAndScale(set, local, scale);
+  if (Status forward = GeographicToGrid(system, converter.method(), local); !forward) return forward;
+  return GridConvergenceAndScale(system, local, scale);
 }
 
 void GridScalesOf(const PointConverter& converter, std::span<const TWorkingPoint> converted,
                   std::span<TGridScale> scales, std::span<Status> statuses) {
-  const TParameterSet& set = converter.ActiveSet();
+  const TGridSystem& system = converter.GridSystem();
   if (!ToWgs(converter.direction())) {
-    GridConvergenceAndScaleBatch(set, converted, scales, statuses);
+    GridConvergenceAndScaleBatch(system, converted, scales, statuses);
     return;
   }
   std::vector<TWorkingPoint> local(converted.begin(), converted.end());
-  GeographicToGridBatch(set, converter.method(), local, statuses);
+  GeographicToGridBatch(system, converter.method(), local, statuses);
   std::vector<Status> scaled(local.size());
-  GridConvergenceAndScaleBatch(set, local, scales, scaled);
+  GridConvergenceAndScaleBatch(system, local, scales, scaled);
   for (std::size_t i = 0; i < local.size(); ++i) {
     if (statuses[i]) statuses[i] = scaled[i];
   }

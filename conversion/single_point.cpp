@@ -10,8 +10,8 @@ namespace {
 
 // Decimals of the window's outputs.
 constexpr int kGridDecimals = 3;        // metres
-constexpr int kReadoutDecimals = 6;     // Edit45, Edit46
-constexpr int kGeographicDecimals = 8;  // WGS84 results in Edit41, Edit42
+constexpr int kReadoutDecimals = 6;     // the latitude and longitude readouts
+constexpr int kGeographicDecimals = 8;  // WGS84 results
 
 // Parses one text of the page into `target`; the first failure ends the request.
 Status ParseInto(const std::string& text, char separator, double& target) {
@@ -31,27 +31,28 @@ Result<std::string> ChangeReadout(const std::string& previous_text, double new_v
   return FormatFixed(change, kGridDecimals, separator);
 }
 
-// The change readouts of WgsToA and WgsToB. Label27 is written before Edit42
-// is read, so a bad Edit42 leaves it changed.
+// The change readouts of WgsToA and WgsToB. The northing's change is written
+// before the previous easting is read, so a bad previous easting leaves it
+// changed.
 Status WriteChangeReadouts(const TWorkingPoint& point, char separator, TConversionPage& page) {
-  Result<std::string> northing_change = ChangeReadout(page.Edit41, point.Northing, separator);
+  Result<std::string> northing_change = ChangeReadout(page.OutputNorth, point.Northing, separator);
   if (!northing_change) return northing_change.error();
-  page.Label27 = northing_change.value();
-  Result<std::string> easting_change = ChangeReadout(page.Edit42, point.Easting, separator);
+  page.NorthingChange = northing_change.value();
+  Result<std::string> easting_change = ChangeReadout(page.OutputEast, point.Easting, separator);
   if (!easting_change) return easting_change.error();
-  page.Label28 = easting_change.value();
+  page.EastingChange = easting_change.value();
   return {};
 }
 
 }  // namespace
 
 Status ConvertData(TConversionDirection direction, TShiftMethod method,
-                   const TSettingsTexts& settings, char decimal_separator, TConversionPage& page) {
-  PointConverter converter(direction, method, settings, decimal_separator);
+                   const TRecordSystems& systems, char decimal_separator, TConversionPage& page) {
+  PointConverter converter(direction, method, systems);
   double first = 0, second = 0;
-  if (Status s = converter.ReadSourceSystem(); !s) return s;
-  if (Status s = ParseInto(page.Edit39, decimal_separator, first); !s) return s;
-  if (Status s = ParseInto(page.Edit40, decimal_separator, second); !s) return s;
+  if (Status s = converter.TakeSourceSystem(); !s) return s;
+  if (Status s = ParseInto(page.InputNorth, decimal_separator, first); !s) return s;
+  if (Status s = ParseInto(page.InputEast, decimal_separator, second); !s) return s;
 
   TWorkingPoint point;
   if (Status converted = converter.ConvertReading(first, second, point); !converted) {
@@ -61,17 +62,17 @@ Status ConvertData(TConversionDirection direction, TShiftMethod method,
   if (Status scaled = GridScaleOf(converter, point, scale); !scaled) return scaled;
 
   if (ToWgs(direction)) {
-    page.Edit41 = FormatFixed(point.Latitude, kGeographicDecimals, decimal_separator);
-    page.Edit42 = FormatFixed(point.Longitude, kGeographicDecimals, decimal_separator);
+    page.OutputNorth = FormatFixed(point.Latitude, kGeographicDecimals, decimal_separator);
+    page.OutputEast = FormatFixed(point.Longitude, kGeographicDecimals, decimal_separator);
   } else {
     if (FromWgs(direction)) {
       if (Status s = WriteChangeReadouts(point, decimal_separator, page); !s) return s;
     }
-    page.Edit41 = FormatFixed(point.Northing, kGridDecimals, decimal_separator);
-    page.Edit42 = FormatFixed(point.Easting, kGridDecimals, decimal_separator);
+    page.OutputNorth = FormatFixed(point.Northing, kGridDecimals, decimal_separator);
+    page.OutputEast = FormatFixed(point.Easting, kGridDecimals, decimal_separator);
   }
-  page.Edit45 = FormatFixed(point.Latitude, kReadoutDecimals, decimal_separator);
-  page.Edit46 = FormatFixed(point.Longitude, kReadoutDecimals, decimal_separator);
+  page.LatitudeReadout = FormatFixed(point.Latitude, kReadoutDecimals, decimal_separator);
+  page.LongitudeReadout = FormatFixed(point.Longitude, kReadoutDecimals, decimal_separator);
   page.Convergence = ConvergenceReadout(scale.Convergence, decimal_separator);
   page.ScaleFactor = ScaleFactorReadout(scale.ScaleFactor, decimal_separator);
   return {};

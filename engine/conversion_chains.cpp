@@ -16,9 +16,9 @@ using engine_internal::RunChain;
 
 // A latitude beyond a pole is refused before the chain runs; longitudes are
 // taken as they come (0 to 360 as well as -180 to 180).
-Status GeographicToGrid(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point) {
+Status GeographicToGrid(const TGridSystem& system, TShiftMethod method, TWorkingPoint& point) {
   if (BeyondPole(point.Latitude)) return Error::LatitudeOutOfRange();
-  return RunChain(set, method, point,
+  return RunChain(system, method, point,
                   [](const auto& shift, const auto& projection, TWorkingPoint& p, fp::Checking) {
                     CarriedTrig<> carried;
                     return Forward(shift, projection, p, carried);

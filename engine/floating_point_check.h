@@ -108,6 +108,12 @@ inline Fault TakeFault(const Values&... values) {
   return Fault::NoFault;
 }
 
+// The fault one step reports whose values, taken in two parts, raised `a`
+// and `b`: the one TakeFault names first.
+inline Fault OfOneStep(Fault a, Fault b) { return a > b ? a : b; }
+static_assert(Fault::NoFault < Fault::InvalidOperation && Fault::InvalidOperation < Fault::DivisionByZero &&
+              Fault::DivisionByZero < Fault::Overflow);
+
 // The fault of one step under `checking`: NoFault without a test at AtEnd.
 // Steps on several points side by side (lanes.h) are run at AtEnd only: the
 // flags cannot tell which lane raised them, so their caller tests once at the
@@ -141,7 +147,8 @@ inline Status ToStatus(Fault fault) {
 // Runs `operation(point, checking)`, which returns a Fault, on `point` as
 // described at the top: once with one test at the end over the fields it
 // writes (kOutputs), and a second time, step by step, from the same input if
-// that test or the operation itself found a fault.
+// that test or the operation itself found a fault (a refusal, or a fault of
+// deriving its parameters' values: grid_system.h).
 template <double TWorkingPoint::*... kOutputs, class Operation>
 Status RunWithFaultCheck(TWorkingPoint& point, Operation operation) {
   DiscardStaleFaults();

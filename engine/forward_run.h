@@ -37,17 +37,17 @@ inline bool BeyondPole(double latitude) { return std::fabs(latitude) > geodesy::
 // over the four fields a chain writes, with the projection and the shift of
 // `method` set up once per run.
 template <class Run>
-Status RunChain(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point,
+Status RunChain(const TGridSystem& system, TShiftMethod method, TWorkingPoint& point,
                 const Run& run) {
   return fp::RunWithFaultCheck<&TWorkingPoint::Latitude, &TWorkingPoint::Longitude,
                                &TWorkingPoint::Northing, &TWorkingPoint::Easting>(
       point, [&](TWorkingPoint& p, fp::Checking checking) {
-        const PreparedTransverseMercator projection(set, checking);
+        const PreparedTransverseMercator projection(system, checking);
         switch (method) {
           case TShiftMethod::ThreeParameter:
-            return run(PreparedThreeParameterShift(set, checking), projection, p, checking);
+            return run(PreparedThreeParameterShift(system, checking), projection, p, checking);
           case TShiftMethod::SevenParameter:
-            return run(PreparedSevenParameterShift(set, checking), projection, p, checking);
+            return run(PreparedSevenParameterShift(system, checking), projection, p, checking);
         }
         return fp::Fault::NoFault;
       });

@@ -11,7 +11,6 @@ inline constexpr double kPi = std::numbers::pi;
 inline constexpr double kRadiansPerDegree = kPi / 180.0;
 inline constexpr double kDegreesPerRadian = 180.0 / kPi;
 inline constexpr double kArcSecondsPerDegree = 3600.0;
-inline constexpr double kArcSecondsPerHalfTurn = 648000.0;  // 180 x 3600
 inline constexpr double kPoleLatitude = 90.0;                // degrees
 
 // WGS84 and the reference ellipsoid of the local datums.
@@ -26,11 +25,6 @@ inline constexpr double kReferenceAxisRatio = 0.996647189328169;
 // (b/a)^2 for the ratio above.
 inline constexpr double kWgs84EccentricitySquared = 0.006694380004261;
 inline constexpr double kWgs84OneMinusEccentricitySquared = 0.993305619995739;
-
-// Df is held as the flattening difference multiplied by this.
-inline constexpr double kFlatteningDifferenceScale = 10000.0;
-// K is entered in parts per million.
-inline constexpr double kPartsPerMillion = 1000000.0;
 
 // Ellipsoidal height h of every point [m]; there is no height input.
 inline constexpr double kAssumedHeight = 200.0;

@@ -41,10 +41,10 @@ fp::Fault PreparedTransverseMercator::ConvergenceAndScale(const T& latitude, con
                                                           T& convergence, T& scale) const {
   using namespace geodesy;
   // L and phi as the projection forms them.
-  const T L = (longitude - central_meridian_) * kRadiansPerDegree;
+  const T L = (longitude - projection_.central_meridian()) * kRadiansPerDegree;
   const T phi = latitude * kRadiansPerDegree;
   if (const fp::Fault fault = fp::CheckStep(checking_, L); fault != fp::Fault::NoFault) return fault;
-  if (setup_fault_ != fp::Fault::NoFault) return setup_fault_;
+  if (ellipsoid_.fault != fp::Fault::NoFault) return ellipsoid_.fault;
 
   const AngleTrig<T> phi_trig = TrigNear(phi, static_cast<const AngleTrig<T>*>(nullptr));
   const T sin_phi = phi_trig.sin, cos_phi = phi_trig.cos;
@@ -53,7 +53,7 @@ fp::Fault PreparedTransverseMercator::ConvergenceAndScale(const T& latitude, con
   const T cos4 = cos2 * cos2;
   const T t2 = t * t;
   const T t4 = t2 * t2;
-  const T eta2 = second_e2_ * cos2;
+  const T eta2 = ellipsoid_.second_e2 * cos2;
   const T eta4 = eta2 * eta2;
   const T L2 = L * L;
   const T L3 = L2 * L;
@@ -68,7 +68,7 @@ fp::Fault PreparedTransverseMercator::ConvergenceAndScale(const T& latitude, con
   if (const fp::Fault fault = fp::CheckStep(checking_, P, Q); fault != fp::Fault::NoFault) {
     return fault;
   }
-  const T k = scale_factor_ * Sqrt(P * P + Q * Q);
+  const T k = projection_.scale_factor() * Sqrt(P * P + Q * Q);
   const T gamma = Atan2(Q, P) * kDegreesPerRadian;
   if (const fp::Fault fault = fp::CheckStep(checking_, gamma, k); fault != fp::Fault::NoFault) {
     return fault;
@@ -109,11 +109,11 @@ using engine_internal::PreparedTransverseMercator;
 
 // Once with one flag test at the end, and step by step from the same input
 // when that test found a fault (floating_point_check.h).
-Status GridConvergenceAndScale(const TParameterSet& set, const TWorkingPoint& point,
+Status GridConvergenceAndScale(const TGridSystem& system, const TWorkingPoint& point,
                                TGridScale& scale) {
   TGridScale result;
   const auto run = [&](fp::Checking checking) {
-    return PreparedTransverseMercator(set, checking)
+    return PreparedTransverseMercator(system, checking)
         .ConvergenceAndScale(point.Latitude, point.Longitude, result.Convergence, result.ScaleFactor);
   };
   fp::DiscardStaleFaults();
@@ -131,7 +131,7 @@ Status GridConvergenceAndScale(const TParameterSet& set, const TWorkingPoint& po
 // the last point; a group that raised a flag, or a lane whose result is not
 // finite, is taken again point by point, so every result and Status is the
 // one-point call's.
-void GridConvergenceAndScaleBatch(const TParameterSet& set, std::span<const TWorkingPoint> points,
+void GridConvergenceAndScaleBatch(const TGridSystem& system, std::span<const TWorkingPoint> points,
                                   std::span<TGridScale> scales, std::span<Status> statuses) {
   const engine_internal::LanePath path = engine_internal::WidestLanePath();
   for (std::size_t first = 0; first < points.size(); first += kLaneCount) {
@@ -143,7 +143,7 @@ void GridConvergenceAndScaleBatch(const TParameterSet& set, std::span<const TWor
       longitude[i] = point.Longitude;
     }
     fp::DiscardStaleFaults();
-    const PreparedTransverseMercator projection(set, fp::Checking::AtEnd);
+    const PreparedTransverseMercator projection(system, fp::Checking::AtEnd);
 #if defined(TERVELA_AVX2_LANES)
     if (path == engine_internal::LanePath::Avx2) {
       engine_internal::ScaleLanesAvx2(projection, latitude, longitude, convergence, scale);
@@ -165,7 +165,7 @@ void GridConvergenceAndScaleBatch(const TParameterSet& set, std::span<const TWor
         scales[first + i] = {convergence[i], scale[i]};
         statuses[first + i] = Status();
       } else {
-        statuses[first + i] = GridConvergenceAndScale(set, points[first + i], scales[first + i]);
+        statuses[first + i] = GridConvergenceAndScale(system, points[first + i], scales[first + i]);
       }
     }
   }

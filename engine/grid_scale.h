@@ -6,7 +6,7 @@
 #include <span>
 
 #include "common/result.h"
-#include "engine/parameter_set.h"
+#include "engine/grid_system.h"
 #include "engine/working_point.h"
 
 namespace tervela {
@@ -23,13 +23,13 @@ struct TGridScale {
 // Gamma and k of the projection at the local-datum Latitude/Longitude of
 // `point` (as GeographicToGrid leaves them), from the derivatives of the
 // series the projection evaluates. Reads nothing else of the point.
-Status GridConvergenceAndScale(const TParameterSet& set, const TWorkingPoint& point,
+Status GridConvergenceAndScale(const TGridSystem& system, const TWorkingPoint& point,
                                TGridScale& scale);
 
 // The same for many points side by side: each scale and its Status end
 // exactly as the one-point call would leave them. `scales` and `statuses`
 // have at least as many elements as `points`.
-void GridConvergenceAndScaleBatch(const TParameterSet& set, std::span<const TWorkingPoint> points,
+void GridConvergenceAndScaleBatch(const TGridSystem& system, std::span<const TWorkingPoint> points,
                                   std::span<TGridScale> scales, std::span<Status> statuses);
 
 }  // namespace tervela

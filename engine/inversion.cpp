@@ -9,8 +9,8 @@
 // mm, Newton's method on the forward chain takes the estimate on until the
 // residual is at most 1e-6 m. Where it cannot (a grid far from the start
 // point), Newton's method starts again from the target's footpoint, and only
-// when that fails too does the inversion fail. The shift, the projection and
-// their ellipsoids are set up once per attempt and reused by every run.
+// when that fails too does the inversion fail. The shift and the projection
+// are set up once per attempt and reused by every run.
 
 #include <cmath>
 
@@ -182,10 +182,10 @@ template <Start kStart, class Shift>
 // three-parameter shift refuses (near a pole) left the points the chain holds
 // for: either way the inversion found none.
 template <Start kStart>
-Status InvertFrom(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point) {
+Status InvertFrom(const TGridSystem& system, TShiftMethod method, TWorkingPoint& point) {
   bool converged = true;
   const Status status = RunChain(
-      set, method, point,
+      system, method, point,
       [&converged](const auto& shift, const auto& projection, TWorkingPoint& p,
                    fp::Checking checking) {
         return Invert<kStart>(shift, projection, p, checking, converged);
@@ -202,12 +202,12 @@ Status InvertFrom(const TParameterSet& set, TShiftMethod method, TWorkingPoint& 
 // From the fixed steps first; where they fail, from the target's footpoint.
 // Where that fails too, the first failure is reported, and the point left as
 // the first attempt left it.
-Status GridToGeographic(const TParameterSet& set, TShiftMethod method, TWorkingPoint& point) {
+Status GridToGeographic(const TGridSystem& system, TShiftMethod method, TWorkingPoint& point) {
   const TWorkingPoint target = point;
-  const Status status = InvertFrom<Start::FixedSteps>(set, method, point);
+  const Status status = InvertFrom<Start::FixedSteps>(system, method, point);
   if (status.ok()) return status;
   TWorkingPoint from_footpoint = target;
-  if (!InvertFrom<Start::Footpoint>(set, method, from_footpoint).ok()) return status;
+  if (!InvertFrom<Start::Footpoint>(system, method, from_footpoint).ok()) return status;
   point = from_footpoint;
   return {};
 }

@@ -111,27 +111,32 @@ LanePath WidestLanePath() {
   return LanePath::Plain;
 }
 
-// Each group of points side by side, set up afresh so that a fault of the
-// set-up shows in the group's flags. A point of a group that raised a flag,
+// Each group of points side by side. A point of a group that raised a flag,
 // with a result that is not finite, with a latitude beyond a pole (given, or
 // found by the inversion) or, from the grid, not within the fixed steps'
 // tolerance, is converted alone from its input, so every result and Status is
-// that of the one-point chain.
-void RunInGroups(LanePath path, LaneChain chain, const TParameterSet& set, TShiftMethod method,
+// that of the one-point chain; so is every point of a system whose derived
+// values faulted (grid_system.h), which the lanes do not report.
+void RunInGroups(LanePath path, LaneChain chain, const TGridSystem& system, TShiftMethod method,
                  std::span<TWorkingPoint> points, std::span<Status> statuses) {
+  const PreparedTransverseMercator projection(system, fp::Checking::AtEnd);
+  const PreparedThreeParameterShift three_parameter(system, fp::Checking::AtEnd);
+  const PreparedSevenParameterShift seven_parameter(system, fp::Checking::AtEnd);
+  const fp::Fault set_up_fault = fp::OfOneStep(
+      projection.set_up_fault(), method == TShiftMethod::SevenParameter
+                                     ? seven_parameter.set_up_fault()
+                                     : three_parameter.set_up_fault());
   for (std::size_t first = 0; first < points.size(); first += kLaneCount) {
     const std::span<TWorkingPoint> group =
         points.subspan(first, std::min<std::size_t>(kLaneCount, points.size() - first));
     TWorkingPoint inputs[kLaneCount];
     std::copy(group.begin(), group.end(), inputs);
     fp::DiscardStaleFaults();
-    const PreparedTransverseMercator projection(set, fp::Checking::AtEnd);
     const bool fault =
-        method == TShiftMethod::SevenParameter
-            ? RunGroup(path, chain, PreparedSevenParameterShift(set, fp::Checking::AtEnd),
-                       projection, group)
-            : RunGroup(path, chain, PreparedThreeParameterShift(set, fp::Checking::AtEnd),
-                       projection, group);
+        set_up_fault != fp::Fault::NoFault ||
+        (method == TShiftMethod::SevenParameter
+             ? RunGroup(path, chain, seven_parameter, projection, group)
+             : RunGroup(path, chain, three_parameter, projection, group));
     for (std::size_t i = 0; i < group.size(); ++i) {
       TWorkingPoint& point = group[i];
       Status& status = statuses[first + i];
@@ -142,8 +147,8 @@ void RunInGroups(LanePath path, LaneChain chain, const TParameterSet& set, TShif
         status = Status();
       } else {
         point = inputs[i];
-        status = chain == LaneChain::Forward ? GeographicToGrid(set, method, point)
-                                             : GridToGeographic(set, method, point);
+        status = chain == LaneChain::Forward ? GeographicToGrid(system, method, point)
+                                             : GridToGeographic(system, method, point);
       }
     }
   }
@@ -151,16 +156,18 @@ void RunInGroups(LanePath path, LaneChain chain, const TParameterSet& set, TShif
 
 }  // namespace engine_internal
 
-void GeographicToGridBatch(const TParameterSet& set, TShiftMethod method,
+void GeographicToGridBatch(const TGridSystem& system, TShiftMethod method,
                            std::span<TWorkingPoint> points, std::span<Status> statuses) {
   engine_internal::RunInGroups(engine_internal::WidestLanePath(),
-                               engine_internal::LaneChain::Forward, set, method, points, statuses);
+                               engine_internal::LaneChain::Forward, system, method, points,
+                               statuses);
 }
 
-void GridToGeographicBatch(const TParameterSet& set, TShiftMethod method,
+void GridToGeographicBatch(const TGridSystem& system, TShiftMethod method,
                            std::span<TWorkingPoint> points, std::span<Status> statuses) {
   engine_internal::RunInGroups(engine_internal::WidestLanePath(),
-                               engine_internal::LaneChain::Inverse, set, method, points, statuses);
+                               engine_internal::LaneChain::Inverse, system, method, points,
+                               statuses);
 }
 
 }  // namespace tervela

@@ -28,7 +28,7 @@ LanePath WidestLanePath();
 enum class LaneChain { Forward, Inverse };
 
 // GeographicToGridBatch or GridToGeographicBatch on `path`.
-void RunInGroups(LanePath path, LaneChain chain, const TParameterSet& set, TShiftMethod method,
+void RunInGroups(LanePath path, LaneChain chain, const TGridSystem& system, TShiftMethod method,
                  std::span<TWorkingPoint> points, std::span<Status> statuses);
 
 }  // namespace tervela::engine_internal

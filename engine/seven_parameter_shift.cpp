@@ -24,43 +24,14 @@ using namespace geodesy;
 
 namespace engine_internal {
 
-// The parts that depend on the parameters alone: the similarity
-// transformation's rotation matrix and scale, the local ellipsoid.
-PreparedSevenParameterShift::PreparedSevenParameterShift(const TParameterSet& set,
+// The similarity transformation's rotation matrix and scale, and the local
+// ellipsoid of Bowring's formula, as derived with the system (grid_system.cpp).
+PreparedSevenParameterShift::PreparedSevenParameterShift(const TGridSystem& system,
                                                          fp::Checking checking)
-    : t_{set.Tx, set.Ty, set.Tz}, one_plus_k_(1 + set.K), checking_(checking) {
-  // The sines and cosines of the rotations (radians), exact: no small-angle
-  // approximation.
-  const AngleTrig<> rx = TrigNear(set.Rx, &kZeroAngle);
-  const AngleTrig<> ry = TrigNear(set.Ry, &kZeroAngle);
-  const AngleTrig<> rz = TrigNear(set.Rz, &kZeroAngle);
-  const double sx = rx.sin, cx = rx.cos, sy = ry.sin, cy = ry.cos, sz = rz.sin, cz = rz.cos;
-
-  // The rotation matrix R = R3(Rz) R2(Ry) R1(Rx), row by row.
-  r_[0][0] = cy * cz;
-  r_[0][1] = cx * sz + sx * sy * cz;
-  r_[0][2] = sx * sz - cx * sy * cz;
-  r_[1][0] = -cy * sz;
-  r_[1][1] = cx * cz - sx * sy * sz;
-  r_[1][2] = sx * cz + cx * sy * sz;
-  r_[2][0] = sy;
-  r_[2][1] = -sx * cy;
-  r_[2][2] = cx * cy;
-
-  // The local ellipsoid a = 6378137 - Da,
-  // b = a (df + 0.996647189328169), e^2 = 1 - b^2 / a^2, e'^2 = a^2 / b^2 - 1.
-  a_ = kWgs84SemiMajorAxis - set.Da;
-  b_ = a_ * (set.Df / kFlatteningDifferenceScale + kReferenceAxisRatio);
-  const double a2 = a_ * a_;
-  const double b2 = b_ * b_;
-  e2_ = 1 - b2 / a2;
-  second_e2_ = a2 / b2 - 1;
-  e2_a_ = e2_ * a_;
-  second_e2_b_ = second_e2_ * b_;
-  a_over_b_ = a_ / b_;
-  setup_fault_ = fp::CheckStep(checking_, one_plus_k_, a_, b_, a2, b2, e2_, second_e2_, e2_a_,
-                               second_e2_b_, a_over_b_);
-}
+    : helmert_(system.helmert),
+      ellipsoid_(system.ellipsoid.bowring_),
+      checking_(checking),
+      setup_fault_(fp::OfOneStep(system.helmert.fault_, system.ellipsoid.bowring_.fault)) {}
 
 // The shift of one point: to geocentric, the similarity transformation, back to
 // geodetic.
@@ -86,12 +57,14 @@ fp::Fault PreparedSevenParameterShift::Apply(Point& point,
   // The similarity transformation (X', Y', Z') = T + (1 + K) R (X, Y, Z),
   // each row sum accumulated from the first column to the third. Xp, Yp, Zp
   // stand for X', Y', Z'. An overflow here ends the shift.
-  const T u = one_plus_k_ * X;
-  const T v = one_plus_k_ * Y;
-  const T w = one_plus_k_ * Z;
-  const T Xp = t_[0] + (r_[0][0] * u + r_[0][1] * v + r_[0][2] * w);
-  const T Yp = t_[1] + (r_[1][0] * u + r_[1][1] * v + r_[1][2] * w);
-  const T Zp = t_[2] + (r_[2][0] * u + r_[2][1] * v + r_[2][2] * w);
+  const std::array<double, 3>& t = helmert_.translation_;
+  const THelmertShift::Matrix& r = helmert_.r_;
+  const T u = helmert_.one_plus_k_ * X;
+  const T v = helmert_.one_plus_k_ * Y;
+  const T w = helmert_.one_plus_k_ * Z;
+  const T Xp = t[0] + (r[0][0] * u + r[0][1] * v + r[0][2] * w);
+  const T Yp = t[1] + (r[1][0] * u + r[1][1] * v + r[1][2] * w);
+  const T Zp = t[2] + (r[2][0] * u + r[2][1] * v + r[2][2] * w);
   if (const fp::Fault fault = fp::CheckStep(checking_, Xp, Yp, Zp); fault != fp::Fault::NoFault) {
     return fault;
   }
@@ -107,7 +80,7 @@ fp::Fault PreparedSevenParameterShift::Apply(Point& point,
   // The parametric latitude theta, tan(theta) = Z' a / (p b). On the polar
   // axis (p = 0) this divides by zero (0 / 0 at the centre), and the shift
   // ends with the WGS84 values still in the point.
-  const T tan_theta = Zp * a_ / (p * b_);
+  const T tan_theta = Zp * ellipsoid_.a / (p * ellipsoid_.b);
   if (const fp::Fault fault = fp::CheckStep(checking_, p, tan_theta); fault != fp::Fault::NoFault) {
     return fault;
   }
@@ -116,7 +89,7 @@ fp::Fault PreparedSevenParameterShift::Apply(Point& point,
   // cos = p / sqrt(p^2 + z^2) and sin = z / sqrt(p^2 + z^2), p^2 being at hand
   // before its square root. These squares overflow only where those of X', Y'
   // and Z' would.
-  const T z = Zp * a_over_b_;
+  const T z = Zp * ellipsoid_.a_over_b;
   const T theta_scale = 1 / Sqrt(p2 + z * z);
   const T cos_theta = p * theta_scale;
   const T sin_theta = z * theta_scale;
@@ -127,8 +100,8 @@ fp::Fault PreparedSevenParameterShift::Apply(Point& point,
   // part below keeps the cosine of the arctangent's angle positive.
   const T sin3_theta = sin_theta * sin_theta * sin_theta;
   const T cos3_theta = cos_theta * cos_theta * cos_theta;
-  const T tan_above = Zp + second_e2_b_ * sin3_theta;
-  const T tan_below = p - e2_a_ * cos3_theta;
+  const T tan_above = Zp + ellipsoid_.second_e2_b * sin3_theta;
+  const T tan_below = p - ellipsoid_.e2_a * cos3_theta;
   const T phi_local = Atan(tan_above / tan_below);
   const T phi_scale = CopySign(
       1 / Sqrt(tan_above * tan_above + tan_below * tan_below), tan_below);
@@ -148,9 +121,10 @@ template fp::Fault PreparedSevenParameterShift::Apply(PointLanes&, CarriedTrig<L
 
 }  // namespace engine_internal
 
-Status SevenParameterShift(const TParameterSet& set, TWorkingPoint& point) {
+Status SevenParameterShift(const TGridSystem& system, TWorkingPoint& point) {
   return engine_internal::RunAlone<engine_internal::PreparedSevenParameterShift,
-                                   &TWorkingPoint::Latitude, &TWorkingPoint::Longitude>(set, point);
+                                   &TWorkingPoint::Latitude, &TWorkingPoint::Longitude>(system,
+                                                                                        point);
 }
 
 }  // namespace tervela

@@ -53,32 +53,14 @@ fp::Fault RefuseLongTurn(const Lanes& delta_lambda, Lanes& longitude) {
 
 }  // namespace
 
-// The part of the formula that depends on the parameters alone: the local
-// ellipsoid a = 6378137 - Da, f = 0.00335281066474 - df, b = (1 - f) a and the
-// first eccentricity e = sqrt((2 - f) f). A df above 33.5281066474 makes f
-// negative, and this square root an invalid operation.
-PreparedThreeParameterShift::PreparedThreeParameterShift(const TParameterSet& set,
+// The translation and corrections, with the local ellipsoid and the
+// parameter-only factors of delta phi derived with the system (grid_system.cpp).
+PreparedThreeParameterShift::PreparedThreeParameterShift(const TGridSystem& system,
                                                          fp::Checking checking, bool chained)
-    : dx_(set.Dx),
-      dy_(set.Dy),
-      dz_(set.Dz),
-      corr_n_degrees_(set.CorrN / kArcSecondsPerDegree),
-      corr_e_degrees_(set.CorrE / kArcSecondsPerDegree),
+    : shift_(system.molodensky),
+      ellipsoid_(system.ellipsoid.molodensky_),
       checking_(checking),
-      chained_(chained) {
-  const double delta_f = set.Df / kFlatteningDifferenceScale;
-  a_ = kWgs84SemiMajorAxis - set.Da;
-  const double f = kWgs84Flattening - delta_f;
-  const double b = (1 - f) * a_;
-  const double e = std::sqrt((2 - f) * f);
-  e2_ = e * e;
-  // The parameter-only factors of delta phi as written in Apply.
-  one_minus_e2_times_a_ = (1 - e2_) * a_;
-  n_terms_factor_ = set.Da * e2_ + delta_f * b;
-  m_term_factor_ = delta_f * (a_ / b) * one_minus_e2_times_a_;
-  setup_fault_ = fp::CheckStep(checking_, delta_f, a_, f, b, e, e2_, one_minus_e2_times_a_,
-                               n_terms_factor_, m_term_factor_);
-}
+      chained_(chained) {}
 
 // The shift of one point, or of one point per lane.
 template <class Point>
@@ -86,8 +68,8 @@ fp::Fault PreparedThreeParameterShift::Apply(Point& point,
                                              CarriedTrig<ValueOf<Point>>* carried) const {
   using T = ValueOf<Point>;
   // The empirical corrections corr.N and corr.E, written to the point at once.
-  const T corrected_latitude = corr_n_degrees_ + point.Latitude;
-  const T corrected_longitude = corr_e_degrees_ + point.Longitude;
+  const T corrected_latitude = shift_.corr_n_degrees_ + point.Latitude;
+  const T corrected_longitude = shift_.corr_e_degrees_ + point.Longitude;
   if (const fp::Fault fault = fp::CheckStep(checking_, corrected_latitude, corrected_longitude);
       fault != fp::Fault::NoFault) {
     return fault;
@@ -97,7 +79,7 @@ fp::Fault PreparedThreeParameterShift::Apply(Point& point,
 
   // A fault of the local ellipsoid ends the shift here, with the corrected
   // values in the point.
-  if (setup_fault_ != fp::Fault::NoFault) return setup_fault_;
+  if (ellipsoid_.fault != fp::Fault::NoFault) return ellipsoid_.fault;
 
   // The corrected point in radians, with its sines and cosines.
   const double h = kAssumedHeight;
@@ -110,7 +92,7 @@ fp::Fault PreparedThreeParameterShift::Apply(Point& point,
   // The ellipsoid at phi: W = 1 - (e sin phi)^2. The radii of curvature in the prime
   // vertical, N = a / sqrt(W), and in the meridian, M = (1 - e^2) a / W^(3/2),
   // enter delta phi and delta lambda through sqrt(W) and W^(3/2).
-  const T W = 1 - e2_ * (sin_phi * sin_phi);
+  const T W = 1 - ellipsoid_.e2 * (sin_phi * sin_phi);
   const T sqrt_W = Sqrt(W);
   const T W_sqrt_W = W * sqrt_W;
 
@@ -124,15 +106,16 @@ fp::Fault PreparedThreeParameterShift::Apply(Point& point,
   // one division after the square root where the formula as written has
   // three; the order of the terms and the placement of the reciprocals only
   // change the last bits.
-  const T A = -dx_ * sin_phi * cos_lambda - dy_ * sin_phi * sin_lambda + dz_ * cos_phi;
-  const T delta_phi =
-      (A * W_sqrt_W + sin_phi * cos_phi * (n_terms_factor_ * W + m_term_factor_)) /
-      (one_minus_e2_times_a_ + h * W_sqrt_W);
+  const auto& [dx, dy, dz] = shift_.translation_;
+  const T A = -dx * sin_phi * cos_lambda - dy * sin_phi * sin_lambda + dz * cos_phi;
+  const TEllipsoid::MolodenskyTerms& e = ellipsoid_;
+  const T delta_phi = (A * W_sqrt_W + sin_phi * cos_phi * (e.n_terms_factor * W + e.m_term_factor)) /
+                      (e.one_minus_e2_times_a + h * W_sqrt_W);
 
   // Molodensky's delta lambda = (-Dx sin(lambda) + Dy cos(lambda)) / ((N + h) cos(phi)),
   // above and below multiplied by sqrt(W).
   const T delta_lambda =
-      (-dx_ * sin_lambda + dy_ * cos_lambda) * sqrt_W / ((a_ + h * sqrt_W) * cos_phi);
+      (-dx * sin_lambda + dy * cos_lambda) * sqrt_W / ((ellipsoid_.a + h * sqrt_W) * cos_phi);
 
   // Both subtracted: the shift applied backwards.
   const T latitude = corrected_latitude - delta_phi * kDegreesPerRadian;
@@ -151,10 +134,10 @@ template fp::Fault PreparedThreeParameterShift::Apply(PointLanes&, CarriedTrig<L
 
 }  // namespace engine_internal
 
-Status ThreeParameterShift(const TParameterSet& set, TWorkingPoint& point) {
+Status ThreeParameterShift(const TGridSystem& system, TWorkingPoint& point) {
   return fp::RunWithFaultCheck<&TWorkingPoint::Latitude, &TWorkingPoint::Longitude>(
-      point, [&set](TWorkingPoint& p, fp::Checking checking) {
-        return engine_internal::PreparedThreeParameterShift(set, checking, false).Apply(p);
+      point, [&system](TWorkingPoint& p, fp::Checking checking) {
+        return engine_internal::PreparedThreeParameterShift(system, checking, false).Apply(p);
       });
 }
 

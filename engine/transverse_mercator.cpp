@@ -45,37 +45,11 @@ Lanes HalfTurnRange(const Lanes& degrees) {
 
 }  // namespace
 
-// The parts that depend on the parameters alone: the local ellipsoid, its
-// eccentricities and third flattening, and the meridian-arc coefficients.
-PreparedTransverseMercator::PreparedTransverseMercator(const TParameterSet& set,
+// The projection's parameters, with the local ellipsoid and the
+// meridian-arc coefficients derived with the system (grid_system.cpp).
+PreparedTransverseMercator::PreparedTransverseMercator(const TGridSystem& system,
                                                        fp::Checking checking)
-    : scale_factor_(set.ScaleFactor),
-      false_easting_(set.FalseEasting),
-      false_northing_(set.FalseNorthing),
-      central_meridian_(set.CentralMeridian),
-      checking_(checking) {
-  // The local ellipsoid.
-  a_ = kWgs84SemiMajorAxis - set.Da;
-  b_ = a_ * (set.Df / kFlatteningDifferenceScale + kReferenceAxisRatio);
-
-  // First eccentricity squared, third flattening, second eccentricity squared.
-  e2_ = 1 - (b_ * b_) / (a_ * a_);
-  n_ = (a_ - b_) / (a_ + b_);
-  second_e2_ = e2_ / (1 - e2_);
-
-  // The coefficients of Helmert's meridian-arc series.
-  using namespace meridian_arc;
-  const double n2 = n_ * n_;
-  const double n3 = n2 * n_;
-  const double n4 = n2 * n2;
-  const double n5 = n4 * n_;
-  alpha_ = (a_ + b_) / 2 * (1 + kN2 * n2 + kN4 * n4);
-  beta_ = kBetaN1 * n_ + kBetaN3 * n3 + kBetaN5 * n5;
-  gamma_ = kGammaN2 * n2 + kGammaN4 * n4;
-  delta_ = kDeltaN3 * n3 + kDeltaN5 * n5;
-  setup_fault_ =
-      fp::CheckStep(checking_, a_, b_, e2_, n_, second_e2_, alpha_, beta_, gamma_, delta_);
-}
+    : projection_(system.projection), ellipsoid_(system.ellipsoid.projection_), checking_(checking) {}
 
 namespace {
 
@@ -83,35 +57,23 @@ namespace {
 // multiple angles formed from sin phi and cos phi by the double-angle and
 // addition identities.
 template <class T>
-T MeridianArcFrom(double alpha, double beta, double gamma, double delta, const T& phi,
-                  const T& sin_phi, const T& cos_phi) {
+T MeridianArcFrom(const TEllipsoid::ProjectionTerms& e, const T& phi, const T& sin_phi,
+                  const T& cos_phi) {
   const T sin_2phi = 2 * sin_phi * cos_phi;
   const T cos_2phi = (cos_phi - sin_phi) * (cos_phi + sin_phi);
   const T sin_4phi = 2 * sin_2phi * cos_2phi;
   const T cos_4phi = 1 - 2 * sin_2phi * sin_2phi;
   const T sin_6phi = sin_4phi * cos_2phi + cos_4phi * sin_2phi;
-  return alpha * (phi + beta * sin_2phi + gamma * sin_4phi + delta * sin_6phi);
+  return e.alpha * (phi + e.beta * sin_2phi + e.gamma * sin_4phi + e.delta * sin_6phi);
 }
 
 // nu = a / sqrt(1 - e^2 sin^2 phi).
 template <class T>
-T PrimeVerticalRadiusFrom(double a, double e2, const T& sin_phi) {
-  return a / Sqrt(1 - e2 * (sin_phi * sin_phi));
+T PrimeVerticalRadiusFrom(const TEllipsoid::ProjectionTerms& e, const T& sin_phi) {
+  return e.a / Sqrt(1 - e.e2 * (sin_phi * sin_phi));
 }
 
 }  // namespace
-
-// G at phi on its own.
-double PreparedTransverseMercator::MeridianArc(double phi) const {
-  double sin_phi, cos_phi;
-  SinCos(phi, sin_phi, cos_phi);
-  return MeridianArcFrom(alpha_, beta_, gamma_, delta_, phi, sin_phi, cos_phi);
-}
-
-// nu at phi on its own.
-double PreparedTransverseMercator::PrimeVerticalRadius(double sin_phi) const {
-  return PrimeVerticalRadiusFrom(a_, e2_, sin_phi);
-}
 
 // The footpoint latitude of the northing: the rectifying latitude
 // mu = G / alpha turned into phi by the leading terms of the inverse of
@@ -121,15 +83,16 @@ double PreparedTransverseMercator::PrimeVerticalRadius(double sin_phi) const {
 void PreparedTransverseMercator::Footpoint(double northing, double easting, double& latitude,
                                            double& longitude) const {
   using namespace meridian_arc;
-  const double mu = (northing - false_northing_) / (scale_factor_ * alpha_);
+  const double mu = (northing - projection_.false_northing()) / (projection_.scale_factor() * ellipsoid_.alpha);
   const double phi =
-      mu + kFootpointN1 * n_ * std::sin(2 * mu) + kFootpointN2 * (n_ * n_) * std::sin(4 * mu);
+      mu + kFootpointN1 * ellipsoid_.n * std::sin(2 * mu) +
+                     kFootpointN2 * (ellipsoid_.n * ellipsoid_.n) * std::sin(4 * mu);
   double sin_phi, cos_phi;
   SinCos(phi, sin_phi, cos_phi);
-  const double L =
-      (easting - false_easting_) / (scale_factor_ * PrimeVerticalRadius(sin_phi) * cos_phi);
+  const double L = (easting - projection_.false_easting()) /
+                   (projection_.scale_factor() * PrimeVerticalRadiusFrom(ellipsoid_, sin_phi) * cos_phi);
   latitude = phi * kDegreesPerRadian;
-  longitude = central_meridian_ + L * kDegreesPerRadian;
+  longitude = projection_.central_meridian() + L * kDegreesPerRadian;
 }
 
 // The projection of one point, or of one point per lane.
@@ -138,12 +101,12 @@ fp::Fault PreparedTransverseMercator::Apply(Point& point,
                                             const CarriedTrig<ValueOf<Point>>* carried) const {
   using T = ValueOf<Point>;
   // L, the difference from the central meridian, and phi.
-  const T L = HalfTurnRange(point.Longitude - central_meridian_) * kRadiansPerDegree;
+  const T L = HalfTurnRange(point.Longitude - projection_.central_meridian()) * kRadiansPerDegree;
   const T phi = point.Latitude * kRadiansPerDegree;
   if (const fp::Fault fault = fp::CheckStep(checking_, L); fault != fp::Fault::NoFault) return fault;
 
   // A fault of the parameter-only part ends the projection here.
-  if (setup_fault_ != fp::Fault::NoFault) return setup_fault_;
+  if (ellipsoid_.fault != fp::Fault::NoFault) return ellipsoid_.fault;
 
   // The sine and cosine of phi: those the shift formed for its result where
   // it did, else from the shift's start latitude nearby (carried_trig.h).
@@ -154,17 +117,17 @@ fp::Fault PreparedTransverseMercator::Apply(Point& point,
   const T sin_phi = phi_trig.sin, cos_phi = phi_trig.cos;
 
   // The meridian arc.
-  const T G = MeridianArcFrom(alpha_, beta_, gamma_, delta_, phi, sin_phi, cos_phi);
+  const T G = MeridianArcFrom(ellipsoid_, phi, sin_phi, cos_phi);
 
   // nu, t = tan phi, eta^2 = e'^2 cos^2 phi.
-  const T nu = PrimeVerticalRadiusFrom(a_, e2_, sin_phi);
+  const T nu = PrimeVerticalRadiusFrom(ellipsoid_, sin_phi);
   const T t = sin_phi / cos_phi;
   const T cos2 = cos_phi * cos_phi;  // powers of cos phi
   const T cos3 = cos2 * cos_phi;
   const T cos5 = cos3 * cos2;
   const T t2 = t * t;
   const T t4 = t2 * t2;
-  const T eta2 = second_e2_ * cos2;
+  const T eta2 = ellipsoid_.second_e2 * cos2;
   const T eta4 = eta2 * eta2;
   const T L2 = L * L;
   const T L3 = L2 * L;
@@ -189,8 +152,9 @@ fp::Fault PreparedTransverseMercator::Apply(Point& point,
   const T easting = nu * easting_series;
 
   // Scale and false origin.
-  const T Northing = northing * scale_factor_ + false_northing_;
-  const T Easting = easting * scale_factor_ + false_easting_;
+  const double k0 = projection_.scale_factor();
+  const T Northing = northing * k0 + projection_.false_northing();
+  const T Easting = easting * k0 + projection_.false_easting();
   if (const fp::Fault fault = fp::CheckStep(checking_, Northing, Easting);
       fault != fp::Fault::NoFault) {
     return fault;
@@ -207,13 +171,25 @@ template fp::Fault PreparedTransverseMercator::Apply(PointLanes&,
 
 }  // namespace engine_internal
 
-double LongitudeFromCentralMeridian(const TParameterSet& set, double longitude) {
-  return engine_internal::HalfTurnRange(longitude - set.CentralMeridian);
+// G at phi on its own.
+double TEllipsoid::MeridianArc(double phi) const {
+  double sin_phi, cos_phi;
+  engine_internal::SinCos(phi, sin_phi, cos_phi);
+  return engine_internal::MeridianArcFrom(projection_, phi, sin_phi, cos_phi);
 }
 
-Status TransverseMercator(const TParameterSet& set, TWorkingPoint& point) {
+// nu at phi on its own.
+double TEllipsoid::PrimeVerticalRadius(double phi) const {
+  return engine_internal::PrimeVerticalRadiusFrom(projection_, std::sin(phi));
+}
+
+double LongitudeFromCentralMeridian(const TGridSystem& system, double longitude) {
+  return engine_internal::HalfTurnRange(longitude - system.projection.central_meridian());
+}
+
+Status TransverseMercator(const TGridSystem& system, TWorkingPoint& point) {
   return engine_internal::RunAlone<engine_internal::PreparedTransverseMercator,
-                                   &TWorkingPoint::Northing, &TWorkingPoint::Easting>(set, point);
+                                   &TWorkingPoint::Northing, &TWorkingPoint::Easting>(system, point);
 }
 
 }  // namespace tervela

@@ -4,7 +4,7 @@
 // that convert with them; TERVELA_EXAMPLES_DIR names the folder.
 
 #include "fuzz/fuzz_checks.h"
-#include "settings/settings_record.h"
+#include "settings/record_systems.h"
 
 namespace tervela::fuzz {
 
@@ -16,6 +16,11 @@ inline const TSettingsTexts& ExampleSettings() {
     return read;
   }();
   return texts;
+}
+
+inline const TRecordSystems& ExampleSystems() {
+  static const TRecordSystems systems = ReadRecordSystems(ExampleSettings(), '.');
+  return systems;
 }
 
 }  // namespace tervela::fuzz

@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const TLocalSystem system : {TLocalSystem::A, TLocalSystem::B}) {
     for (const TShiftMethod method : {TShiftMethod::ThreeParameter, TShiftMethod::SevenParameter}) {
       const Result<TControlReport> report =
-          RunControlCheck(ExampleSettings(), points.value(), {system, method, '.', true});
+          RunControlCheck(ExampleSystems(), points.value(), {system, method, '.', true});
       if (!report) {
         Require(IsCheckError(report.error(), input), "a check fails only with the product's errors");
         continue;

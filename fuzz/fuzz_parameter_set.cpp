@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "engine/engine.h"
+#include "settings/system_values.h"
 #include "fuzz/fuzz_checks.h"
 
 namespace tervela::fuzz {
@@ -47,19 +48,19 @@ void CheckChain(const Status& status, const TWorkingPoint& point) {
   }
 }
 
-void CheckChains(const TParameterSet& set) {
+void CheckChains(const TGridSystem& system) {
   for (TShiftMethod method : kMethods) {
     for (const auto& [latitude, longitude] : kGeographicPoints) {
       TWorkingPoint point;
       point.Latitude = latitude;
       point.Longitude = longitude;
-      CheckChain(GeographicToGrid(set, method, point), point);
+      CheckChain(GeographicToGrid(system, method, point), point);
     }
     for (const auto& [northing, easting] : kGridPoints) {
       TWorkingPoint point;
       point.TargetNorthing = northing;
       point.TargetEasting = easting;
-      CheckChain(GridToGeographic(set, method, point), point);
+      CheckChain(GridToGeographic(system, method, point), point);
     }
   }
 }
@@ -70,7 +71,7 @@ void CheckChains(const TParameterSet& set) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tervela;
   using namespace tervela::fuzz;
-  std::array<std::string, kParameterCount> texts;
+  std::array<std::string, kSystemTextCount> texts;
   std::string_view rest(reinterpret_cast<const char*>(data), size);
   for (std::string& text : texts) {
     const std::size_t end = rest.find('\n');
@@ -78,8 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
   }
   for (char separator : {'.', ','}) {
-    TParameterSet set;
-    const Status read = ReadParameterSet(texts, separator, set);
+    const Result<TGridSystem> read = ReadGridSystem(texts, separator);
     if (!read.ok()) {
       const Error& error = read.error();
       Require((error.kind() == ErrorKind::NotANumber && IsProductError(error, texts, {})) ||
@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               "a parameter text fails as not a number or as an overflow");
       continue;
     }
-    CheckChains(set);
+    CheckChains(read.value());
   }
   return 0;
 }

@@ -192,7 +192,7 @@ void ConvertInput(std::string_view input, TConversionDirection direction, bool s
   }
   TRunEndpoints endpoints;
   endpoints.input_fd = MemoryFile(input);
-  const Status status = ConvertPointFile(request, ExampleSettings(), '.', endpoints);
+  const Status status = ConvertPointFile(request, ExampleSystems(), endpoints);
   Require(status.ok() || IsProductError(status.error(), {}, kInvalidNumericInput),
           "a run fails only with an error of the product's set");
 

@@ -4,11 +4,20 @@
 // than kCutoff scaled median absolute deviations above the median distance
 // marks an outlier. Medians are used throughout so that the far points
 // themselves do not move the centre or widen the spread they are judged by.
+//
+// This is not the control check's outlier rule (control/outlier_rule.h):
+// that one judges residuals, centimetres of noise about a common shift, so
+// their distances start at zero and it has a floor in metres. These are
+// positions spread over kilometres, whose distances from their centre are
+// anything but small, so the spread is taken about the median distance and
+// the cut-off is free of any unit.
 
 #include "maps/far_points.h"
 
 #include <algorithm>
 #include <cmath>
+
+#include "common/median.h"
 
 namespace tervela {
 
@@ -23,14 +32,6 @@ constexpr double kNormalScale = 1.4826;
 // that points lying almost on one spot do not mark a neighbour a few metres
 // away.
 constexpr double kLeastRatio = 3.0;
-
-double Median(std::vector<double> values) {
-  const std::size_t middle = values.size() / 2;
-  std::nth_element(values.begin(), values.begin() + middle, values.end());
-  const double upper = values[middle];
-  if (values.size() % 2 != 0) return upper;
-  return (*std::max_element(values.begin(), values.begin() + middle) + upper) / 2;
-}
 
 }  // namespace
 

@@ -14,22 +14,26 @@ namespace tervela {
 inline constexpr int kSettingsLineCount = 38;
 using TSettingsTexts = std::array<std::string, kSettingsLineCount>;
 
-// The two local grid systems, and the parameter texts of each: eighteen lines,
-// Dx first and K last (lines 1-18 for A, 19-36 for B).
+// The two local grid systems and their lines in the record: eighteen
+// parameter texts each, Dx first and K last (lines 1-18 for A, 19-36 for B),
+// then the two names (line 37 for A, 38 for B).
 enum class TLocalSystem { A, B };
 inline constexpr int kSystemTextCount = 18;
+inline constexpr std::size_t kParameterLineCount = 2 * kSystemTextCount;
 using TSystemTexts = std::span<const std::string, kSystemTextCount>;
 
-inline TSystemTexts ParameterTexts(const TSettingsTexts& texts, TLocalSystem system) {
-  const std::size_t first = system == TLocalSystem::A ? 0 : kSystemTextCount;
-  return TSystemTexts(texts.data() + first, kSystemTextCount);
+// Where a system's texts lie in TSettingsTexts (0 for line 1): its first
+// parameter text and its name.
+constexpr std::size_t FirstParameterIndex(TLocalSystem system) {
+  return system == TLocalSystem::A ? 0 : kSystemTextCount;
+}
+constexpr std::size_t NameIndex(TLocalSystem system) {
+  return kParameterLineCount + (system == TLocalSystem::A ? 0 : 1);
 }
 
-// The number of the edit each line belongs to: Edit1..Edit10, Edit13..Edit20
-// (system A), Edit21..Edit38 (system B), Edit43, Edit44 (the two names).
-inline constexpr std::array<int, kSettingsLineCount> kSettingsRecordEdits = {
-    1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 13, 14, 15, 16, 17, 18, 19, 20, 21,
-    22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 43, 44};
+inline TSystemTexts ParameterTexts(const TSettingsTexts& texts, TLocalSystem system) {
+  return TSystemTexts(texts.data() + FirstParameterIndex(system), kSystemTextCount);
+}
 
 // Writes the 38 lines, each followed by CR LF, to `path`. The old file is
 // replaced only when every byte was written and closed: the record goes to a

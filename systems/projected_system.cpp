@@ -3,23 +3,24 @@
 // The projection and the ellipsoid are read from the system's definition; the
 // two datum shifts from the transformations PROJ finds from the system's
 // geographic datum to WGS 84, in PROJ's own ranking for the system's area of
-// use, leaving out those that need a grid and ballpark ones. The three-
-// parameter shift takes the first geocentric translation (Molodensky's
-// formula then approximates it); the seven-parameter shift the first
-// Helmert transformation (position vector or coordinate frame), else that
-// translation. Method and parameter codes are EPSG's (Guidance Note 7-2).
+// use, leaving out those that need a grid and ballpark ones. Each shift takes
+// the candidate the rule of ChooseOperations picks for the place: the three-
+// parameter shift a geocentric translation (Molodensky's formula then
+// approximates it) or one derived from a Helmert transformation, the seven-
+// parameter shift a Helmert transformation (position vector or coordinate
+// frame) or a translation. Method and parameter codes are EPSG's (Guidance
+// Note 7-2).
 
 #include "systems/projected_system.h"
 
-#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstring>
+#include <numbers>
 #include <string>
 
-#include "engine/floating_point_check.h"
-#include "engine/geodetic_constants.h"
-#include "engine/prepared_operations.h"
-#include "systems/helmert_inverse.h"
+#include "systems/derived_translation.h"
+#include "systems/operation_candidates.h"
 #include "systems/proj_handles.h"
 #include "systems/system_texts.h"
 
@@ -28,12 +29,6 @@ namespace tervela {
 namespace {
 
 using namespace systems_internal;
-// The engine's own WGS84 a and f, so that its shifts rebuild the local
-// ellipsoid from Da and Df exactly.
-using geodesy::kDegreesPerRadian;
-using geodesy::kFlatteningDifferenceScale;
-using geodesy::kWgs84Flattening;
-using geodesy::kWgs84SemiMajorAxis;
 
 // EPSG method codes.
 constexpr int kTransverseMercator = 9807;
@@ -165,69 +160,109 @@ Result<Projection> ReadProjection(PJ_CONTEXT* context, const PJ* crs, const Refu
   return Projection{*values[0], *values[1], *values[2], *values[3], *values[4]};
 }
 
+// A Helmert transformation from the local datum to WGS 84 as EPSG publishes
+// it: translations [m], rotations [radians] in the coordinate frame
+// convention (a position-vector set has its rotations negated), scale
+// difference [ratio]; a translation has zero rotations and scale.
+struct LocalToWgs84 {
+  std::array<double, 3> translation{}, rotation{};
+  double scale_difference = 0;
+};
+
 // A transformation to WGS 84 that the Settings page can hold.
 struct FoundShift {
   TDatumOperation operation;
-  LocalToWgs84Helmert helmert;  // coordinate frame; zero rotations and scale for a translation
+  LocalToWgs84 helmert;
   bool translation_only = false;
 };
 
 struct Shifts {
   std::optional<FoundShift> translation, helmert;
   bool on_wgs84 = false;  // the system's datum is WGS 84 itself
+  std::vector<TOperationCandidate> candidates;
+  std::optional<TGeographicBox> area;  // the system's area of use
 };
 
-std::optional<FoundShift> ReadShift(PJ_CONTEXT* context, const PJ* operation) {
+std::optional<TGeographicBox> AreaOfUse(PJ_CONTEXT* context, const PJ* object, std::string* name = nullptr) {
+  double west = 0, south = 0, east = 0, north = 0;
+  const char* area = nullptr;
+  if (!Proj().proj_get_area_of_use(context, object, &west, &south, &east, &north, &area) || west < -1000) {
+    return std::nullopt;
+  }
+  if (name != nullptr) *name = TextOr(area, "");
+  return TGeographicBox{west, south, east, north};
+}
+
+// A grid-free geocentric translation or Helmert transformation, its
+// parameters and area of use.
+std::optional<TOperationCandidate> ReadShift(PJ_CONTEXT* context, const PJ* operation) {
   if (Proj().proj_get_type(operation) != PJ_TYPE_TRANSFORMATION ||
       Proj().proj_coordoperation_get_grid_used_count(context, operation) > 0 ||
       Proj().proj_coordoperation_has_ballpark_transformation(context, operation)) {
     return std::nullopt;
   }
-  const int method = MethodCode(context, operation);
+  TOperationCandidate shift;
+  const int method = MethodCode(context, operation, &shift.method);
   const ShiftMethod* found = nullptr;
   for (const ShiftMethod& candidate : kShiftMethods) {
     if (candidate.code == method) found = &candidate;
   }
   if (found == nullptr) return std::nullopt;
 
-  FoundShift shift;
-  shift.operation.name = TextOr(Proj().proj_get_name(operation), "");
+  shift.name = TextOr(Proj().proj_get_name(operation), "");
   if (const char* authority = Proj().proj_get_id_auth_name(operation, 0)) {
-    shift.operation.code = std::string(authority) + ":" + TextOr(Proj().proj_get_id_code(operation, 0), "");
+    shift.code = std::string(authority) + ":" + TextOr(Proj().proj_get_id_code(operation, 0), "");
   }
   if (const double accuracy = Proj().proj_coordoperation_get_accuracy(context, operation); accuracy >= 0) {
-    shift.operation.accuracy = accuracy;
+    shift.accuracy = accuracy;
   }
+  shift.box = AreaOfUse(context, operation, &shift.area);
   for (int axis = 0; axis < 3; ++axis) {
     const std::optional<double> t = Parameter(context, operation, kTranslationX + axis);
     if (!t) return std::nullopt;
-    shift.helmert.translation[axis] = *t;
-    shift.helmert.rotation[axis] = 0;
+    shift.parameters.translation[axis] = *t;
   }
-  shift.helmert.scale_difference = 0;
-  shift.translation_only = found->kind == ShiftKind::Translation;
-  if (shift.translation_only) return shift;
+  shift.translation = found->kind == ShiftKind::Translation;
+  if (shift.translation) return shift;
 
   const double sign = found->kind == ShiftKind::PositionVector ? -1 : 1;
   for (int axis = 0; axis < 3; ++axis) {
     const std::optional<double> r = Parameter(context, operation, kRotationX + axis);
     if (!r) return std::nullopt;
-    shift.helmert.rotation[axis] = sign * *r;
+    shift.parameters.rotation[axis] = sign * *r;
   }
   const std::optional<double> scale = Parameter(context, operation, kScaleDifference);
   if (!scale) return std::nullopt;
-  shift.helmert.scale_difference = *scale;
+  shift.parameters.scale_difference = *scale;
   return shift;
 }
 
-// The first translation and the first Helmert transformation of PROJ's
-// ranking from the system's geographic datum to WGS 84 over its area of use.
-// A system on WGS 84 itself has a null shift.
-Result<Shifts> FindShifts(PJ_CONTEXT* context, const PJ* crs, const Refusal& refuse) {
+// The shift a candidate gives as `use` has it.
+FoundShift ShiftOf(const TOperationCandidate& candidate, TOperationUse use) {
+  FoundShift shift;
+  shift.operation = {.code = candidate.code, .name = candidate.name, .accuracy = candidate.accuracy,
+                     .area = candidate.area, .box = candidate.box, .use = use};
+  shift.translation_only = use != TOperationUse::AsPublished || candidate.translation;
+  shift.helmert = {candidate.parameters.translation, {}, 0};
+  if (!shift.translation_only) {
+    shift.helmert.rotation = candidate.parameters.rotation;
+    shift.helmert.scale_difference = candidate.parameters.scale_difference;
+  }
+  return shift;
+}
+
+// The translation and Helmert transformation from the system's geographic
+// datum to WGS 84 that `choice` asks for or the rule picks among the grid-free
+// candidates PROJ finds over the system's area of use; a derived translation
+// on the local ellipsoid (semi-major axis `a`, flattening `f`). A system on
+// WGS 84 itself has a null shift.
+Result<Shifts> FindShifts(PJ_CONTEXT* context, const PJ* crs, const Refusal& refuse, const TOperationChoice& choice,
+                          double a, double f) {
   const Object datum(Proj().proj_crs_get_geodetic_crs(context, crs));
   const Object wgs84(Proj().proj_create(context, "EPSG:4326"));
   if (!datum || !wgs84) return refuse("has no geographic datum in PROJ's database");
   Shifts shifts;
+  shifts.area = AreaOfUse(context, crs);
   if (Proj().proj_is_equivalent_to(datum.get(), wgs84.get(), PJ_COMP_EQUIVALENT_EXCEPT_AXIS_ORDER_GEOGCRS)) {
     const FoundShift null_shift{{"", "WGS 84 itself", 0.0}, {}, true};
     shifts.translation = null_shift;
@@ -243,29 +278,44 @@ Result<Shifts> FindShifts(PJ_CONTEXT* context, const PJ* crs, const Refusal& ref
       context, factory.get(), PROJ_SPATIAL_CRITERION_PARTIAL_INTERSECTION);
   Proj().proj_operation_factory_context_set_grid_availability_use(
       context, factory.get(), PROJ_GRID_AVAILABILITY_IGNORED);
-  double west = 0, south = 0, east = 0, north = 0;
-  if (Proj().proj_get_area_of_use(context, crs, &west, &south, &east, &north, nullptr) && west > -1000) {
-    Proj().proj_operation_factory_context_set_area_of_interest(context, factory.get(), west, south, east,
-                                                        north);
+  const std::optional<TGeographicBox>& area = shifts.area;
+  if (area) {
+    Proj().proj_operation_factory_context_set_area_of_interest(context, factory.get(), area->west, area->south,
+                                                        area->east, area->north);
   }
   const ObjectList operations(Proj().proj_create_operations(context, datum.get(), wgs84.get(), factory.get()));
   const int count = operations ? Proj().proj_list_get_count(operations.get()) : 0;
-  for (int i = 0; i < count && !(shifts.translation && shifts.helmert); ++i) {
+  for (int i = 0; i < count; ++i) {
     const Object operation(Proj().proj_list_get(context, operations.get(), i));
-    std::optional<FoundShift> shift = operation ? ReadShift(context, operation.get()) : std::nullopt;
-    if (!shift) continue;
-    std::optional<FoundShift>& slot = shift->translation_only ? shifts.translation : shifts.helmert;
-    if (!slot) slot = std::move(shift);
+    if (std::optional<TOperationCandidate> shift = operation ? ReadShift(context, operation.get()) : std::nullopt) {
+      shifts.candidates.push_back(std::move(*shift));
+    }
   }
-  if (!shifts.translation && !shifts.helmert) {
+  if (shifts.candidates.empty()) {
     return refuse("has no transformation to WGS 84 without a grid in PROJ's database");
+  }
+  JudgeCandidates(shifts.candidates, area, choice.near);
+  const TChosenOperations chosen =
+      ChooseOperations(shifts.candidates, choice.near.has_value(), choice.three_parameter, choice.seven_parameter);
+  const TOperationCandidate& seven = shifts.candidates[chosen.seven_parameter->candidate];
+  shifts.helmert = ShiftOf(seven, chosen.seven_parameter->use);
+  const TOperationCandidate& three = shifts.candidates[chosen.three_parameter->candidate];
+  shifts.translation = ShiftOf(three, chosen.three_parameter->use);
+  if (chosen.three_parameter->use == TOperationUse::Derived) {
+    // Exact at the place's centre, judged at the corners of the system's area.
+    const TGeographicBox over = area ? *area : three.box.value_or(TGeographicBox{});
+    const TGeographicPoint centre = choice.near.value_or(Centre(over));
+    const TDerivedTranslation derived = DeriveTranslation(three.parameters, a, f, centre, over);
+    shifts.translation->helmert.translation = derived.translation;
+    shifts.translation->operation.derived_at = centre;
+    shifts.translation->operation.derived_accuracy = derived.accuracy;
   }
   return shifts;
 }
 
 }  // namespace
 
-Result<TProjectedSystem> FillFromProj(std::string_view code) {
+Result<TProjectedSystem> FillFromProj(std::string_view code, const TOperationChoice& choice) {
   const Result<Context> opened = QuietContext();
   if (!opened) return opened.error();
   const Context& context = opened.value();
@@ -281,47 +331,43 @@ Result<TProjectedSystem> FillFromProj(std::string_view code) {
                                                    nullptr, &inverse_flattening)) {
     return refuse("has no ellipsoid in PROJ's database");
   }
-  const Result<Shifts> shifts = FindShifts(context.get(), crs.get(), refuse);
+  const double flattening = inverse_flattening != 0 ? 1 / inverse_flattening : 0;
+  Result<Shifts> shifts = FindShifts(context.get(), crs.get(), refuse, choice, a, flattening);
   if (!shifts) return shifts.error();
 
-  TProjectedSystem system;
-  system.code = code;
-  system.name = TextOr(Proj().proj_get_name(crs.get()), "");
-  TSystemValues& v = system.values;
-  if (const std::optional<FoundShift>& translation = shifts.value().translation) {
-    for (int axis = 0; axis < 3; ++axis) v[axis] = translation->helmert.translation[axis];
-    system.three_parameter = translation->operation;
-  }
-  // On WGS 84 itself the local ellipsoid is the engine's WGS84, whose
-  // flattening is rounded in the 15th decimal: Da and Df are zero.
-  const double flattening = inverse_flattening != 0 ? 1 / inverse_flattening : 0;
-  if (!shifts.value().on_wgs84) {
-    v[3] = kWgs84SemiMajorAxis - a;
-    v[4] = (kWgs84Flattening - flattening) * kFlatteningDifferenceScale;
-  }
-  v[7] = projection.value().scale_factor;
-  v[8] = projection.value().false_easting;
-  v[9] = projection.value().false_northing;
-  v[10] = projection.value().central_meridian * kDegreesPerRadian;
+  const Projection& tm = projection.value();
+  const double central_meridian = tm.central_meridian * (180.0 / std::numbers::pi);
+  const std::optional<FoundShift>& translation = shifts.value().translation;
   const std::optional<FoundShift>& seven =
       shifts.value().helmert ? shifts.value().helmert : shifts.value().translation;
-  const SevenValues wgs_to_local = WgsToLocal(seven->helmert);
-  std::copy(wgs_to_local.begin(), wgs_to_local.end(), v.begin() + 11);
-  system.seven_parameter = seven->operation;
+  const LocalToWgs84& published = seven->helmert;
+  // On WGS 84 itself the local ellipsoid is the engine's WGS84, whose
+  // flattening is rounded in the 15th decimal: Da and Df are zero.
+  TGridSystem grid{
+      shifts.value().on_wgs84 ? TEllipsoid(0, 0) : TEllipsoid::FromAxisAndFlattening(a, flattening),
+      TTransverseMercator(tm.scale_factor, tm.false_easting, tm.false_northing, central_meridian),
+      TMolodenskyShift(translation ? translation->helmert.translation : std::array<double, 3>{}, 0, 0),
+      THelmertShift(published.translation, published.rotation, published.scale_difference).Inverse()};
 
-  // The values as the Settings page will read them back, then the latitude
-  // of origin folded into the false northing by the engine's own meridian
-  // arc on that ellipsoid: the engine projects the origin to the northing
-  // k0 G(phi0) + false northing.
-  v = ValuesAsTyped(v);
-  TParameterSet set;
-  set.Da = v[3];
-  set.Df = v[4];
-  set.ScaleFactor = v[7];
-  const engine_internal::PreparedTransverseMercator tm(set, fp::Checking::AtEnd);
-  v[9] -= v[7] * tm.MeridianArc(projection.value().latitude_of_origin);
-  v = ValuesAsTyped(v);
-  return system;
+  // The engine counts the meridian arc from the equator: the latitude of
+  // origin goes into the false northing, by the engine's own arc on the
+  // system as the Settings page will hold it, so that converting with what
+  // its texts give puts the origin at the published false northing.
+  const TGridSystem shown = AsShown(grid);
+  grid.projection = TTransverseMercator(
+      tm.scale_factor, tm.false_easting,
+      shown.projection.false_northing() -
+          shown.projection.scale_factor() * shown.ellipsoid.MeridianArc(tm.latitude_of_origin),
+      central_meridian);
+  return TProjectedSystem{
+      std::string(code),
+      TextOr(Proj().proj_get_name(crs.get()), ""),
+      grid,
+      translation ? std::optional(translation->operation) : std::nullopt,
+      seven->operation,
+      std::move(shifts.value().candidates),
+      shifts.value().area,
+  };
 }
 
 }  // namespace tervela

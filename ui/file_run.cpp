@@ -16,15 +16,15 @@ constexpr std::chrono::milliseconds kProgressInterval{100};
 
 }  // namespace
 
-TFileRun::TFileRun(TFileConversion request, TSettingsTexts settings, char decimal_separator)
+TFileRun::TFileRun(TFileConversion request, TRecordSystems systems)
     : request_(std::move(request)),
-      worker_([this, settings = std::move(settings), decimal_separator] {
+      worker_([this, systems = std::move(systems)] {
         TRunEndpoints endpoints;
         endpoints.observer = this;
         // Whatever a file holds, the run ends in an error box, never the
         // program's end: an exception of the run becomes its result.
         try {
-          result_ = ConvertPointFile(request_, settings, decimal_separator, endpoints);
+          result_ = ConvertPointFile(request_, systems, endpoints);
         } catch (const std::exception& exception) {
           result_ = Error::FromException(exception);
         }

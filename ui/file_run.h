@@ -24,7 +24,7 @@ class TFileRun final : public QObject, private RunObserver {
 
  public:
   // Starts the run at once.
-  TFileRun(TFileConversion request, TSettingsTexts settings, char decimal_separator);
+  TFileRun(TFileConversion request, TRecordSystems systems);
   // Cancels a run still going and waits for its end.
   ~TFileRun() override;
 

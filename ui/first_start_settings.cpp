@@ -12,9 +12,6 @@
 namespace tervela {
 namespace {
 
-// Systems A and B, eighteen numbers each; the two names follow.
-constexpr std::size_t kNumberLines = 2 * kSystemTextCount;
-
 // The example point files a first start copies.
 constexpr const char* kExamplePointFiles[] = {"wgs84-points.txt", "grid-points.txt"};
 
@@ -25,7 +22,8 @@ bool Exists(const std::string& path) { return QFileInfo::exists(QString::fromStd
 Status WriteFirstSettings(const std::string& example_path, const std::string& target_path, char separator) {
   TSettingsTexts texts;
   if (Status read = ReadSettingsRecord(example_path, texts); !read) return read;
-  for (std::size_t line = 0; line < kNumberLines; ++line) {
+  // The numbers of both systems; the two names follow them.
+  for (std::size_t line = 0; line < kParameterLineCount; ++line) {
     std::replace(texts[line].begin(), texts[line].end(), '.', separator);
   }
   return WriteSettingsRecord(target_path, texts);

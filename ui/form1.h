@@ -8,7 +8,7 @@
 #include "common/result.h"
 #include "conversion/direction.h"
 #include "engine/engine.h"
-#include "settings/settings_record.h"
+#include "settings/record_systems.h"
 #include "ui/file_dialog.h"
 #include "ui/file_run.h"
 #include "ui/input_block.h"
@@ -162,6 +162,9 @@ class TForm1 : public QWidget {
   TConversionDirection CurrentDirection() const;
   TShiftMethod CurrentMethod() const;
   TSettingsTexts SettingsTexts() const;
+  // Both systems as the Settings page's edits hold them, read anew for each
+  // request.
+  TRecordSystems RecordSystems() const;
   void SetSettingsText(int index, const std::string& text);
   Status ShowUnits(TConversionDirection direction);
 

@@ -43,7 +43,7 @@ Status TForm1::CheckControlPoints(TLocalSystem system) {
   if (!points) return points.error();
   const TShiftMethod method = CurrentMethod();
   const TControlRequest request{system, method, decimal_separator_, true};
-  Result<TControlReport> report = RunControlCheck(SettingsTexts(), points.value(), request);
+  Result<TControlReport> report = RunControlCheck(RecordSystems(), points.value(), request);
   if (!report) return report.error();
 
   const QString title = QStringLiteral("Control points, system ") +
@@ -52,9 +52,9 @@ Status TForm1::CheckControlPoints(TLocalSystem system) {
                                                                 : QStringLiteral(", 3p"));
   auto* dialog = new TControlCheckDialog(this, title, points.value(), std::move(report.value()),
                                          [this](const TControlReport& calibrated) {
-                                           for (const int line : calibrated.calibrated_lines) {
-                                             const std::string& text = calibrated.calibrated_texts[line];
-                                             settings_edits_[line]->setText(Text(text));
+                                           for (const TCalibratedField& field : calibrated.calibrated_fields) {
+                                             settings_edits_[FieldIndex(calibrated.system, field.field)]->setText(
+                                                 Text(field.text));
                                            }
                                          });
   dialog->open();

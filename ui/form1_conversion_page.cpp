@@ -228,27 +228,27 @@ Status TForm1::Button2Click() {
 // directions from WGS84 leaves a new Label27.
 Status TForm1::BitBtn3Click() {
   TConversionPage page{
-      .Edit39 = Bytes(Edit39->text()),
-      .Edit40 = Bytes(Edit40->text()),
-      .Edit41 = Bytes(Edit41->text()),
-      .Edit42 = Bytes(Edit42->text()),
-      .Edit45 = Bytes(Edit45->text()),
-      .Edit46 = Bytes(Edit46->text()),
-      .Label27 = Bytes(Label27->text()),
-      .Label28 = Bytes(Label28->text()),
+      .InputNorth = Bytes(Edit39->text()),
+      .InputEast = Bytes(Edit40->text()),
+      .OutputNorth = Bytes(Edit41->text()),
+      .OutputEast = Bytes(Edit42->text()),
+      .LatitudeReadout = Bytes(Edit45->text()),
+      .LongitudeReadout = Bytes(Edit46->text()),
+      .NorthingChange = Bytes(Label27->text()),
+      .EastingChange = Bytes(Label28->text()),
       .Convergence = Bytes(Edit47->text()),
       .ScaleFactor = Bytes(Edit48->text()),
   };
-  const Status status = ConvertData(CurrentDirection(), CurrentMethod(), SettingsTexts(),
+  const Status status = ConvertData(CurrentDirection(), CurrentMethod(), RecordSystems(),
                                     decimal_separator_, page);
-  Show(Edit39, page.Edit39);
-  Show(Edit40, page.Edit40);
-  Show(Edit41, page.Edit41);
-  Show(Edit42, page.Edit42);
-  Show(Edit45, page.Edit45);
-  Show(Edit46, page.Edit46);
-  Show(Label27, page.Label27);
-  Show(Label28, page.Label28);
+  Show(Edit39, page.InputNorth);
+  Show(Edit40, page.InputEast);
+  Show(Edit41, page.OutputNorth);
+  Show(Edit42, page.OutputEast);
+  Show(Edit45, page.LatitudeReadout);
+  Show(Edit46, page.LongitudeReadout);
+  Show(Label27, page.NorthingChange);
+  Show(Label28, page.EastingChange);
   Show(Edit47, page.Convergence);
   Show(Edit48, page.ScaleFactor);
   NameChangeReadouts();

@@ -36,7 +36,7 @@ Status TForm1::BitBtn2Click() {
       !existing.isEmpty() && !platform_.ConfirmReplace(existing)) {
     return {};
   }
-  file_run_.emplace(request, SettingsTexts(), decimal_separator_);
+  file_run_.emplace(request, RecordSystems());
   // Connected before the wait: a run that finishes unseen by it has signalled
   // into this connection.
   connect(&*file_run_, &TFileRun::RunFinished, this, &TForm1::FileRunFinished, Qt::QueuedConnection);

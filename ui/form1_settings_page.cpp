@@ -12,6 +12,7 @@
 #include "ui/control_text.h"
 #include "ui/form1.h"
 #include "ui/look.h"
+#include "ui/settings_record_edits.h"
 
 namespace tervela {
 namespace {
@@ -30,7 +31,7 @@ struct TRowCaption {
 
 const QColor kWindowText = kBlack;
 
-const TRowCaption kRowCaptions[kParameterCount] = {
+const TRowCaption kRowCaptions[kSystemTextCount] = {
     {&TForm1::Label3, "Label3", "dx [m]", kPurple, "Three-parameter shift along X, metres"},
     {&TForm1::Label4, "Label4", "dy [m]", kPurple, "Three-parameter shift along Y, metres"},
     {&TForm1::Label5, "Label5", "dz [m]", kPurple, "Three-parameter shift along Z, metres"},
@@ -72,7 +73,7 @@ struct TColumn {
   const char* system;  // as a screen reader names the column's edits
   int left;
   QLineEdit* TForm1::*name_box;
-  std::array<QLineEdit* TForm1::*, kParameterCount> edits;
+  std::array<QLineEdit* TForm1::*, kSystemTextCount> edits;
 };
 
 const TColumn kColumns[2] = {
@@ -106,22 +107,22 @@ constexpr char kLoadedText[] = "tervelaLoadedText";
 void TForm1::BuildSettingsPage() {
   QWidget* page = TabSheet2;
   Label2 = MakeLabel(page, "Label2", {8, 22}, QStringLiteral("Variables"));
-  for (int row = 0; row < kParameterCount; ++row) {
+  for (int row = 0; row < kSystemTextCount; ++row) {
     const TRowCaption& caption = kRowCaptions[row];
     this->*caption.label = MakeLabel(page, caption.name, {8, 48 + 24 * row},
                                      QString::fromLatin1(caption.caption), caption.colour);
   }
 
   // Created column by column, name box first, so the focus chain runs the same way.
-  constexpr int kFirstNameLine = 2 * kParameterCount;
   for (int c = 0; c < 2; ++c) {
     const TColumn& column = kColumns[c];
+    const TLocalSystem local_system = c == 0 ? TLocalSystem::A : TLocalSystem::B;
     auto* group = new QGroupBox(QString::fromLatin1(column.caption), page);
     group->setObjectName(QString::fromLatin1(column.group_name));
     group->setGeometry(column.left, 6, 89, 473);
     this->*column.group = group;
 
-    const int name_line = kFirstNameLine + c;
+    const std::size_t name_line = NameIndex(local_system);
     QLineEdit* name_box =
         MakeEdit(group, EditName(kSettingsRecordEdits[name_line]).constData(), {8, 16, 73, 19});
     SetBackground(name_box, kInactiveCaptionTextColour);
@@ -130,8 +131,8 @@ void TForm1::BuildSettingsPage() {
     this->*column.name_box = name_box;
     settings_edits_[name_line] = name_box;
 
-    for (int row = 0; row < kParameterCount; ++row) {
-      const int line = c * kParameterCount + row;
+    for (int row = 0; row < kSystemTextCount; ++row) {
+      const std::size_t line = FirstParameterIndex(local_system) + static_cast<std::size_t>(row);
       QLineEdit* edit = MakeEdit(group, EditName(kSettingsRecordEdits[line]).constData(),
                                  {8, 40 + 24 * row, 73, 19});
       // "dx [m], system A": unique on the page, unlike the column's caption.
@@ -165,6 +166,10 @@ TSettingsTexts TForm1::SettingsTexts() const {
                       : Bytes(text);
   }
   return texts;
+}
+
+TRecordSystems TForm1::RecordSystems() const {
+  return ReadRecordSystems(SettingsTexts(), decimal_separator_);
 }
 
 void TForm1::SetSettingsText(int line, const std::string& text) {

@@ -31,14 +31,13 @@ Status TForm1::FillSystem(TLocalSystem target) {
   if (!system) return {};
   TSettingsTexts texts = SettingsTexts();
   PutSystem(*system, target, decimal_separator_, texts);
-  const int first = a ? 0 : kSystemTextCount;
-  for (int line = first; line < first + kSystemTextCount; ++line) {
+  const std::size_t first = FirstParameterIndex(target);
+  for (std::size_t line = first; line < first + kSystemTextCount; ++line) {
     settings_edits_[line]->setText(QString::fromStdString(texts[line]));
     // The start of a long value (df) shows, not its end.
     settings_edits_[line]->setCursorPosition(0);
   }
-  const int name_line = 2 * kSystemTextCount + (a ? 0 : 1);
-  settings_edits_[name_line]->setText(QString::fromUtf8(system->name.c_str()));
+  settings_edits_[NameIndex(target)]->setText(QString::fromUtf8(system->name.c_str()));
   record_file_controls->SystemFilled(target, *system, SettingsTexts());
   return {};
 }

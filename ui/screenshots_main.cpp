@@ -94,11 +94,13 @@ int main(int argc, char* argv[]) {
   saved = Save(about, folder.filePath(QStringLiteral("about.png"))) && saved;
   QDialog* const points = window.map_controls->PictureWindow();
   saved = points && Save(*points, folder.filePath(QStringLiteral("points.png"))) && saved;
-  // The system dialog of "B from PROJ...", one of several matches shown.
+  // The system dialog of "B from PROJ...", one of several matches shown at
+  // a place (Sarajevo) whose operations it chose.
   tervela::TSystemDialog systems(QStringLiteral("system B"), '.', &window);
   systems.show();
   systems.Search(QStringLiteral("Balkans"));
   systems.Select(2);
+  systems.SetPlace(QStringLiteral("43.86, 18.41"));
   saved = Save(systems, folder.filePath(QStringLiteral("system-dialog.png"))) && saved;
   if (argc == 3) {
     window.PageControl1->setCurrentIndex(1);

@@ -61,10 +61,11 @@ TEST(BatchedRuns, StopAtABadRecordAfterWritingThoseBefore) {
   EXPECT_EQ(run.scripts[2].substr(run.scripts[2].rfind(" 3 0 ")), " 3 0 250\r\n");
 }
 
-// The points far from a central meridian, counted across the batches and
-// the records converted one at a time, up to a bad record: from WGS84 on the
-// grid, and from grid A (central meridian 15 E) on both grids.
-TEST(BatchedRuns, CountThePointsFarFromTheCentralMeridian) {
+// The points far from a central meridian, and those outside the area of use
+// watched for grid A (12 to 18 E), counted across the batches and the records
+// converted one at a time, up to a bad record: from WGS84 on the grid, and
+// from grid A (central meridian 15 E) on both grids.
+TEST(BatchedRuns, CountThePointsFarFromTheCentralMeridianOrOutsideTheArea) {
   std::string wgs;  // 7.5 to 22.5 east
   for (int i = 0; i < 3000; ++i) wgs += "45.2 " + std::to_string(15 + (i % 7 - 3) * 2.5) + "\n";
   for (const D direction : {D::WgsToA, D::AToB}) {
@@ -72,13 +73,17 @@ TEST(BatchedRuns, CountThePointsFarFromTheCentralMeridian) {
     testing::ScratchFolder folder;
     testing::WriteBytes(folder / "in.txt", input + "bad\n");
     RunWarnings warnings;
+    warnings.Watch(TLocalSystem::A, {"12 to 18 E", {12, 40, 18, 50}});
     TRunEndpoints endpoints;
     endpoints.warnings = &warnings;
     const TFileConversion request{direction, TShiftMethod::ThreeParameter, false,
                                   folder / "in.txt", folder / "out.txt"};
-    EXPECT_FALSE(ConvertPointFile(request, testing::WorkedExampleSettings(), '.', endpoints).ok());
+    EXPECT_FALSE(ConvertPointFile(request, testing::WorkedExampleSystems(), endpoints).ok());
     // 7.5 and 22.5 east, two in seven records.
     EXPECT_EQ(warnings.Count(TRunWarning::FarFromCentralMeridian), 3000u / 7 * 2 + 1);
+    // 7.5, 10, 20 and 22.5 east; the last four records 7.5 to 15 east.
+    EXPECT_EQ(warnings.Count(TRunWarning::OutsideOperationAreaA), 3000u / 7 * 4 + 2);
+    EXPECT_EQ(warnings.Count(TRunWarning::OutsideOperationAreaB), 0u);
   }
 }
 

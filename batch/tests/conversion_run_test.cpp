@@ -136,7 +136,7 @@ TEST(Runs, ReadParameterTextsWithTheGivenSeparator) {
   testing::ScratchFolder folder;
   testing::WriteBytes(folder / "in.txt", kWgs + "\n");
   const TFileConversion request{D::WgsToA, M::ThreeParameter, false, folder / "in.txt", folder / "out.txt"};
-  EXPECT_TRUE(ConvertPointFile(request, comma, ',').ok());
+  EXPECT_TRUE(ConvertPointFile(request, ReadRecordSystems(comma, ',')).ok());
   EXPECT_EQ(testing::ReadBytes(folder / "out.txt"), kGridA + "\r\n");
 }
 
@@ -148,7 +148,7 @@ TEST(Runs, BadSourceParameterFailsBeforeAnyFileIsTouched) {
   testing::WriteBytes(folder / "in.txt", kWgs + "\n");
   testing::WriteBytes(folder / "out.txt", "old");
   const TFileConversion request{D::AToWgs, M::ThreeParameter, true, folder / "in.txt", folder / "out.txt"};
-  EXPECT_EQ(testing::BoxTextOf(ConvertPointFile(request, settings, '.')),
+  EXPECT_EQ(testing::BoxTextOf(ConvertPointFile(request, ReadRecordSystems(settings, '.'))),
             "'500 000' is not a valid floating point value.");
   EXPECT_EQ(testing::ReadBytes(folder / "out.txt"), "old");
   EXPECT_FALSE(testing::Exists(folder / "out.txt text.scr"));

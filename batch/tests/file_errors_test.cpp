@@ -27,7 +27,7 @@ const std::string kInput = "45.22568 13.58477 a\n";
 Status Convert(const std::string& input, const std::string& output, bool scripts = false) {
   const TFileConversion request{TConversionDirection::WgsToA, TShiftMethod::ThreeParameter, scripts,
                                 input, output};
-  return ConvertPointFile(request, testing::WorkedExampleSettings(), '.');
+  return ConvertPointFile(request, testing::WorkedExampleSystems());
 }
 
 class FileErrors : public ::testing::Test {
@@ -111,7 +111,7 @@ TEST_F(FileErrors, OutputsMeetingOrFailingChangeNothing) {
     WriteBytes(out_ + " point.scr", "old");
     const TFileConversion request{TConversionDirection::WgsToA, TShiftMethod::ThreeParameter,
                                   true, in_, out_, c.geojson, c.kml, c.plot};
-    const Status status = ConvertPointFile(request, testing::WorkedExampleSettings(), '.');
+    const Status status = ConvertPointFile(request, testing::WorkedExampleSystems());
     EXPECT_EQ(BoxTextOf(status), c.error) << c.kml << c.plot;
     EXPECT_EQ(status.error().file(), c.error == "I/O error 32." ? "" : c.kml + c.plot);
     EXPECT_EQ(ReadBytes(out_), "old");
@@ -174,7 +174,7 @@ TEST_F(FileErrors, DescriptorsAndProgress) {
   endpoints.input_fd = testing::OpenDescriptor(in_, testing::OpenMode::Read);
   endpoints.output_fd = testing::OpenDescriptor(out_, testing::OpenMode::Write);
   endpoints.observer = &observer;
-  EXPECT_TRUE(ConvertPointFile(request, testing::WorkedExampleSettings(), '.', endpoints).ok());
+  EXPECT_TRUE(ConvertPointFile(request, testing::WorkedExampleSystems(), endpoints).ok());
   EXPECT_EQ(ReadBytes(out_), "5010498.551 388863.697 a\r\n");
   EXPECT_EQ(observer.bytes, kInput.size());
 
@@ -182,7 +182,7 @@ TEST_F(FileErrors, DescriptorsAndProgress) {
   endpoints.input_fd = testing::OpenDescriptor(in_, testing::OpenMode::Read);
   endpoints.output_fd = testing::OpenDescriptor(in_, testing::OpenMode::Append);
   endpoints.observer = nullptr;
-  EXPECT_EQ(BoxTextOf(ConvertPointFile(request, testing::WorkedExampleSettings(), '.', endpoints)),
+  EXPECT_EQ(BoxTextOf(ConvertPointFile(request, testing::WorkedExampleSystems(), endpoints)),
             "I/O error 32.");
   EXPECT_EQ(ReadBytes(in_), kInput);
 }
@@ -209,7 +209,7 @@ TEST_F(FileErrors, CancelKeepsTheWholeLinesWritten) {
     observer.cancel_at = 1;
     TRunEndpoints endpoints;
     endpoints.observer = &observer;
-    ASSERT_TRUE(ConvertPointFile(request, testing::WorkedExampleSettings(), '.', endpoints).ok());
+    ASSERT_TRUE(ConvertPointFile(request, testing::WorkedExampleSystems(), endpoints).ok());
     const std::string output = ReadBytes(out_);
     EXPECT_GT(observer.points, 0u);
     EXPECT_LT(observer.points, 10000u);
@@ -237,7 +237,7 @@ Status RunJob(const testing::ScratchFolder& folder, Contents& kept, std::vector<
   written = {"out.txt", "out.txt text.scr", "out.txt point.scr", "out.txt prognumb.scr"};
   const TFileConversion request{TConversionDirection::WgsToA, TShiftMethod::ThreeParameter, true,
                                 folder / "in.txt", folder / "out.txt"};
-  return ConvertPointFile(request, testing::WorkedExampleSettings(), '.');
+  return ConvertPointFile(request, testing::WorkedExampleSystems());
 }
 
 TEST(FaultAtEveryCall, IsReportedClosesEveryFileAndHarmsNone) {

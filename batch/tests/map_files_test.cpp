@@ -51,7 +51,7 @@ TEST_P(MapFiles, HoldOneFeaturePerOutputLine) {
   TFileConversion request{c.direction, TShiftMethod::ThreeParameter, false, folder / "in.txt", folder / "out.txt"};
   request.geojson_name = folder / "out.geojson";
   request.kml_name = folder / "out.kml";
-  EXPECT_EQ(ConvertPointFile(request, testing::WorkedExampleSettings(), '.').ok(), !c.stops);
+  EXPECT_EQ(ConvertPointFile(request, testing::WorkedExampleSystems()).ok(), !c.stops);
 
   // The WGS84 position: the input's, or the one a run to WGS84 writes.
   std::pair<double, double> wgs{45.22568, 13.58477};

@@ -26,7 +26,7 @@ inline RunOutcome RunOn(const std::string& input, TConversionDirection direction
   ScratchFolder folder;
   WriteBytes(folder / "in.txt", input);
   const TFileConversion request{direction, method, scripts, folder / "in.txt", folder / "out.txt"};
-  const Status status = ConvertPointFile(request, settings, '.');
+  const Status status = ConvertPointFile(request, ReadRecordSystems(settings, '.'));
   return {BoxTextOf(status),
           ReadBytes(folder / "out.txt"),
           {ReadBytes(folder / "out.txt text.scr"), ReadBytes(folder / "out.txt point.scr"),

@@ -56,9 +56,9 @@ TEST(Scripts, ASecondRunReplacesTheFirstAndNumbersFromOne) {
   testing::ScratchFolder folder;
   const TFileConversion request{D::WgsToA, M::ThreeParameter, true, folder / "in.txt", folder / "out.txt"};
   testing::WriteBytes(folder / "in.txt", kWgs + " a\n" + kWgs + " b\n");
-  ASSERT_TRUE(ConvertPointFile(request, testing::WorkedExampleSettings(), '.').ok());
+  ASSERT_TRUE(ConvertPointFile(request, testing::WorkedExampleSystems()).ok());
   testing::WriteBytes(folder / "in.txt", kWgs + " c\n");
-  ASSERT_TRUE(ConvertPointFile(request, testing::WorkedExampleSettings(), '.').ok());
+  ASSERT_TRUE(ConvertPointFile(request, testing::WorkedExampleSystems()).ok());
   const auto expected = ScriptsAt("388863.7", "5010498.6", "5010494.6", {" c"});
   EXPECT_EQ(testing::ReadBytes(folder / "out.txt text.scr"), expected[0]);
   EXPECT_EQ(testing::ReadBytes(folder / "out.txt prognumb.scr"), expected[2]);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "settings/settings_record.h"
+#include "settings/record_systems.h"
 #include "test_support/worked_systems.h"
 
 namespace tervela::testing {
@@ -20,6 +20,8 @@ inline TSettingsTexts WorkedExampleSettings() {
   texts[2 * kSystemTextCount + 1] = "System B";
   return texts;
 }
+
+inline TRecordSystems WorkedExampleSystems() { return ReadRecordSystems(WorkedExampleSettings(), '.'); }
 
 // Both systems equal to system A above: A to B then returns its input grid
 // point up to the residual of the inversion.

@@ -249,9 +249,37 @@ TEST_F(ConvertProgram, SystemFromProjReplacesOnlyItsLines) {
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_NE(run.err.find("EPSG:2056"), std::string::npos);
   EXPECT_FALSE(testing::Exists(written));
-  run = Run({"--system-a", "EPSG:31467", "--direction", "wgs-a", in_, out_});
-  EXPECT_EQ(run.err, "EPSG:31467 has no three-parameter shift in PROJ's database; use --seven.\n");
-  EXPECT_FALSE(testing::Exists(out_));
+  // DHDN has no translation: its three-parameter shift is derived from its
+  // Helmert transformation, which the unused system B needs no more than A.
+  // A point outside the area of use of the operation applied is counted; an
+  // operation that is no candidate of the system is refused.
+  const std::string dhdn_area =
+      "EPSG:1777 DHDN to WGS 84 (2): Germany - states of former West Germany onshore - Baden-Wurtemberg, "
+      "Bayern, Bremen, Hamburg, Hessen, Niedersachsen, Nordrhein-Westfalen, Rheinland-Pfalz, Saarland, "
+      "Schleswig-Holstein, 47.27N 5.86E to 55.09N 13.84E\n";
+  const struct {
+    std::vector<std::string> arguments;
+    int exit_code;
+    std::string err;
+  } runs[] = {
+      {{"--system-a", "EPSG:25832", "--system-b", "EPSG:31467", "--direction", "wgs-a", in_, out_}, 0, ""},
+      {{"--system-a", "EPSG:31467", "--direction", "wgs-a", in_, out_}, 0,
+       "tervela-convert: warning: 1 point lies outside the area of use of the datum operation of TM - A, " +
+           dhdn_area},
+      {{"--system-b", "EPSG:31467", "--near", "45.2,13.6", "--direction", "wgs-b", "--seven", in_, out_}, 0,
+       "tervela-convert: warning: 1 point lies outside the area of use of the datum operation of TM - B, " +
+           dhdn_area},
+      {{"--system-a", "EPSG:31467", "--operation-7p", "EPSG:1612", "--direction", "wgs-a", in_, out_}, 1,
+       "EPSG:31467 (DHDN / 3-degree Gauss-Kruger zone 3) has no datum operation EPSG:1612 to WGS 84 without "
+       "a grid; --list-operations EPSG:31467 lists the candidates.\n"},
+  };
+  for (const auto& [arguments, exit_code, err] : runs) {
+    std::remove(out_.c_str());
+    run = Run(arguments);
+    EXPECT_EQ(run.exit_code, exit_code) << arguments[1];
+    EXPECT_EQ(run.err, err);
+    EXPECT_EQ(testing::Exists(out_), exit_code == 0);
+  }
 
   TSettingsTexts expected = testing::WorkedExampleSettings();
   for (int line = 0; line < 2 * kSystemTextCount; ++line) {

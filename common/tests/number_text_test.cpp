@@ -131,6 +131,7 @@ TEST_P(FixedFormat, RoundsHalvesAwayAndDropsNegativeZero) {
   if (c.separator == '.') {
     char buffer[kMaxFixedChars];
     EXPECT_EQ(std::string(buffer, FormatFixedTo(buffer, c.value, c.decimals)), c.expected);
+    EXPECT_EQ(RoundToDecimals(c.value, c.decimals), ParseTypedNumber(c.expected, '.').value());
   }
 }
 
@@ -182,6 +183,7 @@ TEST(FixedFormat, FileFormatMatchesTheGeneralFormatter) {
     char out[kMaxFixedChars];
     const std::string fast(out, FormatFixedTo(out, value, d));
     ASSERT_EQ(fast, FormatFixed(value, d, '.')) << value << " with " << d << " decimals";
+    ASSERT_EQ(RoundToDecimals(value, d), ParseTypedNumber(fast, '.').value()) << fast;
   }
 }
 

@@ -17,13 +17,13 @@ constexpr double kWildOffset = 0.6;      // metres north, beyond the planted off
 // A 5 x 5 grid of points 10 km apart (a site 40 km across) in zone A of the
 // example settings, their grid coordinates those of the example system moved
 // by `offset`, with noise, and point kWildPoint another kWildOffset off.
-std::vector<TControlPoint> PlantedSet(const TParameterSet& set, TShiftMethod method, TResidual offset) {
+std::vector<TControlPoint> PlantedSet(const TGridSystem& system, TShiftMethod method, TResidual offset) {
   std::vector<TControlPoint> points;
   for (std::size_t i = 0; i < 25; ++i) {
     const double latitude = 45.7 + 0.09 * static_cast<double>(i / 5);
     const double longitude = 15.8 + 0.128 * static_cast<double>(i % 5);
     TWorkingPoint p{.Longitude = longitude, .Latitude = latitude};
-    EXPECT_TRUE(GeographicToGrid(set, method, p).ok());
+    EXPECT_TRUE(GeographicToGrid(system, method, p).ok());
     const double n = offset.north + kNoise * std::sin(1.7 * i + 0.3) + (i == kWildPoint ? kWildOffset : 0);
     const double e = offset.east + kNoise * std::cos(2.3 * i);
     points.push_back({latitude, longitude, p.Northing + n, p.Easting + e, "", i + 1});
@@ -45,14 +45,14 @@ TEST_P(PlantedOffset, IsFoundFlaggedAndCalibratedAwayOrRefused) {
   const PlantedCase& c = GetParam();
   TSettingsTexts texts;
   ASSERT_TRUE(ReadSettingsRecord(TERVELA_EXAMPLES_DIR "/two-zones.set", texts).ok());
-  TParameterSet set;
-  ASSERT_TRUE(ReadParameterSet(ParameterTexts(texts, TLocalSystem::A), '.', set).ok());
-  std::vector<TControlPoint> points = PlantedSet(set, c.method, c.offset);
+  const TRecordSystems systems = ReadRecordSystems(texts, '.');
+  const TGridSystem& system = systems.a.grid.value();
+  std::vector<TControlPoint> points = PlantedSet(system, c.method, c.offset);
   for (TControlPoint& point : points) {
     if (c.swapped) std::swap(point.northing, point.easting);
   }
 
-  const Result<TControlReport> report = RunControlCheck(texts, points, {TLocalSystem::A, c.method, '.', true});
+  const Result<TControlReport> report = RunControlCheck(systems, points, {TLocalSystem::A, c.method, '.', true});
   ASSERT_TRUE(report.ok()) << report.error().message();
   const std::string& refusal = report.value().calibration_refusal;
   EXPECT_TRUE(*c.refusal == '\0' ? refusal.empty() : refusal.starts_with(c.refusal)) << refusal;
@@ -68,14 +68,17 @@ TEST_P(PlantedOffset, IsFoundFlaggedAndCalibratedAwayOrRefused) {
   // The calibrated fields carry the offset: corr.N and corr.E as arc-seconds
   // of latitude and longitude (about 30.9 m and 21.5 m here), Tx, Ty, Tz as a
   // translation of the offset's length that does not move the site vertically.
-  TParameterSet fitted;
-  ASSERT_TRUE(ReadParameterSet(ParameterTexts(report.value().calibrated_texts, TLocalSystem::A), '.', fitted).ok());
+  TSettingsTexts calibrated = texts;
+  PutCalibratedTexts(report.value(), calibrated);
+  const TGridSystem fitted = ReadRecordSystems(calibrated, '.').a.grid.value();
   if (c.method == TShiftMethod::ThreeParameter) {
-    EXPECT_NEAR(fitted.CorrN * 30.9, c.offset.north, 0.02);
-    EXPECT_NEAR(fitted.CorrE * 21.5, c.offset.east, 0.02);
+    EXPECT_NEAR(fitted.molodensky.corr_n() * 30.9, c.offset.north, 0.02);
+    EXPECT_NEAR(fitted.molodensky.corr_e() * 21.5, c.offset.east, 0.02);
   } else {
     const double phi = 45.88 * M_PI / 180, lambda = 16.056 * M_PI / 180;
-    const double dx = fitted.Tx - set.Tx, dy = fitted.Ty - set.Ty, dz = fitted.Tz - set.Tz;
+    const std::array<double, 3>& before = system.helmert.translation();
+    const std::array<double, 3>& after = fitted.helmert.translation();
+    const double dx = after[0] - before[0], dy = after[1] - before[1], dz = after[2] - before[2];
     EXPECT_NEAR(std::sqrt(dx * dx + dy * dy + dz * dz), std::hypot(c.offset.north, c.offset.east), 0.01);
     EXPECT_NEAR(dx * std::cos(phi) * std::cos(lambda) + dy * std::cos(phi) * std::sin(lambda) + dz * std::sin(phi),
                 0, 0.01);

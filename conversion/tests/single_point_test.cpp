@@ -16,10 +16,10 @@ using M = TShiftMethod;
 
 TSettingsTexts Settings(char separator = '.') {
   TSettingsTexts texts;
-  for (int i = 0; i < kParameterCount; ++i) {
+  for (int i = 0; i < kSystemTextCount; ++i) {
     // System A: the worked-example shifts; system B: no shift at all.
     texts[i] = testing::kWorkedSystem[i];
-    texts[kParameterCount + i] = testing::kZeroShiftSystem[i];
+    texts[kSystemTextCount + i] = testing::kZeroShiftSystem[i];
   }
   for (std::string& text : texts) std::replace(text.begin(), text.end(), '.', separator);
   texts[36] = "System A";
@@ -27,12 +27,14 @@ TSettingsTexts Settings(char separator = '.') {
   return texts;
 }
 
+TRecordSystems Systems(char separator = '.') { return ReadRecordSystems(Settings(separator), separator); }
+
 TConversionPage StartPage(const char* n, const char* e) {
   TConversionPage page;
-  page.Edit39 = n;
-  page.Edit40 = e;
-  page.Edit41 = "0";
-  page.Edit42 = "0";
+  page.InputNorth = n;
+  page.InputEast = e;
+  page.OutputNorth = "0";
+  page.OutputEast = "0";
   return page;
 }
 
@@ -58,13 +60,13 @@ class ConvertDataDirections : public ::testing::TestWithParam<ConvertCase> {};
 TEST_P(ConvertDataDirections, WritesOutputsAndReadouts) {
   const ConvertCase& c = GetParam();
   TConversionPage page = StartPage(c.in_n, c.in_e);
-  ASSERT_TRUE(ConvertData(c.direction, c.method, Settings(), '.', page).ok());
-  EXPECT_EQ(page.Edit41, c.out_n);
-  EXPECT_EQ(page.Edit42, c.out_e);
-  EXPECT_EQ(page.Edit45, c.readout_lat);
-  EXPECT_EQ(page.Edit46, c.readout_lon);
-  EXPECT_EQ(page.Edit39, c.in_n);
-  EXPECT_EQ(page.Edit40, c.in_e);
+  ASSERT_TRUE(ConvertData(c.direction, c.method, Systems(), '.', page).ok());
+  EXPECT_EQ(page.OutputNorth, c.out_n);
+  EXPECT_EQ(page.OutputEast, c.out_e);
+  EXPECT_EQ(page.LatitudeReadout, c.readout_lat);
+  EXPECT_EQ(page.LongitudeReadout, c.readout_lon);
+  EXPECT_EQ(page.InputNorth, c.in_n);
+  EXPECT_EQ(page.InputEast, c.in_e);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -91,45 +93,45 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ConvertData, GridToGridAndBackReturnsTheFirstPoint) {
   for (M method : {M::ThreeParameter, M::SevenParameter}) {
     TConversionPage page = StartPage("5009927.168", "388948.141");
-    ASSERT_TRUE(ConvertData(D::AToB, method, Settings(), '.', page).ok());
-    std::swap(page.Edit39, page.Edit41);
-    std::swap(page.Edit40, page.Edit42);
-    ASSERT_TRUE(ConvertData(D::BToA, method, Settings(), '.', page).ok());
-    EXPECT_NEAR(std::stod(page.Edit41), 5009927.168, 0.0015);
-    EXPECT_NEAR(std::stod(page.Edit42), 388948.141, 0.0015);
+    ASSERT_TRUE(ConvertData(D::AToB, method, Systems(), '.', page).ok());
+    std::swap(page.InputNorth, page.OutputNorth);
+    std::swap(page.InputEast, page.OutputEast);
+    ASSERT_TRUE(ConvertData(D::BToA, method, Systems(), '.', page).ok());
+    EXPECT_NEAR(std::stod(page.OutputNorth), 5009927.168, 0.0015);
+    EXPECT_NEAR(std::stod(page.OutputEast), 388948.141, 0.0015);
   }
 }
 
 TEST(ConvertData, ChangeReadoutsShowPreviousMinusNew) {
   TConversionPage page = StartPage("45.22568", "13.58477");
-  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Settings(), '.', page).ok());
-  EXPECT_EQ(page.Label27, "-5010498.551");
-  EXPECT_EQ(page.Label28, "-388863.697");
+  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Systems(), '.', page).ok());
+  EXPECT_EQ(page.NorthingChange, "-5010498.551");
+  EXPECT_EQ(page.EastingChange, "-388863.697");
   // The same point again: the previous outputs were rounded to millimetres, so
   // the change rounds to zero and shows no minus sign.
-  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Settings(), '.', page).ok());
-  EXPECT_EQ(page.Label27, "0.000");
-  EXPECT_EQ(page.Label28, "0.000");
+  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Systems(), '.', page).ok());
+  EXPECT_EQ(page.NorthingChange, "0.000");
+  EXPECT_EQ(page.EastingChange, "0.000");
 }
 
 TEST(ConvertData, GridDirectionsKeepTheChangeReadouts) {
   TConversionPage page = StartPage("5010498.551", "388863.697");
-  page.Label27 = "1.000";
-  page.Label28 = "2.000";
-  ASSERT_TRUE(ConvertData(D::BToWgs, M::ThreeParameter, Settings(), '.', page).ok());
-  EXPECT_EQ(page.Label27, "1.000");
-  EXPECT_EQ(page.Label28, "2.000");
+  page.NorthingChange = "1.000";
+  page.EastingChange = "2.000";
+  ASSERT_TRUE(ConvertData(D::BToWgs, M::ThreeParameter, Systems(), '.', page).ok());
+  EXPECT_EQ(page.NorthingChange, "1.000");
+  EXPECT_EQ(page.EastingChange, "2.000");
 }
 
 TEST(ConvertData, CommaLocaleReadsAndWritesCommas) {
   TConversionPage page = StartPage("45,22568", "13,58477");
-  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Settings(','), ',', page).ok());
-  EXPECT_EQ(page.Edit41, "5010498,551");
-  EXPECT_EQ(page.Edit42, "388863,697");
-  EXPECT_EQ(page.Edit45, "45,225680");
+  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Systems(','), ',', page).ok());
+  EXPECT_EQ(page.OutputNorth, "5010498,551");
+  EXPECT_EQ(page.OutputEast, "388863,697");
+  EXPECT_EQ(page.LatitudeReadout, "45,225680");
 
   TConversionPage refused = StartPage("45.5", "13,5");
-  Status s = ConvertData(D::WgsToB, M::ThreeParameter, Settings(','), ',', refused);
+  Status s = ConvertData(D::WgsToB, M::ThreeParameter, Systems(','), ',', refused);
   ASSERT_FALSE(s.ok());
   EXPECT_EQ(s.error().BoxText(), "'45.5' is not a valid floating point value.");
 }
@@ -140,10 +142,10 @@ struct ErrorCase {
   M method;
   int bad_setting;  // index into the settings texts, or -1
   const char* bad_text;
-  const char* edit39;
-  const char* edit40;
-  const char* edit41;
-  const char* edit42;
+  const char* input_north;
+  const char* input_east;
+  const char* previous_north;
+  const char* previous_east;
   const char* message;
 };
 
@@ -155,24 +157,24 @@ TEST_P(ConvertDataErrors, ReportsTheFirstBadReadAndWritesNothing) {
   TSettingsTexts settings = Settings();
   if (c.bad_setting >= 0) settings[c.bad_setting] = c.bad_text;
   TConversionPage page;
-  page.Edit39 = c.edit39;
-  page.Edit40 = c.edit40;
-  page.Edit41 = c.edit41;
-  page.Edit42 = c.edit42;
-  page.Edit45 = "old45";
-  page.Edit46 = "old46";
-  page.Label27 = "old27";
-  page.Label28 = "old28";
+  page.InputNorth = c.input_north;
+  page.InputEast = c.input_east;
+  page.OutputNorth = c.previous_north;
+  page.OutputEast = c.previous_east;
+  page.LatitudeReadout = "old45";
+  page.LongitudeReadout = "old46";
+  page.NorthingChange = "old27";
+  page.EastingChange = "old28";
   const TConversionPage before = page;
-  Status s = ConvertData(c.direction, c.method, settings, '.', page);
+  Status s = ConvertData(c.direction, c.method, ReadRecordSystems(settings, '.'), '.', page);
   ASSERT_FALSE(s.ok());
   EXPECT_EQ(s.error().BoxText(), c.message);
-  EXPECT_EQ(page.Edit41, before.Edit41);
-  EXPECT_EQ(page.Edit42, before.Edit42);
-  EXPECT_EQ(page.Edit45, before.Edit45);
-  EXPECT_EQ(page.Edit46, before.Edit46);
-  EXPECT_EQ(page.Label27, before.Label27);
-  EXPECT_EQ(page.Label28, before.Label28);
+  EXPECT_EQ(page.OutputNorth, before.OutputNorth);
+  EXPECT_EQ(page.OutputEast, before.OutputEast);
+  EXPECT_EQ(page.LatitudeReadout, before.LatitudeReadout);
+  EXPECT_EQ(page.LongitudeReadout, before.LongitudeReadout);
+  EXPECT_EQ(page.NorthingChange, before.NorthingChange);
+  EXPECT_EQ(page.EastingChange, before.EastingChange);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -204,30 +206,45 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ConvertData, BlanksAroundNumbersAreAccepted) {
   TConversionPage page = StartPage("  45.22568 ", " 13.58477  ");
-  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Settings(), '.', page).ok());
-  EXPECT_EQ(page.Edit41, "5010498.551");
+  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Systems(), '.', page).ok());
+  EXPECT_EQ(page.OutputNorth, "5010498.551");
 }
 
 TEST(ConvertData, BadPreviousEastingLeavesOnlyTheNorthingChange) {
   TConversionPage page = StartPage("45.22568", "13.58477");
-  page.Edit42 = "n/a";
-  Status s = ConvertData(D::WgsToB, M::ThreeParameter, Settings(), '.', page);
+  page.OutputEast = "n/a";
+  Status s = ConvertData(D::WgsToB, M::ThreeParameter, Systems(), '.', page);
   ASSERT_FALSE(s.ok());
   EXPECT_EQ(s.error().BoxText(), "'n/a' is not a valid floating point value.");
-  EXPECT_EQ(page.Label27, "-5010498.551");
-  EXPECT_EQ(page.Label28, "");
-  EXPECT_EQ(page.Edit41, "0");
-  EXPECT_EQ(page.Edit45, "");
+  EXPECT_EQ(page.NorthingChange, "-5010498.551");
+  EXPECT_EQ(page.EastingChange, "");
+  EXPECT_EQ(page.OutputNorth, "0");
+  EXPECT_EQ(page.LatitudeReadout, "");
 }
 
-TEST(PointConverter, GridToGridLeavesTheTargetSetActive) {
-  const TSettingsTexts settings = Settings();
-  PointConverter converter(D::AToB, M::ThreeParameter, settings, '.');
-  TWorkingPoint point;
-  ASSERT_TRUE(converter.ConvertReading(5009927.168, 388948.141, point).ok());
-  EXPECT_EQ(converter.ActiveSet().Dx, 0.0);
-  EXPECT_EQ(converter.ActiveSet().Da, 0.0);
-  EXPECT_EQ(converter.ActiveSet().FalseEasting, 500000.0);
+// The grid a run's points are drawn on: the target's once taken, else the
+// source's as far as its texts read, else none.
+TEST(PointConverter, GridFalseEastingIsThatOfTheGridTakenLast) {
+  struct Case {
+    const char* name;
+    std::size_t bad_index;  // of the record, or none
+    double false_easting;
+  };
+  constexpr std::size_t kNone = kSettingsLineCount;
+  for (const Case c : {Case{"Target", kNone, 600000}, Case{"BadTarget", 18, 400000},
+                       Case{"SourceBadAfterFalseEasting", 9, 400000},
+                       Case{"SourceBadBeforeFalseEasting", 8, 0}}) {
+    TSettingsTexts settings = Settings();
+    settings[8] = "400000";
+    settings[kSystemTextCount + 8] = "600000";
+    if (c.bad_index != kNone) settings[c.bad_index] = "x";
+    const TRecordSystems systems = ReadRecordSystems(settings, '.');
+    PointConverter converter(D::AToB, M::ThreeParameter, systems);
+    EXPECT_EQ(converter.GridFalseEasting(), 0) << c.name;
+    TWorkingPoint point;
+    EXPECT_EQ(converter.ConvertReading(5009927.168, 388948.141, point).ok(), c.bad_index == kNone);
+    EXPECT_EQ(converter.GridFalseEasting(), c.false_easting) << c.name;
+  }
 }
 
 }  // namespace
@@ -240,16 +257,16 @@ namespace {
 // the same ones, and B to A shows A's, as the target grid's.
 TEST(ConvertData, GridScaleReadoutsAreThoseOfTheGridPoint) {
   TConversionPage forward = StartPage("45.22568", "13.58477");
-  ASSERT_TRUE(ConvertData(D::WgsToA, M::ThreeParameter, Settings(), '.', forward).ok());
+  ASSERT_TRUE(ConvertData(D::WgsToA, M::ThreeParameter, Systems(), '.', forward).ok());
   EXPECT_EQ(forward.ScaleFactor.size(), 10u);
-  TConversionPage back = StartPage(forward.Edit41.c_str(), forward.Edit42.c_str());
-  ASSERT_TRUE(ConvertData(D::AToWgs, M::ThreeParameter, Settings(), '.', back).ok());
+  TConversionPage back = StartPage(forward.OutputNorth.c_str(), forward.OutputEast.c_str());
+  ASSERT_TRUE(ConvertData(D::AToWgs, M::ThreeParameter, Systems(), '.', back).ok());
   EXPECT_EQ(back.Convergence, forward.Convergence);
   EXPECT_EQ(back.ScaleFactor, forward.ScaleFactor);
   TConversionPage to_b = StartPage("45.22568", "13.58477");
-  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Settings(), '.', to_b).ok());
-  TConversionPage b_to_a = StartPage(to_b.Edit41.c_str(), to_b.Edit42.c_str());
-  ASSERT_TRUE(ConvertData(D::BToA, M::ThreeParameter, Settings(), '.', b_to_a).ok());
+  ASSERT_TRUE(ConvertData(D::WgsToB, M::ThreeParameter, Systems(), '.', to_b).ok());
+  TConversionPage b_to_a = StartPage(to_b.OutputNorth.c_str(), to_b.OutputEast.c_str());
+  ASSERT_TRUE(ConvertData(D::BToA, M::ThreeParameter, Systems(), '.', b_to_a).ok());
   EXPECT_EQ(b_to_a.Convergence, forward.Convergence);
   EXPECT_EQ(b_to_a.ScaleFactor, forward.ScaleFactor);
 }

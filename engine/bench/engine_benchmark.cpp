@@ -22,25 +22,11 @@ using engine_internal::LanePath;
 using engine_internal::WidestLanePath;
 
 // The system of the worked examples, with both shifts filled in.
-TParameterSet WorkedSystem() {
-  TParameterSet set;
-  set.Dx = 100;
-  set.Dy = -50;
-  set.Dz = 80;
-  set.Da = 739.845;
-  set.Df = 0.10037483;
-  set.ScaleFactor = 0.9999;
-  set.FalseEasting = 500000;
-  set.FalseNorthing = 0;
-  set.CentralMeridian = 15;
-  set.Tx = 100;
-  set.Ty = -50;
-  set.Tz = 80;
-  set.Rx = 1 / 648000.0 * 3.14159265358979323846;
-  set.Ry = -2 / 648000.0 * 3.14159265358979323846;
-  set.Rz = 3 / 648000.0 * 3.14159265358979323846;
-  set.K = 5e-6;
-  return set;
+TGridSystem WorkedSystem() {
+  constexpr double kArcSecond = 1 / 648000.0 * 3.14159265358979323846;
+  return {TEllipsoid(739.845, 0.10037483 / 10000), TTransverseMercator(0.9999, 500000, 0, 15),
+          TMolodenskyShift({100, -50, 80}, 0, 0),
+          THelmertShift({100, -50, 80}, {1 * kArcSecond, -2 * kArcSecond, 3 * kArcSecond}, 5e-6)};
 }
 
 // WGS84 points spread over 40..50 N, 9..21 E.
@@ -59,10 +45,10 @@ std::vector<TWorkingPoint> GeographicPoints() {
 
 // The same points as grid targets of the worked system.
 std::vector<TWorkingPoint> GridPoints(TShiftMethod method) {
-  const TParameterSet set = WorkedSystem();
+  const TGridSystem system = WorkedSystem();
   std::vector<TWorkingPoint> points = GeographicPoints();
   for (TWorkingPoint& point : points) {
-    if (!GeographicToGrid(set, method, point).ok()) std::abort();
+    if (!GeographicToGrid(system, method, point).ok()) std::abort();
     point.TargetNorthing = point.Northing;
     point.TargetEasting = point.Easting;
   }
@@ -70,13 +56,13 @@ std::vector<TWorkingPoint> GridPoints(TShiftMethod method) {
 }
 
 void BM_GeographicToGrid(benchmark::State& state, TShiftMethod method) {
-  const TParameterSet set = WorkedSystem();
+  const TGridSystem system = WorkedSystem();
   const std::vector<TWorkingPoint> inputs = GeographicPoints();
   std::size_t i = 0;
   for (auto _ : state) {
     TWorkingPoint point = inputs[i];
     i = (i + 1) % inputs.size();
-    Status status = GeographicToGrid(set, method, point);
+    Status status = GeographicToGrid(system, method, point);
     benchmark::DoNotOptimize(status);
     benchmark::DoNotOptimize(point);
   }
@@ -84,13 +70,13 @@ void BM_GeographicToGrid(benchmark::State& state, TShiftMethod method) {
 }
 
 void BM_GridToGeographic(benchmark::State& state, TShiftMethod method) {
-  const TParameterSet set = WorkedSystem();
+  const TGridSystem system = WorkedSystem();
   const std::vector<TWorkingPoint> inputs = GridPoints(method);
   std::size_t i = 0;
   for (auto _ : state) {
     TWorkingPoint point = inputs[i];
     i = (i + 1) % inputs.size();
-    Status status = GridToGeographic(set, method, point);
+    Status status = GridToGeographic(system, method, point);
     benchmark::DoNotOptimize(status);
     benchmark::DoNotOptimize(point);
   }
@@ -101,7 +87,7 @@ void BM_GridToGeographic(benchmark::State& state, TShiftMethod method) {
 // point, on the plain lanes and on the widest the processor has.
 void BM_Batch(benchmark::State& state, LaneChain chain, TShiftMethod method, LanePath path) {
   constexpr std::size_t kPointsAtOnce = 8;
-  const TParameterSet set = WorkedSystem();
+  const TGridSystem system = WorkedSystem();
   const std::vector<TWorkingPoint> inputs =
       chain == LaneChain::Forward ? GeographicPoints() : GridPoints(method);
   std::size_t i = 0;
@@ -110,7 +96,7 @@ void BM_Batch(benchmark::State& state, LaneChain chain, TShiftMethod method, Lan
     Status statuses[kPointsAtOnce];
     std::copy_n(inputs.begin() + i, kPointsAtOnce, points);
     i = (i + kPointsAtOnce) % inputs.size();
-    engine_internal::RunInGroups(path, chain, set, method, points, statuses);
+    engine_internal::RunInGroups(path, chain, system, method, points, statuses);
     benchmark::DoNotOptimize(statuses);
     benchmark::DoNotOptimize(points);
   }

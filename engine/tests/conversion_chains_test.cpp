@@ -23,10 +23,10 @@ const char* NameOf(TShiftMethod method) {
 }
 
 // The grid image of a WGS84 point.
-TWorkingPoint GridOf(const TParameterSet& set, TShiftMethod method, double latitude,
+TWorkingPoint GridOf(const TGridSystem& system, TShiftMethod method, double latitude,
                      double longitude) {
   TWorkingPoint point = Geographic(latitude, longitude);
-  EXPECT_TRUE(GeographicToGrid(set, method, point).ok());
+  EXPECT_TRUE(GeographicToGrid(system, method, point).ok());
   return GridTarget(point.Northing, point.Easting);
 }
 
@@ -35,15 +35,15 @@ double GridResidual(const TWorkingPoint& point) {
 }
 
 TEST(GeographicToGrid, IsTheShiftOfTheMethodThenTheProjection) {
-  const TParameterSet set = SetFrom(kWorkedSystem);
+  const TGridSystem system = SystemFrom(kWorkedSystem);
   for (TShiftMethod method : kMethods) {
     TWorkingPoint chain = Geographic(45.22568, 13.58477);
-    ASSERT_TRUE(GeographicToGrid(set, method, chain).ok());
+    ASSERT_TRUE(GeographicToGrid(system, method, chain).ok());
     TWorkingPoint steps = Geographic(45.22568, 13.58477);
-    ASSERT_TRUE((method == TShiftMethod::ThreeParameter ? ThreeParameterShift(set, steps)
-                                                        : SevenParameterShift(set, steps))
+    ASSERT_TRUE((method == TShiftMethod::ThreeParameter ? ThreeParameterShift(system, steps)
+                                                        : SevenParameterShift(system, steps))
                     .ok());
-    ASSERT_TRUE(TransverseMercator(set, steps).ok());
+    ASSERT_TRUE(TransverseMercator(system, steps).ok());
     // The local-datum latitude and longitude are left, bit for bit; the grid
     // values agree to the last bits (the chain hands the projection the sine
     // and cosine of the shift's latitude).
@@ -55,14 +55,14 @@ TEST(GeographicToGrid, IsTheShiftOfTheMethodThenTheProjection) {
 }
 
 TEST(GeographicToGrid, AgreesWithLiteralFormulasToTheLastBits) {
-  const TParameterSet set = SetFrom(kWorkedSystem);
+  const TGridSystem system = SystemFrom(kWorkedSystem);
   for (TShiftMethod method : kMethods) {
     for (double latitude = 36.0; latitude <= 60.0; latitude += 1.5) {
       for (double longitude = 5.0; longitude <= 25.0; longitude += 1.25) {
         TWorkingPoint engine = Geographic(latitude, longitude);
         TWorkingPoint literal = engine;
-        ASSERT_TRUE(GeographicToGrid(set, method, engine).ok());
-        literal::GeographicToGrid(set, method == TShiftMethod::SevenParameter, literal);
+        ASSERT_TRUE(GeographicToGrid(system, method, engine).ok());
+        literal::GeographicToGrid(system, method == TShiftMethod::SevenParameter, literal);
         EXPECT_NEAR(engine.Northing, literal.Northing, 1e-8);
         EXPECT_NEAR(engine.Easting, literal.Easting, 1e-8);
       }
@@ -75,7 +75,7 @@ TEST(GridToGeographic, WorkedExampleLeavesGridImageAtTheTarget) {
   // targets, which are unchanged.
   TWorkingPoint point = GridTarget(5010498.551, 388863.697);
   ASSERT_TRUE(
-      GridToGeographic(SetFrom(kZeroShiftSystem), TShiftMethod::ThreeParameter, point).ok());
+      GridToGeographic(SystemFrom(kZeroShiftSystem), TShiftMethod::ThreeParameter, point).ok());
   EXPECT_NEAR(point.Latitude, 45.2256799960, 0.5e-10);
   EXPECT_NEAR(point.Longitude, 13.5847700007, 0.5e-10);
   EXPECT_NEAR(point.Northing, 5010498.551, 1e-6);
@@ -93,12 +93,12 @@ TEST(GridToGeographic, IsTenFixedGainStepsOfTheForwardChain) {
   // eleven runs, simultaneous updates from one residual base, and the WGS84
   // estimate put back at the end. The inversion repeats it to the last bits
   // (it carries sines and cosines from run to run).
-  const TParameterSet set = SetFrom(kWorkedSystem);
+  const TGridSystem system = SystemFrom(kWorkedSystem);
   for (TShiftMethod method : kMethods) {
     TWorkingPoint manual = GridTarget(5031234.5, 412345.25);
     manual.Latitude = 45.0;
     manual.Longitude = 13.0;
-    ASSERT_TRUE(GeographicToGrid(set, method, manual).ok());
+    ASSERT_TRUE(GeographicToGrid(system, method, manual).ok());
     double la = 45.0, lo = 13.0, N = manual.Northing, E = manual.Easting;
     for (int i = 0; i < 10; ++i) {
       const double dla = (manual.TargetNorthing - N) * 8.884449823e-6;
@@ -107,7 +107,7 @@ TEST(GridToGeographic, IsTenFixedGainStepsOfTheForwardChain) {
       lo += dlo;
       manual.Longitude = lo;
       manual.Latitude = la;
-      ASSERT_TRUE(GeographicToGrid(set, method, manual).ok());
+      ASSERT_TRUE(GeographicToGrid(system, method, manual).ok());
       N = manual.Northing;
       E = manual.Easting;
     }
@@ -115,7 +115,7 @@ TEST(GridToGeographic, IsTenFixedGainStepsOfTheForwardChain) {
     manual.Longitude = lo;
 
     TWorkingPoint inverted = GridTarget(5031234.5, 412345.25);
-    ASSERT_TRUE(GridToGeographic(set, method, inverted).ok());
+    ASSERT_TRUE(GridToGeographic(system, method, inverted).ok());
     EXPECT_NEAR(inverted.Latitude, manual.Latitude, 1e-13) << NameOf(method);
     EXPECT_NEAR(inverted.Longitude, manual.Longitude, 1e-13) << NameOf(method);
     EXPECT_NEAR(inverted.Northing, manual.Northing, 1e-8) << NameOf(method);
@@ -126,11 +126,11 @@ TEST(GridToGeographic, IsTenFixedGainStepsOfTheForwardChain) {
 TEST(GridToGeographic, PointsNear45North13EastComeBackWithin1e9Degrees) {
   for (TShiftMethod method : kMethods) {
     for (const ParameterTexts& texts : {kZeroShiftSystem, kWorkedSystem}) {
-      const TParameterSet set = SetFrom(texts);
+      const TGridSystem system = SystemFrom(texts);
       for (double latitude : {44.5, 45.0, 45.22568, 45.5}) {
         for (double longitude : {12.5, 13.0, 13.58477, 13.5}) {
-          TWorkingPoint point = GridOf(set, method, latitude, longitude);
-          ASSERT_TRUE(GridToGeographic(set, method, point).ok());
+          TWorkingPoint point = GridOf(system, method, latitude, longitude);
+          ASSERT_TRUE(GridToGeographic(system, method, point).ok());
           EXPECT_NEAR(point.Latitude, latitude, 1e-9) << NameOf(method);
           EXPECT_NEAR(point.Longitude, longitude, 1e-9) << NameOf(method);
         }
@@ -142,11 +142,11 @@ TEST(GridToGeographic, PointsNear45North13EastComeBackWithin1e9Degrees) {
 TEST(GridToGeographic, GridResidualBelowOneMillimetreFrom40To50NorthAnd9To21East) {
   for (TShiftMethod method : kMethods) {
     for (const ParameterTexts& texts : {kZeroShiftSystem, kWorkedSystem}) {
-      const TParameterSet set = SetFrom(texts);
+      const TGridSystem system = SystemFrom(texts);
       for (double latitude = 40.0; latitude <= 50.0; latitude += 0.5) {
         for (double longitude = 9.0; longitude <= 21.0; longitude += 0.5) {
-          TWorkingPoint point = GridOf(set, method, latitude, longitude);
-          ASSERT_TRUE(GridToGeographic(set, method, point).ok());
+          TWorkingPoint point = GridOf(system, method, latitude, longitude);
+          ASSERT_TRUE(GridToGeographic(system, method, point).ok());
           EXPECT_LT(GridResidual(point), 1e-3)
               << NameOf(method) << " at " << latitude << " N " << longitude << " E";
         }
@@ -162,13 +162,13 @@ TEST(GridToGeographic, ComesBackWithin2e8DegreesFromTheEquatorTo72NorthAnd30Sout
   for (TShiftMethod method : kMethods) {
     for (const char* meridian : {"3", "9", "15", "21", "27"}) {
       for (double latitude : {-30.0, 0.0, 15.0, 30.0, 36.0, 52.0, 60.0, 65.0, 70.0, 72.0}) {
-        const TParameterSet set =
-            SetFrom(With(With(kWorkedSystem, kCentralMeridian, meridian), kFalseNorthing,
+        const TGridSystem system =
+            SystemFrom(With(With(kWorkedSystem, kCentralMeridian, meridian), kFalseNorthing,
                          latitude < 0 ? "10000000" : "0"));
         for (double offset : {-3.0, -1.5, 0.0, 0.7, 2.0, 3.0}) {
-          const double longitude = set.CentralMeridian + offset;
-          TWorkingPoint point = GridOf(set, method, latitude, longitude);
-          ASSERT_TRUE(GridToGeographic(set, method, point).ok());
+          const double longitude = system.projection.central_meridian() + offset;
+          TWorkingPoint point = GridOf(system, method, latitude, longitude);
+          ASSERT_TRUE(GridToGeographic(system, method, point).ok());
           EXPECT_NEAR(point.Latitude, latitude, 2e-8)
               << NameOf(method) << " at " << latitude << " N " << longitude << " E";
           EXPECT_NEAR(point.Longitude, longitude, 2e-8)
@@ -180,14 +180,14 @@ TEST(GridToGeographic, ComesBackWithin2e8DegreesFromTheEquatorTo72NorthAnd30Sout
 }
 
 TEST(GridToGeographic, AgreesWithLiteralInversion) {
-  const TParameterSet set = SetFrom(kWorkedSystem);
+  const TGridSystem system = SystemFrom(kWorkedSystem);
   for (TShiftMethod method : kMethods) {
     for (double northing = 4500000; northing <= 5500000; northing += 125000) {
       for (double easting = 250000; easting <= 750000; easting += 62500) {
         TWorkingPoint engine = GridTarget(northing, easting);
         TWorkingPoint literal = engine;
-        ASSERT_TRUE(GridToGeographic(set, method, engine).ok());
-        literal::GridToGeographic(set, method == TShiftMethod::SevenParameter, literal);
+        ASSERT_TRUE(GridToGeographic(system, method, engine).ok());
+        literal::GridToGeographic(system, method == TShiftMethod::SevenParameter, literal);
         EXPECT_NEAR(engine.Latitude, literal.Latitude, 1e-12);
         EXPECT_NEAR(engine.Longitude, literal.Longitude, 1e-12);
         EXPECT_NEAR(engine.Northing, literal.Northing, 1e-6);
@@ -216,7 +216,7 @@ TEST(Batches, GiveWhatEachPointGivesAlone) {
   if (engine_internal::WidestLanePath() != paths[0]) {
     paths.push_back(engine_internal::WidestLanePath());
   }
-  for (const TParameterSet& set : {SetFrom(kWorkedSystem), SetFrom(kAllZeroSystem)}) {
+  for (const TGridSystem& system : {SystemFrom(kWorkedSystem), SystemFrom(kAllZeroSystem)}) {
     for (TShiftMethod method : kMethods) {
       for (LaneChain chain : {LaneChain::Forward, LaneChain::Inverse}) {
         const auto input = [chain](double first, double second) {
@@ -228,7 +228,7 @@ TEST(Batches, GiveWhatEachPointGivesAlone) {
           for (double longitude = 9; longitude <= 21; longitude += 0.5) {
             points.push_back(chain == LaneChain::Forward
                                  ? Geographic(latitude, longitude)
-                                 : GridOf(SetFrom(kWorkedSystem), method, latitude, longitude));
+                                 : GridOf(SystemFrom(kWorkedSystem), method, latitude, longitude));
           }
         }
         for (std::size_t count = 1; count <= 9; ++count) {
@@ -245,15 +245,15 @@ TEST(Batches, GiveWhatEachPointGivesAlone) {
           for (std::size_t first = 0, size = 1; first < batch.size();
                first += size, size = size % 9 + 1) {
             const std::size_t count = std::min(size, batch.size() - first);
-            engine_internal::RunInGroups(path, chain, set, method,
+            engine_internal::RunInGroups(path, chain, system, method,
                                          std::span(batch).subspan(first, count),
                                          std::span(statuses).subspan(first, count));
           }
           for (std::size_t i = 0; i < points.size(); ++i) {
             TWorkingPoint alone = points[i];
             const Status alone_status = chain == LaneChain::Forward
-                                            ? GeographicToGrid(set, method, alone)
-                                            : GridToGeographic(set, method, alone);
+                                            ? GeographicToGrid(system, method, alone)
+                                            : GridToGeographic(system, method, alone);
             EXPECT_EQ(std::memcmp(&batch[i], &alone, sizeof alone), 0)
                 << NameOf(method) << (chain == LaneChain::Forward ? " forward" : " inverse")
                 << " lane path " << static_cast<int>(path) << " point " << i;
@@ -268,7 +268,7 @@ TEST(Batches, GiveWhatEachPointGivesAlone) {
 TEST(GeographicToGrid, ThreeParameterChainRefusesPointsItWouldTurnAboutTheAxis) {
   // Near a pole Molodensky's delta lambda turns a point about the axis
   // instead of moving it by the shift; beyond a degree the chain refuses it.
-  const TParameterSet set = SetFrom(kWorkedSystem);
+  const TGridSystem set = SystemFrom(kWorkedSystem);
   for (const double latitude : {89.9999999, -90.0, 89.99}) {
     TWorkingPoint point = Geographic(latitude, 13.58477);
     EXPECT_EQ(MessageOf(GeographicToGrid(set, TShiftMethod::ThreeParameter, point)),
@@ -295,14 +295,14 @@ TEST(GridToGeographic, SystemsWithOneGridImageForEveryPointDoNotConverge) {
                 {With(kWorkedSystem, kK, "-1000000"), TShiftMethod::SevenParameter}};
   for (const auto& [texts, method] : kCases) {
     TWorkingPoint point = GridTarget(5010498.551, 388863.697);
-    const Status status = GridToGeographic(SetFrom(texts), method, point);
+    const Status status = GridToGeographic(SystemFrom(texts), method, point);
     ASSERT_FALSE(status.ok()) << NameOf(method);
     EXPECT_EQ(status.error().BoxText(), "Inversion did not converge.");
   }
 }
 
 // The directions A to B and B to A, built from the two chains.
-TWorkingPoint GridToGrid(const TParameterSet& from, const TParameterSet& to, TShiftMethod method,
+TWorkingPoint GridToGrid(const TGridSystem& from, const TGridSystem& to, TShiftMethod method,
                          double northing, double easting) {
   TWorkingPoint point = GridTarget(northing, easting);
   EXPECT_TRUE(GridToGeographic(from, method, point).ok());
@@ -311,9 +311,9 @@ TWorkingPoint GridToGrid(const TParameterSet& from, const TParameterSet& to, TSh
 }
 
 TEST(Directions, AToBThenBToAReturnsTheFirstGridPoint) {
-  const TParameterSet a = SetFrom(kZeroShiftSystem);
-  const TParameterSet b =
-      SetFrom(With(With(kWorkedSystem, kCentralMeridian, "16.5"), kFalseNorthing, "-5000000"));
+  const TGridSystem a = SystemFrom(kZeroShiftSystem);
+  const TGridSystem b =
+      SystemFrom(With(With(kWorkedSystem, kCentralMeridian, "16.5"), kFalseNorthing, "-5000000"));
   for (TShiftMethod method : kMethods) {
     for (double latitude : {42.0, 45.22568, 48.0}) {
       for (double longitude : {11.0, 13.58477, 17.0}) {
@@ -329,7 +329,7 @@ TEST(Directions, AToBThenBToAReturnsTheFirstGridPoint) {
 }
 
 TEST(Directions, AToBWithEqualSystemsReturnsTheInputPoint) {
-  const TParameterSet a = SetFrom(kWorkedSystem);
+  const TGridSystem a = SystemFrom(kWorkedSystem);
   for (TShiftMethod method : kMethods) {
     const TWorkingPoint point = GridToGrid(a, a, method, 5012567, 455817);
     EXPECT_NEAR(point.Northing, 5012567, 1e-3);

@@ -19,7 +19,7 @@ constexpr const char* kInvalid = "Invalid floating point operation";
 constexpr const char* kDivisionByZero = "Floating point division by zero";
 constexpr const char* kOverflow = "Floating point overflow";
 
-// A point whose every field is set, so that untouched fields show.
+// A point whose every field is system, so that untouched fields show.
 TWorkingPoint Marked(double latitude, double longitude) {
   TWorkingPoint point = Geographic(latitude, longitude);
   point.Northing = -1.25;
@@ -55,10 +55,10 @@ void RaiseByArithmetic(int flags) {
 // --- Three-parameter shift: Df above 33.5281066474 -------------------------------------
 
 TEST(ThreeParameterShiftFault, DfAboveLimitIsInvalidWithCorrectedValuesStored) {
-  const TParameterSet set =
-      SetFrom(With(With(With(kWorkedSystem, kDf, "40"), kCorrN, "3.6"), kCorrE, "-7.2"));
+  const TGridSystem system =
+      SystemFrom(With(With(With(kWorkedSystem, kDf, "40"), kCorrN, "3.6"), kCorrE, "-7.2"));
   TWorkingPoint point = Marked(45.22568, 13.58477);
-  EXPECT_EQ(MessageOf(ThreeParameterShift(set, point)), kInvalid);
+  EXPECT_EQ(MessageOf(ThreeParameterShift(system, point)), kInvalid);
   EXPECT_EQ(point.Latitude, 3.6 / 3600 + 45.22568);
   EXPECT_EQ(point.Longitude, -7.2 / 3600 + 13.58477);
   EXPECT_EQ(point.Northing, -1.25);
@@ -68,17 +68,17 @@ TEST(ThreeParameterShiftFault, DfAboveLimitIsInvalidWithCorrectedValuesStored) {
 TEST(ThreeParameterShiftFault, LimitIs33Point5281066474) {
   TWorkingPoint above = Marked(45.22568, 13.58477);
   EXPECT_EQ(
-      MessageOf(ThreeParameterShift(SetFrom(With(kWorkedSystem, kDf, "33.5281066475")), above)),
+      MessageOf(ThreeParameterShift(SystemFrom(With(kWorkedSystem, kDf, "33.5281066475")), above)),
       kInvalid);
   TWorkingPoint below = Marked(45.22568, 13.58477);
-  EXPECT_TRUE(ThreeParameterShift(SetFrom(With(kWorkedSystem, kDf, "33.52810664")), below).ok());
+  EXPECT_TRUE(ThreeParameterShift(SystemFrom(With(kWorkedSystem, kDf, "33.52810664")), below).ok());
   ExpectAllFinite(below);
 }
 
 TEST(GeographicToGridFault, ThreeParameterDfAboveLimitStopsBeforeTheProjection) {
-  const TParameterSet set = SetFrom(With(With(kWorkedSystem, kDf, "40"), kCorrN, "1.8"));
+  const TGridSystem system = SystemFrom(With(With(kWorkedSystem, kDf, "40"), kCorrN, "1.8"));
   TWorkingPoint point = Marked(45.22568, 13.58477);
-  EXPECT_EQ(MessageOf(GeographicToGrid(set, TShiftMethod::ThreeParameter, point)), kInvalid);
+  EXPECT_EQ(MessageOf(GeographicToGrid(system, TShiftMethod::ThreeParameter, point)), kInvalid);
   EXPECT_EQ(point.Latitude, 1.8 / 3600 + 45.22568);
   EXPECT_EQ(point.Longitude, 13.58477);
   EXPECT_EQ(point.Northing, -1.25);
@@ -88,10 +88,10 @@ TEST(GeographicToGridFault, ThreeParameterDfAboveLimitStopsBeforeTheProjection) 
 TEST(GridToGeographicFault, ThreeParameterDfAboveLimitStopsInTheFirstRun) {
   // The first run starts at 45 N, 13 E; its corrections by corr.N and corr.E
   // have been written.
-  const TParameterSet set =
-      SetFrom(With(With(With(kWorkedSystem, kDf, "40"), kCorrN, "3.6"), kCorrE, "7.2"));
+  const TGridSystem system =
+      SystemFrom(With(With(With(kWorkedSystem, kDf, "40"), kCorrN, "3.6"), kCorrE, "7.2"));
   TWorkingPoint point = Marked(1.0, 2.0);
-  EXPECT_EQ(MessageOf(GridToGeographic(set, TShiftMethod::ThreeParameter, point)), kInvalid);
+  EXPECT_EQ(MessageOf(GridToGeographic(system, TShiftMethod::ThreeParameter, point)), kInvalid);
   EXPECT_EQ(point.Latitude, 3.6 / 3600 + 45.0);
   EXPECT_EQ(point.Longitude, 7.2 / 3600 + 13.0);
   EXPECT_EQ(point.Northing, -1.25);
@@ -102,7 +102,7 @@ TEST(GridToGeographicFault, ThreeParameterDfAboveLimitStopsInTheFirstRun) {
 TEST(SevenParameterShiftFault, DfAboveLimitIsNoFaultForTheSevenParameterMethod) {
   TWorkingPoint point = Marked(45.22568, 13.58477);
   EXPECT_TRUE(
-      GeographicToGrid(SetFrom(With(kWorkedSystem, kDf, "40")), TShiftMethod::SevenParameter, point)
+      GeographicToGrid(SystemFrom(With(kWorkedSystem, kDf, "40")), TShiftMethod::SevenParameter, point)
           .ok());
   ExpectAllFinite(point);
 }
@@ -118,7 +118,7 @@ TEST(SevenParameterShiftFault, PolarAxisIsDivisionByZeroWithWgs84ValuesKept) {
   // go on to raise an invalid operation, but the first fault decides.
   for (const char* tz : {"80", "-6356000"}) {
     TWorkingPoint point = Marked(45.22568, 13.58477);
-    EXPECT_EQ(MessageOf(SevenParameterShift(SetFrom(With(kOnThePolarAxis, kTz, tz)), point)),
+    EXPECT_EQ(MessageOf(SevenParameterShift(SystemFrom(With(kOnThePolarAxis, kTz, tz)), point)),
               kDivisionByZero);
     EXPECT_EQ(point.Latitude, 45.22568);
     EXPECT_EQ(point.Longitude, 13.58477);
@@ -128,14 +128,14 @@ TEST(SevenParameterShiftFault, PolarAxisIsDivisionByZeroWithWgs84ValuesKept) {
 }
 
 TEST(SevenParameterShiftFault, PolarAxisInBothChains) {
-  const TParameterSet set = SetFrom(With(kOnThePolarAxis, kTz, "80"));
+  const TGridSystem system = SystemFrom(With(kOnThePolarAxis, kTz, "80"));
   TWorkingPoint forward = Marked(45.22568, 13.58477);
-  EXPECT_EQ(MessageOf(GeographicToGrid(set, TShiftMethod::SevenParameter, forward)),
+  EXPECT_EQ(MessageOf(GeographicToGrid(system, TShiftMethod::SevenParameter, forward)),
             kDivisionByZero);
   EXPECT_EQ(forward.Latitude, 45.22568);
   EXPECT_EQ(forward.Northing, -1.25);
   TWorkingPoint inverse = Marked(1.0, 2.0);
-  EXPECT_EQ(MessageOf(GridToGeographic(set, TShiftMethod::SevenParameter, inverse)),
+  EXPECT_EQ(MessageOf(GridToGeographic(system, TShiftMethod::SevenParameter, inverse)),
             kDivisionByZero);
   EXPECT_EQ(inverse.Latitude, 45.0);  // the start point of the first run
   EXPECT_EQ(inverse.Longitude, 13.0);
@@ -145,7 +145,7 @@ TEST(SevenParameterShiftFault, PolarAxisInBothChains) {
 TEST(SevenParameterShiftFault, CentreOfTheEarthIsInvalid) {
   // X' = Y' = Z' = 0: zero divided by zero.
   TWorkingPoint point = Marked(45.22568, 13.58477);
-  EXPECT_EQ(MessageOf(SevenParameterShift(SetFrom(With(kOnThePolarAxis, kTz, "0")), point)),
+  EXPECT_EQ(MessageOf(SevenParameterShift(SystemFrom(With(kOnThePolarAxis, kTz, "0")), point)),
             kInvalid);
   EXPECT_EQ(point.Latitude, 45.22568);
   EXPECT_EQ(point.Longitude, 13.58477);
@@ -154,18 +154,18 @@ TEST(SevenParameterShiftFault, CentreOfTheEarthIsInvalid) {
 // --- Overflow -------------------------------------------------------------
 
 TEST(OverflowFault, ProjectionScaleOverflowKeepsNorthingAndEasting) {
-  const TParameterSet set = SetFrom(With(kWorkedSystem, kScaleFactor, "1e305"));
+  const TGridSystem system = SystemFrom(With(kWorkedSystem, kScaleFactor, "1e305"));
   TWorkingPoint point = Marked(45.22568, 13.58477);
-  EXPECT_EQ(MessageOf(TransverseMercator(set, point)), kOverflow);
+  EXPECT_EQ(MessageOf(TransverseMercator(system, point)), kOverflow);
   EXPECT_EQ(point.Northing, -1.25);
   EXPECT_EQ(point.Easting, -2.5);
   EXPECT_EQ(point.Latitude, 45.22568);
 }
 
 TEST(OverflowFault, ChainOverflowLeavesTheShiftedPoint) {
-  const TParameterSet set = SetFrom(With(kWorkedSystem, kScaleFactor, "1e305"));
+  const TGridSystem system = SystemFrom(With(kWorkedSystem, kScaleFactor, "1e305"));
   TWorkingPoint point = Marked(45.22568, 13.58477);
-  EXPECT_EQ(MessageOf(GeographicToGrid(set, TShiftMethod::ThreeParameter, point)), kOverflow);
+  EXPECT_EQ(MessageOf(GeographicToGrid(system, TShiftMethod::ThreeParameter, point)), kOverflow);
   EXPECT_NEAR(point.Latitude, 45.2251205946, 0.5e-10);  // the shift ran
   EXPECT_NEAR(point.Longitude, 13.5856879915, 0.5e-10);
   EXPECT_EQ(point.Northing, -1.25);
@@ -173,10 +173,10 @@ TEST(OverflowFault, ChainOverflowLeavesTheShiftedPoint) {
 }
 
 TEST(OverflowFault, InversionOverflowStopsTheFirstRun) {
-  const TParameterSet set = SetFrom(With(kZeroShiftSystem, kScaleFactor, "1e305"));
+  const TGridSystem system = SystemFrom(With(kZeroShiftSystem, kScaleFactor, "1e305"));
   for (TShiftMethod method : {TShiftMethod::ThreeParameter, TShiftMethod::SevenParameter}) {
     TWorkingPoint point = Marked(1.0, 2.0);
-    EXPECT_EQ(MessageOf(GridToGeographic(set, method, point)), kOverflow);
+    EXPECT_EQ(MessageOf(GridToGeographic(system, method, point)), kOverflow);
     EXPECT_NEAR(point.Latitude, 45.0, 1e-12);
     EXPECT_NEAR(point.Longitude, 13.0, 1e-12);
     EXPECT_EQ(point.Northing, -1.25);
@@ -187,12 +187,12 @@ TEST(OverflowFault, InversionOverflowStopsTheFirstRun) {
 TEST(OverflowFault, InversionUpdateOverflowKeepsTheLastImage) {
   // The residual of the first correction, target minus image, overflows;
   // the point keeps the image of the start point.
-  const TParameterSet set = SetFrom(With(kZeroShiftSystem, kFalseNorthing, "1e308"));
+  const TGridSystem system = SystemFrom(With(kZeroShiftSystem, kFalseNorthing, "1e308"));
   TWorkingPoint point = Marked(1.0, 2.0);
   point.TargetNorthing = -1e308;
   TWorkingPoint start = Geographic(45.0, 13.0);
-  ASSERT_TRUE(GeographicToGrid(set, TShiftMethod::ThreeParameter, start).ok());
-  EXPECT_EQ(MessageOf(GridToGeographic(set, TShiftMethod::ThreeParameter, point)), kOverflow);
+  ASSERT_TRUE(GeographicToGrid(system, TShiftMethod::ThreeParameter, start).ok());
+  EXPECT_EQ(MessageOf(GridToGeographic(system, TShiftMethod::ThreeParameter, point)), kOverflow);
   EXPECT_EQ(point.Latitude, 45.0);
   EXPECT_EQ(point.Longitude, 13.0);
   EXPECT_EQ(point.Northing, start.Northing);
@@ -202,7 +202,7 @@ TEST(OverflowFault, InversionUpdateOverflowKeepsTheLastImage) {
 TEST(OverflowFault, SevenParameterGeocentricOverflowKeepsWgs84Values) {
   // p = sqrt(X'^2 + Y'^2) overflows with a translation of 1e200 m.
   TWorkingPoint point = Marked(45.22568, 13.58477);
-  EXPECT_EQ(MessageOf(SevenParameterShift(SetFrom(With(kWorkedSystem, kTx, "1e200")), point)),
+  EXPECT_EQ(MessageOf(SevenParameterShift(SystemFrom(With(kWorkedSystem, kTx, "1e200")), point)),
             kOverflow);
   EXPECT_EQ(point.Latitude, 45.22568);
   EXPECT_EQ(point.Longitude, 13.58477);
@@ -210,7 +210,7 @@ TEST(OverflowFault, SevenParameterGeocentricOverflowKeepsWgs84Values) {
 
 TEST(OverflowFault, ThreeParameterCorrectionOverflowWritesNothing) {
   TWorkingPoint point = Marked(std::numeric_limits<double>::max(), 13.58477);
-  EXPECT_EQ(MessageOf(ThreeParameterShift(SetFrom(With(kWorkedSystem, kCorrN, "1e308")), point)),
+  EXPECT_EQ(MessageOf(ThreeParameterShift(SystemFrom(With(kWorkedSystem, kCorrN, "1e308")), point)),
             kOverflow);
   EXPECT_EQ(point.Latitude, std::numeric_limits<double>::max());
   EXPECT_EQ(point.Longitude, 13.58477);
@@ -220,58 +220,58 @@ TEST(OverflowFault, ThreeParameterCorrectionOverflowWritesNothing) {
 
 TEST(InvalidFault, ZeroSemiMajorAxisIsInvalidForEveryOperation) {
   // Da = 6378137 makes a = 0 and b = 0: 0 / 0 in each ellipsoid.
-  const TParameterSet set = SetFrom(With(kWorkedSystem, kDa, "6378137"));
+  const TGridSystem system = SystemFrom(With(kWorkedSystem, kDa, "6378137"));
   TWorkingPoint point = Marked(45.22568, 13.58477);
-  EXPECT_EQ(MessageOf(ThreeParameterShift(set, point)), kInvalid);
+  EXPECT_EQ(MessageOf(ThreeParameterShift(system, point)), kInvalid);
   point = Marked(45.22568, 13.58477);
-  EXPECT_EQ(MessageOf(SevenParameterShift(set, point)), kInvalid);
+  EXPECT_EQ(MessageOf(SevenParameterShift(system, point)), kInvalid);
   EXPECT_EQ(point.Latitude, 45.22568);
   point = Marked(45.22568, 13.58477);
-  EXPECT_EQ(MessageOf(TransverseMercator(set, point)), kInvalid);
+  EXPECT_EQ(MessageOf(TransverseMercator(system, point)), kInvalid);
   EXPECT_EQ(point.Northing, -1.25);
 }
 
 // --- Inputs that are not finite, stale flags, and the fault order ----------
 
 TEST(FaultCheck, NotANumberInputIsReportedNotPassedOn) {
-  const TParameterSet set = SetFrom(kWorkedSystem);
+  const TGridSystem system = SystemFrom(kWorkedSystem);
   for (TShiftMethod method : {TShiftMethod::ThreeParameter, TShiftMethod::SevenParameter}) {
     TWorkingPoint point = Marked(std::numeric_limits<double>::quiet_NaN(), 13.58477);
-    EXPECT_EQ(MessageOf(GeographicToGrid(set, method, point)), kInvalid);
+    EXPECT_EQ(MessageOf(GeographicToGrid(system, method, point)), kInvalid);
     EXPECT_EQ(point.Northing, -1.25);
     EXPECT_EQ(point.Easting, -2.5);
   }
   TWorkingPoint point = Marked(45.0, 13.0);
   point.TargetEasting = std::numeric_limits<double>::infinity();
-  EXPECT_EQ(MessageOf(GridToGeographic(set, TShiftMethod::ThreeParameter, point)), kInvalid);
+  EXPECT_EQ(MessageOf(GridToGeographic(system, TShiftMethod::ThreeParameter, point)), kInvalid);
   ExpectAllFinite(point);
 }
 
 TEST(FaultCheck, FlagsRaisedBeforeTheCallDoNotCount) {
-  const TParameterSet set = SetFrom(kWorkedSystem);
+  const TGridSystem system = SystemFrom(kWorkedSystem);
   RaiseByArithmetic(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
   TWorkingPoint point = Geographic(45.22568, 13.58477);
-  EXPECT_TRUE(GeographicToGrid(set, TShiftMethod::ThreeParameter, point).ok());
+  EXPECT_TRUE(GeographicToGrid(system, TShiftMethod::ThreeParameter, point).ok());
   EXPECT_NEAR(point.Northing, 5009927.168, 0.5e-3);
   RaiseByArithmetic(FE_DIVBYZERO);
   point = GridTarget(5010498.551, 388863.697);
-  EXPECT_TRUE(GridToGeographic(set, TShiftMethod::SevenParameter, point).ok());
+  EXPECT_TRUE(GridToGeographic(system, TShiftMethod::SevenParameter, point).ok());
 }
 
 TEST(FaultCheck, AFaultDoesNotOutliveItsCall) {
   TWorkingPoint point = Marked(45.22568, 13.58477);
-  EXPECT_FALSE(ThreeParameterShift(SetFrom(With(kWorkedSystem, kDf, "40")), point).ok());
+  EXPECT_FALSE(ThreeParameterShift(SystemFrom(With(kWorkedSystem, kDf, "40")), point).ok());
   point = Geographic(45.22568, 13.58477);
-  EXPECT_TRUE(ThreeParameterShift(SetFrom(kWorkedSystem), point).ok());
+  EXPECT_TRUE(ThreeParameterShift(SystemFrom(kWorkedSystem), point).ok());
 }
 
 TEST(FaultCheck, FirstFaultDecidesAcrossSteps) {
   // On the polar axis the shift divides by zero; run on, it would give
   // latitude 90, which the projection with a scale of 1e305 would overflow.
   // The division by zero came first.
-  const TParameterSet set = SetFrom(With(With(kOnThePolarAxis, kTz, "80"), kScaleFactor, "1e305"));
+  const TGridSystem system = SystemFrom(With(With(kOnThePolarAxis, kTz, "80"), kScaleFactor, "1e305"));
   TWorkingPoint point = Marked(45.22568, 13.58477);
-  EXPECT_EQ(MessageOf(GeographicToGrid(set, TShiftMethod::SevenParameter, point)), kDivisionByZero);
+  EXPECT_EQ(MessageOf(GeographicToGrid(system, TShiftMethod::SevenParameter, point)), kDivisionByZero);
   EXPECT_EQ(point.Latitude, 45.22568);
   EXPECT_EQ(point.Longitude, 13.58477);
   EXPECT_EQ(point.Northing, -1.25);
@@ -299,7 +299,7 @@ TEST(FaultCheck, UnderflowAndInexactPassSilently) {
   ASSERT_NE(std::fetestexcept(FE_UNDERFLOW | FE_INEXACT), 0);
   EXPECT_EQ(fp::TakeFault(0.0), fp::Fault::NoFault);
   TWorkingPoint point = Geographic(45.22568, 13.58477);
-  EXPECT_TRUE(GeographicToGrid(SetFrom(kWorkedSystem), TShiftMethod::SevenParameter, point).ok());
+  EXPECT_TRUE(GeographicToGrid(SystemFrom(kWorkedSystem), TShiftMethod::SevenParameter, point).ok());
 }
 
 }  // namespace

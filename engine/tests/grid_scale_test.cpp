@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "engine/grid_scale.h"
-#include "engine/prepared_operations.h"
 #include "engine/tests/test_systems.h"
 #include "test_support/system.h"
 
@@ -29,15 +28,14 @@ struct ProjFactors {
 
 // What `proj -V` prints for the point on the matching +proj=tmerc, on the
 // projection's own ellipsoid.
-ProjFactors ProjAt(const TParameterSet& set, double latitude, double longitude) {
-  const engine_internal::PreparedTransverseMercator projection(set, fp::Checking::EveryStep);
-  const double a = 6378137 - set.Da;
+ProjFactors ProjAt(const TGridSystem& system, double latitude, double longitude) {
+  const TTransverseMercator& tm = system.projection;
   char command[512];
   std::snprintf(command, sizeof command,
                 "echo '%.12f %.12f' | proj -V +proj=tmerc +a=%.17g +b=%.17g +lon_0=%.17g "
                 "+k_0=%.17g +x_0=%.17g +y_0=%.17g 2>&1",
-                longitude, latitude, a, projection.b(), set.CentralMeridian, set.ScaleFactor,
-                set.FalseEasting, set.FalseNorthing);
+                longitude, latitude, system.ellipsoid.a(), system.ellipsoid.b(), tm.central_meridian(),
+                tm.scale_factor(), tm.false_easting(), tm.false_northing());
   ProjFactors factors;
   FILE* pipe = popen(command, "r");
   if (pipe == nullptr) return factors;
@@ -72,7 +70,7 @@ TEST(GridScale, AgreesWithProjWithinThreeDegreesOfTheCentralMeridian) {
   };
   double worst_gamma = 0, worst_k = 0;
   for (const Case& c : kCases) {
-    const TParameterSet set = SetFrom(c.system);
+    const TGridSystem set = SystemFrom(c.system);
     TGridScale scale;
     ASSERT_TRUE(GridConvergenceAndScale(set, Geographic(c.latitude, c.longitude), scale).ok());
     const ProjFactors proj = ProjAt(set, c.latitude, c.longitude);
@@ -103,8 +101,8 @@ TEST(GridScale, BatchesGiveWhatEachPointGivesAlone) {
     points.push_back(Geographic(kHostile[i % std::size(kHostile)][0], kHostile[i % std::size(kHostile)][1]));
     points.push_back(Geographic(45.5, 15.5 + static_cast<double>(i)));
   }
-  for (const TParameterSet& set :
-       {SetFrom(ExampleZone("5500000", "15")), SetFrom(kWorkedSystem), SetFrom(kAllZeroSystem)}) {
+  for (const TGridSystem& set :
+       {SystemFrom(ExampleZone("5500000", "15")), SystemFrom(kWorkedSystem), SystemFrom(kAllZeroSystem)}) {
     std::vector<TGridScale> batch(points.size());
     std::vector<Status> statuses(points.size());
     for (std::size_t first = 0, size = 1; first < points.size(); first += size, size = size % 9 + 1) {

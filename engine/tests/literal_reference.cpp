@@ -1,5 +1,6 @@
 #include "engine/tests/literal_reference.h"
 
+#include <array>
 #include <cmath>
 
 namespace tervela::literal {
@@ -8,36 +9,38 @@ namespace {
 constexpr double pi = 3.14159265358979323846;
 }
 
-void ThreeParameterShift(const TParameterSet& s, TWorkingPoint& p) {
-  p.Latitude = s.CorrN / 3600 + p.Latitude;
-  p.Longitude = s.CorrE / 3600 + p.Longitude;
+void ThreeParameterShift(const TGridSystem& s, TWorkingPoint& p) {
+  p.Latitude = s.molodensky.corr_n() / 3600 + p.Latitude;
+  p.Longitude = s.molodensky.corr_e() / 3600 + p.Longitude;
   const double h = 200.0;
   const double phi = p.Latitude / 180 * pi;
   const double lambda = p.Longitude / 180 * pi;
   const double sinphi = std::sin(phi), cosphi = std::cos(phi);
   const double sinlambda = std::sin(lambda), coslambda = std::cos(lambda);
-  const double df = s.Df / 10000;
-  const double a = 6378137 - s.Da;
+  const double Dx = s.molodensky.translation()[0], Dy = s.molodensky.translation()[1],
+               Dz = s.molodensky.translation()[2], Da = s.ellipsoid.da();
+  const double df = s.ellipsoid.df();
+  const double a = 6378137 - Da;
   const double f = 0.00335281066474 - df;
   const double b = (1 - f) * a;
   const double e = std::sqrt((2 - f) * f);
   const double W = 1 - (e * sinphi) * (e * sinphi);
   const double N = a / std::sqrt(W);
   const double M = (1 - e * e) * a / std::sqrt(W * W * W);
-  const double S = -s.Dx * sinphi * coslambda + -s.Dy * sinphi * sinlambda + s.Dz * cosphi +
-                   s.Da * N * (e * e) * sinphi * cosphi / a +
+  const double S = -Dx * sinphi * coslambda + -Dy * sinphi * sinlambda + Dz * cosphi +
+                   Da * N * (e * e) * sinphi * cosphi / a +
                    df * (a / b * M + b / a * N) * sinphi * cosphi;
   const double dphi = S * (1 / (M + h));
-  const double dlambda = (-s.Dx * sinlambda + s.Dy * coslambda) * (1 / ((N + h) * cosphi));
+  const double dlambda = (-Dx * sinlambda + Dy * coslambda) * (1 / ((N + h) * cosphi));
   p.Latitude = p.Latitude - dphi * 180 / pi;
   p.Longitude = p.Longitude - dlambda * 180 / pi;
 }
 
-void TransverseMercator(const TParameterSet& s, TWorkingPoint& p) {
-  const double L = (p.Longitude - s.CentralMeridian) * pi / 180;
+void TransverseMercator(const TGridSystem& s, TWorkingPoint& p) {
+  const double L = (p.Longitude - s.projection.central_meridian()) * pi / 180;
   const double phi = pi * p.Latitude / 180;
-  const double a = 6378137 - s.Da;
-  const double b = a * (s.Df / 10000 + 0.996647189328169);
+  const double a = 6378137 - s.ellipsoid.da();
+  const double b = a * (s.ellipsoid.df() + 0.996647189328169);
   const double e2 = 1 - b * b / (a * a);
   const double n = (a - b) / (a + b);
   const double ep2 = e2 / (1 - e2);
@@ -62,8 +65,8 @@ void TransverseMercator(const TParameterSet& s, TWorkingPoint& p) {
                          nu / 120 * std::pow(std::cos(phi), 5) *
                              (5 - 18 * t * t + std::pow(t, 4) + 14 * eta2 - 58 * t * t * eta2) *
                              std::pow(L, 5);
-  p.Northing = northing * s.ScaleFactor + s.FalseNorthing;
-  p.Easting = easting * s.ScaleFactor + s.FalseEasting;
+  p.Northing = northing * s.projection.scale_factor() + s.projection.false_northing();
+  p.Easting = easting * s.projection.scale_factor() + s.projection.false_easting();
 }
 
 Geocentric GeodeticToGeocentric(double latitude, double longitude) {
@@ -75,24 +78,26 @@ Geocentric GeodeticToGeocentric(double latitude, double longitude) {
           std::sin(phi) * (0.993305619995739 * N + h)};
 }
 
-Geocentric HelmertTransform(const TParameterSet& s, const Geocentric& g) {
-  const double cx = std::cos(s.Rx), sx = std::sin(s.Rx);
-  const double cy = std::cos(s.Ry), sy = std::sin(s.Ry);
-  const double cz = std::cos(s.Rz), sz = std::sin(s.Rz);
+Geocentric HelmertTransform(const TGridSystem& s, const Geocentric& g) {
+  const std::array<double, 3>& r = s.helmert.rotation();
+  const double cx = std::cos(r[0]), sx = std::sin(r[0]);
+  const double cy = std::cos(r[1]), sy = std::sin(r[1]);
+  const double cz = std::cos(r[2]), sz = std::sin(r[2]);
   const double R[3][3] = {{cy * cz, cx * sz + sx * sy * cz, sx * sz - cx * sy * cz},
                           {-cy * sz, cx * cz - sx * sy * sz, sx * cz + cx * sy * sz},
                           {sy, -sx * cy, cx * cy}};
-  const double u = (1 + s.K) * g.X, v = (1 + s.K) * g.Y, w = (1 + s.K) * g.Z;
-  const double T[3] = {s.Tx, s.Ty, s.Tz};
+  const double K = s.helmert.scale_difference();
+  const double u = (1 + K) * g.X, v = (1 + K) * g.Y, w = (1 + K) * g.Z;
+  const std::array<double, 3>& T = s.helmert.translation();
   double out[3];
   for (int r = 0; r < 3; ++r) out[r] = T[r] + (R[r][0] * u + R[r][1] * v + R[r][2] * w);
   return {out[0], out[1], out[2]};
 }
 
-void GeocentricToGeodetic(const TParameterSet& s, const Geocentric& g, double& latitude,
+void GeocentricToGeodetic(const TGridSystem& s, const Geocentric& g, double& latitude,
                           double& longitude) {
-  const double a = 6378137 - s.Da;
-  const double b = a * (s.Df / 10000 + 0.996647189328169);
+  const double a = 6378137 - s.ellipsoid.da();
+  const double b = a * (s.ellipsoid.df() + 0.996647189328169);
   const double e2 = 1 - b * b / (a * a);
   const double ep2 = a * a / (b * b) - 1;
   const double p = std::sqrt(g.X * g.X + g.Y * g.Y);
@@ -104,12 +109,12 @@ void GeocentricToGeodetic(const TParameterSet& s, const Geocentric& g, double& l
   longitude = lambda * 180 / pi;
 }
 
-void SevenParameterShift(const TParameterSet& s, TWorkingPoint& p) {
+void SevenParameterShift(const TGridSystem& s, TWorkingPoint& p) {
   const Geocentric local = HelmertTransform(s, GeodeticToGeocentric(p.Latitude, p.Longitude));
   GeocentricToGeodetic(s, local, p.Latitude, p.Longitude);
 }
 
-void GeographicToGrid(const TParameterSet& s, bool seven, TWorkingPoint& p) {
+void GeographicToGrid(const TGridSystem& s, bool seven, TWorkingPoint& p) {
   if (seven) {
     SevenParameterShift(s, p);
   } else {
@@ -118,7 +123,7 @@ void GeographicToGrid(const TParameterSet& s, bool seven, TWorkingPoint& p) {
   TransverseMercator(s, p);
 }
 
-void GridToGeographic(const TParameterSet& s, bool seven, TWorkingPoint& p) {
+void GridToGeographic(const TGridSystem& s, bool seven, TWorkingPoint& p) {
   p.Latitude = 45.0;
   p.Longitude = 13.0;
   GeographicToGrid(s, seven, p);

@@ -9,7 +9,7 @@
 // copied into both would pass. The formulas are held to PROJ
 // (proj_oracle/engine_vs_proj.table).
 
-#include "engine/parameter_set.h"
+#include "engine/grid_system.h"
 #include "engine/working_point.h"
 
 namespace tervela::literal {
@@ -18,18 +18,18 @@ struct Geocentric {
   double X, Y, Z;
 };
 
-void ThreeParameterShift(const TParameterSet& set, TWorkingPoint& point);
-void TransverseMercator(const TParameterSet& set, TWorkingPoint& point);
-void SevenParameterShift(const TParameterSet& set, TWorkingPoint& point);
+void ThreeParameterShift(const TGridSystem& system, TWorkingPoint& point);
+void TransverseMercator(const TGridSystem& system, TWorkingPoint& point);
+void SevenParameterShift(const TGridSystem& system, TWorkingPoint& point);
 
 // The three steps of the seven-parameter shift.
 Geocentric GeodeticToGeocentric(double latitude, double longitude);
-Geocentric HelmertTransform(const TParameterSet& set, const Geocentric& xyz);
-void GeocentricToGeodetic(const TParameterSet& set, const Geocentric& xyz, double& latitude,
+Geocentric HelmertTransform(const TGridSystem& system, const Geocentric& xyz);
+void GeocentricToGeodetic(const TGridSystem& system, const Geocentric& xyz, double& latitude,
                           double& longitude);
 
 // The inversion with `seven` choosing the shift.
-void GeographicToGrid(const TParameterSet& set, bool seven, TWorkingPoint& point);
-void GridToGeographic(const TParameterSet& set, bool seven, TWorkingPoint& point);
+void GeographicToGrid(const TGridSystem& system, bool seven, TWorkingPoint& point);
+void GridToGeographic(const TGridSystem& system, bool seven, TWorkingPoint& point);
 
 }  // namespace tervela::literal

@@ -1,8 +1,8 @@
 #pragma once
 
-// Parameter sets and points shared by the engine tests. The sets are written
-// as the eighteen texts of the settings page and read with ReadParameterSet,
-// so every test also goes through its order and unit conversions.
+// Systems and points shared by the engine tests. The systems are written as
+// the eighteen texts of the settings page and read with ReadGridSystem, so
+// every test also goes through its order and unit conversions.
 
 #include <gtest/gtest.h>
 
@@ -11,11 +11,12 @@
 #include <string>
 
 #include "engine/engine.h"
+#include "settings/system_values.h"
 #include "test_support/worked_systems.h"
 
 namespace tervela::test {
 
-using ParameterTexts = std::array<std::string, kParameterCount>;
+using ParameterTexts = std::array<std::string, kSystemTextCount>;
 
 // Positions of the eighteen texts.
 // clang-format off
@@ -49,11 +50,10 @@ inline ParameterTexts With(ParameterTexts texts, Field field, std::string text) 
   return texts;
 }
 
-inline TParameterSet SetFrom(const ParameterTexts& texts) {
-  TParameterSet set;
-  const Status status = ReadParameterSet(texts, '.', set);
-  EXPECT_TRUE(status.ok()) << status.error().message();
-  return set;
+inline TGridSystem SystemFrom(const ParameterTexts& texts) {
+  const Result<TGridSystem> system = ReadGridSystem(texts, '.');
+  EXPECT_TRUE(system.ok()) << system.error().message();
+  return system.value();
 }
 
 inline TWorkingPoint Geographic(double latitude, double longitude) {

@@ -1,5 +1,5 @@
 // Data-driven test vectors in the manner of PROJ's: operation, input,
-// parameter set, expected output, tolerance. Each worked example and numeric
+// parameter system, expected output, tolerance. Each worked example and numeric
 // statement about the engine that one operation call can show is one
 // vector, checked to the digits the example gives (half a unit of the last digit).
 
@@ -110,7 +110,7 @@ class EngineVector : public ::testing::TestWithParam<TestVector> {};
 
 TEST_P(EngineVector, GivesExpectedOutput) {
   const TestVector& v = GetParam();
-  const TParameterSet set = SetFrom(v.parameters);
+  const TGridSystem system = SystemFrom(v.parameters);
   TWorkingPoint point;
   const bool grid_input =
       v.operation == Operation::GridToGeographic3 || v.operation == Operation::GridToGeographic7;
@@ -124,28 +124,28 @@ TEST_P(EngineVector, GivesExpectedOutput) {
   bool grid_output = false;
   switch (v.operation) {
     case Operation::ThreeParameterShift:
-      status = ThreeParameterShift(set, point);
+      status = ThreeParameterShift(system, point);
       break;
     case Operation::SevenParameterShift:
-      status = SevenParameterShift(set, point);
+      status = SevenParameterShift(system, point);
       break;
     case Operation::TransverseMercator:
-      status = TransverseMercator(set, point);
+      status = TransverseMercator(system, point);
       grid_output = true;
       break;
     case Operation::GeographicToGrid3:
-      status = GeographicToGrid(set, TShiftMethod::ThreeParameter, point);
+      status = GeographicToGrid(system, TShiftMethod::ThreeParameter, point);
       grid_output = true;
       break;
     case Operation::GeographicToGrid7:
-      status = GeographicToGrid(set, TShiftMethod::SevenParameter, point);
+      status = GeographicToGrid(system, TShiftMethod::SevenParameter, point);
       grid_output = true;
       break;
     case Operation::GridToGeographic3:
-      status = GridToGeographic(set, TShiftMethod::ThreeParameter, point);
+      status = GridToGeographic(system, TShiftMethod::ThreeParameter, point);
       break;
     case Operation::GridToGeographic7:
-      status = GridToGeographic(set, TShiftMethod::SevenParameter, point);
+      status = GridToGeographic(system, TShiftMethod::SevenParameter, point);
       break;
   }
   ASSERT_TRUE(status.ok()) << status.error().message();

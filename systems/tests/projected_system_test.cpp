@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/engine.h"
+#include "settings/system_values.h"
 #include "systems/system_search.h"
 #include "systems/system_texts.h"
 #include "test_support/case_name.h"
@@ -18,9 +19,11 @@
 namespace tervela {
 namespace {
 
-// A system as EPSG publishes it. `seven` is the position-vector set from the
-// local datum to WGS 84 (Tx Ty Tz m, Rx Ry Rz arc-seconds, s ppm); `three`
-// the geocentric translation.
+// A system as EPSG publishes it, used near a place or over its whole area.
+// `seven` is the position-vector set from the local datum to WGS 84 (Tx Ty Tz
+// m, Rx Ry Rz arc-seconds, s ppm), a translation's with zero rotations and
+// scale; `three` the geocentric translation, unless the three-parameter
+// operation is a Helmert transformation the translation is derived from.
 struct SystemCase {
   const char* code;
   const char* three_operation;  // "" for none
@@ -30,17 +33,32 @@ struct SystemCase {
   double a, inverse_flattening;  // the local ellipsoid
   double latitude_of_origin, central_meridian, scale_factor, false_easting, false_northing;
   double south, north;  // a band of latitudes in the area of use [degrees]
+  double spread = 3;    // the longitudes compared either side of the central meridian [degrees]
+  std::optional<TGeographicPoint> near = std::nullopt;
 };
 
 const SystemCase kSystems[] = {
-    {"EPSG:31467", "", "EPSG:1777", {}, {598.1, 73.7, 418.2, 0.202, 0.045, -2.455, 6.7},
-     6377397.155, 299.1528128, 0, 9, 1, 3500000, 0, 47.5, 55},
+    // No translation: derived at the area's centre, 51.2N 9E.
+    {"EPSG:31467", "EPSG:1777", "EPSG:1777", {}, {598.1, 73.7, 418.2, 0.202, 0.045, -2.455, 6.7},
+     6377397.155, 299.1528128, 0, 9, 1, 3500000, 0, 47.5, 52.5, 1.5},
     // 13 arc-seconds of rotation: a negated set is 46 mm off its inverse here.
     {"EPSG:8678", "EPSG:3962", "EPSG:3964", {682, -203, 480},
      {551.7, 162.9, 467.9, 6.04, 1.96, -11.38, -4.82}, 6377397.155, 299.1528128, 0, 18, 0.9999,
-     6500000, 0, 42.5, 46.5},
+     6500000, 0, 42.5, 46.5, 3, TGeographicPoint{43.86, 18.41}},
+    // Offshore Norway, west of the 7 m translation of its onshore: the North
+    // Sea's Helmert transformation, which covers more of zone 32 than
+    // Norway's offshore one of the same accuracy.
     {"EPSG:23032", "EPSG:1133", "EPSG:1311", {-87, -98, -121}, {-89.5, -93.8, -123.1, 0, 0, -0.156, 1.2},
-     6378388, 297, 0, 9, 0.9996, 500000, 0, 40, 60},
+     6378388, 297, 0, 9, 0.9996, 500000, 0, 40, 60, 3, TGeographicPoint{58, 4.5}},
+    // Cuba's Helmert transformation and Canada's translation cover more of
+    // the zone than the CONUS translation, which holds Ohio.
+    {"EPSG:26717", "EPSG:1173", "EPSG:1173", {-8, 160, 176}, {-8, 160, 176, 0, 0, 0, 0}, 6378206.4,
+     294.9786982138982, 0, -81, 0.9996, 500000, 0, 38, 42, 3, TGeographicPoint{40, -81}},
+    // Vienna and Rome: Western Europe's translations, no Helmert transformation.
+    {"EPSG:23033", "EPSG:1134", "EPSG:1134", {-87, -96, -120}, {-87, -96, -120, 0, 0, 0, 0}, 6378388, 297, 0,
+     15, 0.9996, 500000, 0, 47, 49, 3, TGeographicPoint{48.21, 16.37}},
+    {"EPSG:23033", "EPSG:1133", "EPSG:1133", {-87, -98, -121}, {-87, -98, -121, 0, 0, 0, 0}, 6378388, 297, 0,
+     15, 0.9996, 500000, 0, 41, 43, 3, TGeographicPoint{41.9, 12.5}},
     {"EPSG:27700", "EPSG:1195", "EPSG:1314", {375, -111, 431},
      {446.448, -125.157, 542.06, 0.15, 0.247, 0.842, -20.489}, 6377563.396, 299.3249646, 49, -2,
      0.9996012717, 400000, -100000, 50, 58.5},
@@ -52,41 +70,51 @@ const SystemCase kSystems[] = {
 
 void PrintTo(const SystemCase& c, std::ostream* out) { *out << c.code; }
 
-TParameterSet TypedSet(const TProjectedSystem& system) {
-  const std::array<std::string, kParameterCount> texts = SystemTexts(system.values, '.');
-  TParameterSet set;
-  EXPECT_TRUE(ReadParameterSet(texts, '.', set).ok());
-  return set;
+// The system as the Settings page reads its texts back.
+TGridSystem TypedSystem(const TProjectedSystem& system) {
+  const Result<TGridSystem> typed = ReadGridSystem(SystemTexts(system.grid, '.'), '.');
+  EXPECT_TRUE(typed.ok());
+  return typed.value();
 }
 
 class FilledSystem : public ::testing::TestWithParam<SystemCase> {};
 
 TEST_P(FilledSystem, HoldsEpsgValues) {
   const SystemCase& c = GetParam();
-  const Result<TProjectedSystem> filled = FillFromProj(c.code);
+  const Result<TProjectedSystem> filled = FillFromProj(c.code, {c.near, {}, {}});
   ASSERT_TRUE(filled.ok()) << filled.error().message();
   const TProjectedSystem& system = filled.value();
-  EXPECT_EQ(system.three_parameter ? system.three_parameter->code : "", c.three_operation);
+  EXPECT_EQ(system.three_parameter->code, c.three_operation);
   EXPECT_EQ(system.seven_parameter->code, c.seven_operation);
-  const TSystemValues& v = system.values;
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(v[i], c.three[i]) << i;
-  EXPECT_NEAR(v[3], 6378137 - c.a, 1e-6);
-  EXPECT_NEAR(v[4], 1e4 * (1 / 298.257223563 - 1 / c.inverse_flattening), 1e-9);
-  if (*c.seven_operation == '\0') {
-    EXPECT_EQ(SystemTexts(v, '.')[4], "0");
+  const bool derived = system.three_parameter->use == TOperationUse::Derived;
+  if (c.near) {
+    EXPECT_TRUE(Holds(system.three_parameter->box.value(), *c.near) &&
+                Holds(system.seven_parameter->box.value(), *c.near));
   }
-  EXPECT_EQ(v[7], c.scale_factor);
-  EXPECT_EQ(v[10], c.central_meridian);
+  const TSystemValues v = SettingsPageValues(TypedSystem(system));
+  using F = TSystemField;
+  for (int i = 0; i < 3 && !derived; ++i) EXPECT_EQ(v[static_cast<F>(i)], c.three[i]) << i;
+  EXPECT_NEAR(v[F::Da], 6378137 - c.a, 1e-6);
+  EXPECT_NEAR(v[F::Df], 1e4 * (1 / 298.257223563 - 1 / c.inverse_flattening), 1e-9);
+  if (*c.seven_operation == '\0') {
+    EXPECT_EQ(SystemTexts(TypedSystem(system), '.')[4], "0");
+  }
+  EXPECT_EQ(v[F::ScaleFactor], c.scale_factor);
+  EXPECT_EQ(v[F::CentralMeridian], c.central_meridian);
   // Inverted, to first order: translations and scale change sign, the
   // position-vector rotations are those of the coordinate frame form back.
-  for (int i = 0; i < 3; ++i) EXPECT_NEAR(v[11 + i], -c.seven[i], 0.05) << i;
-  for (int i = 3; i < 6; ++i) EXPECT_NEAR(v[11 + i], c.seven[i], 1e-3) << i;
-  EXPECT_NEAR(v[17], -c.seven[6], 1e-3);
+  for (int i = 0; i < 3; ++i) EXPECT_NEAR(v[static_cast<F>(11 + i)], -c.seven[i], 0.05) << i;
+  for (int i = 3; i < 6; ++i) EXPECT_NEAR(v[static_cast<F>(11 + i)], c.seven[i], 1e-3) << i;
+  EXPECT_NEAR(v[F::K], -c.seven[6], 1e-3);
+  // AsShown is the system its texts read back as.
+  const TSystemValues shown = SettingsPageValues(AsShown(system.grid));
+  for (int i = 0; i < kSystemTextCount; ++i) EXPECT_EQ(shown[static_cast<F>(i)], v[static_cast<F>(i)]) << i;
   // A run's CSV names the operation each method applies, per system; a
   // system on WGS 84 applies none, which it names so.
   const bool on_wgs84 = *c.seven_operation == '\0';
   const std::string seven = on_wgs84 ? "WGS 84 itself," : std::string(c.seven_operation) + " ";
-  const std::string three = *c.three_operation ? std::string(c.three_operation) + " " : on_wgs84 ? seven : "none";
+  const std::string three = derived ? std::string("derived from ") + c.three_operation + " at "
+                            : *c.three_operation ? std::string(c.three_operation) + " " : seven;
   EXPECT_TRUE(RunOperationsText(TShiftMethod::ThreeParameter, &system, nullptr).starts_with("TM - A: " + three));
   const std::string both = RunOperationsText(TShiftMethod::SevenParameter, &system, &system);
   EXPECT_TRUE(both.starts_with("TM - A: " + seven) && both.find("; TM - B: " + seven) != std::string::npos)
@@ -94,7 +122,7 @@ TEST_P(FilledSystem, HoldsEpsgValues) {
 
   // The false origin, latitude of origin folded in, is where the engine puts the origin.
   TWorkingPoint origin{.Longitude = c.central_meridian, .Latitude = c.latitude_of_origin};
-  ASSERT_TRUE(TransverseMercator(TypedSet(system), origin).ok());
+  ASSERT_TRUE(TransverseMercator(TypedSystem(system), origin).ok());
   EXPECT_NEAR(origin.Northing, c.false_northing, 1e-6);
   EXPECT_NEAR(origin.Easting, c.false_easting, 1e-6);
 }
@@ -124,19 +152,24 @@ std::optional<PJ_COORD> ProjGrid(PJ_CONTEXT* context, const SystemCase& c, const
 
 TEST_P(FilledSystem, ConvertsAsProj) {
   const SystemCase& c = GetParam();
-  const TParameterSet set = TypedSet(FillFromProj(c.code).value());
+  const TProjectedSystem filled = FillFromProj(c.code, {c.near, {}, {}}).value();
+  const TGridSystem system = TypedSystem(filled);
   PJ_CONTEXT* context = proj_context_create();
-  // Molodensky approximates the full geocentric translation.
+  // Molodensky approximates the full geocentric translation; a derived one
+  // is off the Helmert transformation by what it says.
   const std::pair<TShiftMethod, const char*> methods[] = {{TShiftMethod::SevenParameter, c.seven_operation},
                                                           {TShiftMethod::ThreeParameter, c.three_operation}};
   for (const auto& [method, operation] : methods) {
     if (*operation == '\0') continue;
-    const double tolerance = method == TShiftMethod::SevenParameter ? 0.015 : 0.05;
+    const double tolerance = method == TShiftMethod::SevenParameter ? 0.015
+                             : 0.05 + (filled.three_parameter->use == TOperationUse::Derived
+                                           ? filled.three_parameter->derived_accuracy
+                                           : 0);
     for (const double latitude : {c.south, (c.south + c.north) / 2, c.north}) {
-      for (const double offset : {-3.0, 0.0, 3.0}) {
+      for (const double offset : {-c.spread, 0.0, c.spread}) {
         const double longitude = c.central_meridian + offset;
         TWorkingPoint point{.Longitude = longitude, .Latitude = latitude};
-        ASSERT_TRUE(GeographicToGrid(set, method, point).ok());
+        ASSERT_TRUE(GeographicToGrid(system, method, point).ok());
         const std::optional<PJ_COORD> grid = ProjGrid(context, c, operation, latitude, longitude);
         ASSERT_TRUE(grid.has_value()) << operation;
         EXPECT_NEAR(point.Easting, grid->enu.e, tolerance) << operation << " " << latitude << " " << offset;

@@ -2,6 +2,7 @@
 // file pickers, settings files, the ini file at start and at Exit.
 #include <unistd.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -20,6 +21,7 @@
 #include <QTreeWidget>
 
 #include "ui/control_check_dialog.h"
+#include "ui/settings_record_edits.h"
 #include "ui/system_dialog.h"
 #include "test_support/system.h"
 #include "ui/tests/window_fixture.h"
@@ -470,6 +472,29 @@ class TFileRequestsWindowTest : public QObject {
     dialog.Search(QStringLiteral("EPSG:31467"));
     QCOMPARE(matches->topLevelItem(0)->text(1), QStringLiteral("DHDN / 3-degree Gauss-Kruger zone 3"));
     QVERIFY(matches->topLevelItem(0)->text(2).startsWith(QStringLiteral("Germany - former West Germany")));
+    // No translation: derived from the Helmert transformation, at the place
+    // given the better one there, at the operation picked its translation.
+    QCOMPARE(dialog.chosen()->three_parameter->use, TOperationUse::Derived);
+    dialog.SetPlace(QStringLiteral("53, 13"));
+    QCOMPARE(dialog.chosen()->seven_parameter->code, std::string("EPSG:15869"));
+    const std::vector<TOperationCandidate>& candidates = dialog.chosen()->operations;
+    const auto west = std::find_if(candidates.begin(), candidates.end(),
+                                   [](const TOperationCandidate& c) { return c.code == "EPSG:1777"; });
+    dialog.ChooseOperation(true, static_cast<int>(west - candidates.begin()));
+    QCOMPARE(dialog.chosen()->three_parameter->code, std::string("EPSG:1777"));
+    QCOMPARE(dialog.chosen()->three_parameter->derived_at.latitude, 53.0);
+    dialog.SetPlace(QStringLiteral("53; 13"));
+    QVERIFY(!dialog.chosen().has_value());
+    // Every control is reached by the keyboard and named.
+    for (QWidget* control : dialog.findChildren<QWidget*>()) {
+      if (qobject_cast<QLabel*>(control) != nullptr || control->focusPolicy() == Qt::NoFocus ||
+          !control->isVisibleTo(&dialog)) {
+        continue;
+      }
+      QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+      QVERIFY2((control->focusPolicy() & Qt::TabFocus) && !accessible->text(QAccessible::Name).isEmpty(),
+               qPrintable(control->metaObject()->className()));
+    }
     dialog.Search(QStringLiteral("Gauss-Kruger zone 3:"));
     QCOMPARE(matches->topLevelItemCount(), 0);
     QVERIFY(dialog.findChild<QPlainTextEdit*>()->toPlainText().startsWith(QStringLiteral("No Transverse")));
@@ -480,15 +505,15 @@ class TFileRequestsWindowTest : public QObject {
   void controlCheck() {
     fixture_->Start();
     fixture_->SetSystem(TLocalSystem::B, ThreeParameterSystem());
-    std::array<std::string, kParameterCount> texts;
-    for (int i = 0; i < kParameterCount; ++i) texts[i] = ThreeParameterSystem()[i].toStdString();
-    TParameterSet set;
-    QVERIFY(ReadParameterSet(texts, '.', set).ok());
+    std::array<std::string, kSystemTextCount> texts;
+    for (int i = 0; i < kSystemTextCount; ++i) texts[i] = ThreeParameterSystem()[i].toStdString();
+    const Result<TGridSystem> system = ReadGridSystem(texts, '.');
+    QVERIFY(system.ok());
     QByteArray control = "# latitude longitude northing easting\n";
     for (int i = 0; i < 4; ++i) {
       TWorkingPoint p{.Longitude = 15.1 + 0.1 * i, .Latitude = 45.5 + 0.05 * (i % 2)};
       control += QByteArray::number(p.Latitude, 'f', 6) + '\t' + QByteArray::number(p.Longitude, 'f', 6);
-      QVERIFY(GeographicToGrid(set, TShiftMethod::ThreeParameter, p).ok());
+      QVERIFY(GeographicToGrid(system.value(), TShiftMethod::ThreeParameter, p).ok());
       control += ' ' + QByteArray::number(p.Northing + (i == 2 ? 0.9 : 0.3), 'f', 6) + ' ' +
                  QByteArray::number(p.Easting, 'f', 6) + '\n';
     }

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "settings/settings_record.h"
+#include "ui/settings_record_edits.h"
 #include "test_support/worked_systems.h"
 
 namespace tervela {
@@ -26,7 +27,7 @@ TParameterTexts ZeroShiftWith(std::initializer_list<int> fields) {
 
 TParameterTexts ZeroShiftSystem() {
   TParameterTexts texts;
-  for (int i = 0; i < kParameterCount; ++i) texts[i] = QString::fromLatin1(testing::kZeroShiftSystem[i]);
+  for (int i = 0; i < kSystemTextCount; ++i) texts[i] = QString::fromLatin1(testing::kZeroShiftSystem[i]);
   return texts;
 }
 
@@ -54,9 +55,8 @@ TForm1& TWindowFixture::Start() {
 }
 
 void TWindowFixture::SetSystem(TLocalSystem system, const TParameterTexts& texts) {
-  const int first = system == TLocalSystem::A ? 0 : kParameterCount;
-  for (int i = 0; i < kParameterCount; ++i) {
-    Edit(kSettingsRecordEdits[first + i])->setText(texts[i]);
+  for (std::size_t i = 0; i < kSystemTextCount; ++i) {
+    Edit(kSettingsRecordEdits[FirstParameterIndex(system) + i])->setText(texts[i]);
   }
 }
 

@@ -7,14 +7,13 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include "engine/parameter_set.h"
 #include "ui/form1.h"
 #include "ui/tests/fake_platform.h"
 
 namespace tervela {
 
 // The eighteen parameter texts of one system, Dx first and K last.
-using TParameterTexts = std::array<QString, kParameterCount>;
+using TParameterTexts = std::array<QString, kSystemTextCount>;
 
 // No datum shift: scale 0.9999, false easting 500000, central meridian 15.
 TParameterTexts ZeroShiftSystem();

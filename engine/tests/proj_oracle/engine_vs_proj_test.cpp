@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "settings/system_values.h"
 #include "test_support/case_name.h"
 
 namespace tervela {
@@ -23,7 +24,7 @@ namespace {
 // A grid system of the table: the eighteen texts of the Settings page and the
 // shift its rows use.
 struct OracleSystem {
-  std::array<std::string, kParameterCount> texts;
+  std::array<std::string, kSystemTextCount> texts;
   TShiftMethod method;
 };
 
@@ -45,8 +46,9 @@ struct OracleTable {
 // longitude, or northing and easting), giving the same pair for its output.
 Result<std::array<double, 2>> RunEngine(const OracleSystem& system, Operation operation,
                                         const std::array<double, 2>& input) {
-  TParameterSet set;
-  if (Status read = ReadParameterSet(system.texts, '.', set); !read) return read.error();
+  const Result<TGridSystem> read = ReadGridSystem(system.texts, '.');
+  if (!read) return read.error();
+  const TGridSystem& set = read.value();
   TWorkingPoint point;
   Status status;
   if (operation == Operation::ToWgs84) {
@@ -66,7 +68,7 @@ Result<std::array<double, 2>> RunEngine(const OracleSystem& system, Operation op
 }
 
 // The Settings page's fields as the table names them, in their order.
-constexpr std::array<const char*, kParameterCount> kFieldNames = {
+constexpr std::array<const char*, kSystemTextCount> kFieldNames = {
     "dx", "dy", "dz", "da", "df", "corr_n", "corr_e", "k0", "x0",
     "y0", "lon0", "tx", "ty", "tz", "rx", "ry", "rz", "k"};
 
