@@ -37,7 +37,9 @@ Result<std::vector<io::FileDescriptor>> OpenRunOutputs(std::span<const std::stri
                                                        std::span<const int> given_outputs) {
   std::vector<io::FileDescriptor> files(names.size());
   std::vector<const std::string*> created;
-  const auto refuse = [&created](Error error) {
+  // Closed before the files made are removed: Windows removes no open file.
+  const auto refuse = [&files, &created](Error error) {
+    files.clear();
     for (const std::string* name : created) io::RemoveCreated(*name);
     return error;
   };

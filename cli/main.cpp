@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -12,6 +11,7 @@
 
 #include "batch/point_file_run.h"
 #include "cli/command_line.h"
+#include "cli/console.h"
 #include "cli/control_command.h"
 #include "cli/options.h"
 #include "cli/progress_line.h"
@@ -25,8 +25,9 @@ namespace {
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
-// The status a shell reports for a program stopped by SIGPIPE.
-constexpr int kExitBrokenPipe = 128 + SIGPIPE;
+// The status a POSIX shell reports for a program stopped by SIGPIPE (13),
+// on Windows too.
+constexpr int kExitBrokenPipe = 128 + 13;
 
 // Every message goes out escaped: it may quote the bytes of a settings text or
 // of an argument.
@@ -99,8 +100,7 @@ int Check(const tervela::TCommandLine& command) {
   return output.value().beyond_tolerance ? tervela::kExitBeyondTolerance : 0;
 }
 
-int Main(int argc, char** argv) {
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
+int Main(const std::vector<std::string>& arguments) {
   const tervela::TCommandLineParse parse = tervela::ParseCommandLine(arguments);
   if (!parse.usage_error.empty()) {
     PrintMessage("tervela-convert: " + parse.usage_error);
@@ -150,12 +150,9 @@ int Main(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // A closed pipe and a file-size limit fail the write (EPIPE, EFBIG) instead
-  // of killing the program.
-  std::signal(SIGPIPE, SIG_IGN);
-  std::signal(SIGXFSZ, SIG_IGN);
+  const tervela::ConsoleSession console;
   try {
-    return Main(argc, argv);
+    return Main(tervela::CommandLineArguments(argc, argv));
   } catch (const std::exception& exception) {
     PrintMessage(tervela::Error::FromException(exception).BoxText());
     return kExitFailure;

@@ -83,10 +83,17 @@ Error Error::FileErrorOf(int errno_value) {
     case EISDIR:
     case ETXTBSY: return File(file_error::kAccessDenied);
     case ENOSPC:
-    case EDQUOT: return File(file_error::kDiskFull);
+#if defined(EDQUOT)  // a disk quota; Windows' C library names none
+    case EDQUOT:
+#endif
+      return File(file_error::kDiskFull);
     // Any other errno keeps its number, also where that number names another
-    // error in the table above (EIO is 5, EINTR is 4).
-    default: return Error(ErrorKind::File, errno_value, IoErrorText(errno_value));
+    // error in the table above (EIO is 5, EINTR is 4); a system error without
+    // an errno keeps the system's number.
+    default: {
+      const int code = errno_value >= kSystemErrorBase ? errno_value - kSystemErrorBase : errno_value;
+      return Error(ErrorKind::File, code, IoErrorText(code));
+    }
   }
 }
 

@@ -32,6 +32,11 @@ inline constexpr int kDiskFull = 101;
 inline constexpr int kInvalidNumericInput = 106;
 }  // namespace file_error
 
+// A system error that errno has no name for, such as Windows' sharing
+// violation: the Windows file layer passes it to Error::FromErrno as this base
+// plus the system's own number, which the message keeps ("I/O error 32").
+inline constexpr int kSystemErrorBase = 0x10000;
+
 // An error as a value: its kind, its file error number (0 for other kinds) and
 // the exact message shown to the user.
 class Error {

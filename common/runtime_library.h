@@ -13,7 +13,10 @@ namespace tervela {
 class RuntimeLibrary {
  public:
   // Opens the library by its file name ("libcairo.so.2"), found where the
-  // system finds libraries.
+  // system finds libraries; on Windows ("libcairo-2.dll") first in the
+  // program's own folder, with the libraries it needs from there too.
+  // One implementation per system, chosen by CMake (runtime_library_dl.cpp,
+  // runtime_library_windows.cpp).
   explicit RuntimeLibrary(const char* file_name);
 
   bool loaded() const { return handle_ != nullptr; }
@@ -23,6 +26,11 @@ class RuntimeLibrary {
   // The address of the function `name`, or null, with failure() naming it
   // (the first missing function only).
   void* Find(const char* name);
+
+  // The folder the library was opened from where it ships with the program
+  // (Windows), its data files lying beside it (UTF-8, no final separator);
+  // empty where the system's search placed it.
+  std::string Folder() const;
 
  private:
   const char* file_name_;

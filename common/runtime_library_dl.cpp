@@ -18,4 +18,6 @@ void* RuntimeLibrary::Find(const char* name) {
   return address;
 }
 
+std::string RuntimeLibrary::Folder() const { return {}; }
+
 }  // namespace tervela

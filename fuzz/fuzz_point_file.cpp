@@ -12,12 +12,10 @@
 // line, no value longer than 255 bytes or holding a control byte; a failure is an invalid number in
 // the file, a floating-point fault or the inversion's failure.
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +25,7 @@
 #include "fuzz/example_settings.h"
 #include "fuzz/fuzz_checks.h"
 #include "test_support/scratch_folder.h"
+#include "test_support/system.h"
 
 namespace tervela::fuzz {
 namespace {
@@ -38,14 +37,8 @@ constexpr std::array<int, 1> kInvalidNumericInput = {file_error::kInvalidNumeric
 
 // A descriptor of an in-memory file holding `bytes`, positioned at its start.
 int MemoryFile(std::string_view bytes) {
-  const int fd = ::memfd_create("fuzz-input", MFD_CLOEXEC);
-  Require(fd >= 0, "memfd_create");
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    Require(written > 0, "writing the in-memory input");
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  Require(::lseek(fd, 0, SEEK_SET) == 0, "rewinding the in-memory input");
+  const int fd = testing::DescriptorHolding(std::string(bytes));
+  Require(fd >= 0, "making the in-memory input");
   return fd;
 }
 
@@ -53,7 +46,7 @@ int MemoryFile(std::string_view bytes) {
 std::string TakeFile(const std::string& path) {
   if (!testing::Exists(path)) return {};
   std::string bytes = testing::ReadBytes(path);
-  ::unlink(path.c_str());
+  std::remove(path.c_str());
   return bytes;
 }
 

@@ -27,9 +27,11 @@ int main(int argc, char** argv) {
   }
   std::sort(inputs.begin(), inputs.end());
   for (const std::filesystem::path& input : inputs) {
-    const std::string bytes = tervela::testing::ReadBytes(input);
+    const std::u8string utf8_name = input.u8string();
+    const std::string name(utf8_name.begin(), utf8_name.end());
+    const std::string bytes = tervela::testing::ReadBytes(name);
     // One line per input first, so that an abort names the one it broke on.
-    std::printf("%s\n", input.c_str());
+    std::printf("%s\n", name.c_str());
     std::fflush(stdout);
     LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
   }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -46,10 +44,11 @@ void RemoveCreated(const std::string& name);
 // found" only where it does; every other errno maps as Error::FromErrno.
 Error OpenError(const std::string& name, int errno_value);
 
-// What makes two names or descriptors the same file.
+// What makes two names or descriptors the same file: the device and inode
+// numbers, or on Windows the volume serial number and the file index.
 struct FileIdentity {
-  dev_t device;
-  ino_t inode;
+  std::uint64_t volume;
+  std::uint64_t file;
   friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
 };
 

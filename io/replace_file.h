@@ -24,7 +24,8 @@ namespace tervela::io {
 // a target that is not a regular file (a device, a pipe), a file with other
 // hard links, and a target in a folder where no temporary file can be made
 // (EACCES, EROFS). A FIFO that no process reads is not waited for: it fails
-// at once with "I/O error 6" (ENXIO).
+// at once with "I/O error 6" (ENXIO). io/windows/replace_file.cpp keeps the
+// same promises with Windows' own calls.
 Status ReplaceFile(const std::string& path,
                    const std::function<Status(ByteSink& sink)>& write_contents);
 

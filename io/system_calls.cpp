@@ -1,12 +1,9 @@
 #include "io/system_calls.h"
 
-#include <poll.h>
-#include <unistd.h>
-
 #include <array>
 #include <atomic>
-#include <cerrno>
-#include <cstdio>
+
+#include "io/system.h"
 
 namespace tervela::io {
 
@@ -33,54 +30,30 @@ int InjectedErrno(FaultPoint point) {
 
 Result<std::size_t> Read(int fd, char* buffer, std::size_t size) {
   if (const int injected = InjectedErrno(FaultPoint::Read)) return Error::FromErrno(injected);
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, size);
-    if (n >= 0) return static_cast<std::size_t>(n);
-    if (errno != EINTR) return Error::FromErrno(errno);
-  }
+  return system::Read(fd, buffer, size);
 }
 
 Result<std::size_t> ReadWhenReady(int fd, char* buffer, std::size_t size,
                                   const std::function<bool()>& stop_requested) {
   if (const int injected = InjectedErrno(FaultPoint::Read)) return Error::FromErrno(injected);
-  const int timeout = stop_requested ? kStopCheckInterval : -1;
-  for (;;) {
-    pollfd wanted{.fd = fd, .events = POLLIN, .revents = 0};
-    const int ready = ::poll(&wanted, 1, timeout);
-    if (ready < 0 && errno != EINTR) return Error::FromErrno(errno);
-    if (ready == 0 && stop_requested()) return Error::FromErrno(ECANCELED);
-    if (ready <= 0) continue;
-    const ssize_t n = ::read(fd, buffer, size);
-    if (n >= 0) return static_cast<std::size_t>(n);
-    // EAGAIN: a non-blocking descriptor whose data another reader took.
-    if (errno != EINTR && errno != EAGAIN) return Error::FromErrno(errno);
-  }
+  return system::ReadWhenReady(fd, buffer, size, stop_requested);
 }
 
 Status WriteAll(int fd, std::string_view bytes) {
   if (const int injected = InjectedErrno(FaultPoint::Write)) return Error::FromErrno(injected);
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return Error::FromErrno(errno);
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return {};
+  return system::WriteAll(fd, bytes);
 }
 
 Status Close(int fd) {
   const int injected = InjectedErrno(FaultPoint::Close);
-  // Linux frees the descriptor even when close fails, so it is never retried.
-  const int result = ::close(fd);
+  Status closed = system::Close(fd);
   if (injected) return Error::FromErrno(injected);
-  if (result != 0 && errno != EINTR) return Error::FromErrno(errno);
-  return {};
+  return closed;
 }
 
 Status Rename(const char* from, const char* to) {
   if (const int injected = InjectedErrno(FaultPoint::Rename)) return Error::FromErrno(injected);
-  if (std::rename(from, to) != 0) return Error::FromErrno(errno);
-  return {};
+  return system::Rename(from, to);
 }
 
 void InjectFault(FaultPoint point, int count, int errno_value) {

@@ -15,6 +15,7 @@ namespace tervela::systems_internal {
 #define TERVELA_PROJ_FUNCTIONS(X) \
   X(proj_context_create) \
   X(proj_context_destroy) \
+  X(proj_context_set_search_paths) \
   X(proj_context_get_database_path) \
   X(proj_coordoperation_get_accuracy) \
   X(proj_coordoperation_get_grid_used_count) \

@@ -12,6 +12,7 @@
 #include "common/error.h"
 #include "common/number_text.h"
 #include "control/check_table.h"
+#include "ui/control_text.h"
 
 namespace tervela {
 
@@ -32,10 +33,6 @@ class TNumberItem : public QTableWidgetItem {
  private:
   double metres_;
 };
-
-QString FromLocal(const std::string& text) {
-  return QString::fromLocal8Bit(text.data(), qsizetype(text.size()));
-}
 
 }  // namespace
 
@@ -60,7 +57,7 @@ TControlCheckDialog::TControlCheckDialog(QWidget* parent, const QString& title,
   Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 6);
   for (int row = 0; row < Table->rowCount(); ++row) {
     const std::size_t i = static_cast<std::size_t>(row);
-    Table->setItem(row, 0, new QTableWidgetItem(FromLocal(points_[i].name)));
+    Table->setItem(row, 0, new QTableWidgetItem(Text(points_[i].name)));
     Table->setItem(row, 1, new TNumberItem(check.residuals[i].north));
     Table->setItem(row, 2, new TNumberItem(check.residuals[i].east));
     Table->setItem(row, 3, new TNumberItem(Length(check.residuals[i])));
@@ -82,13 +79,13 @@ TControlCheckDialog::TControlCheckDialog(QWidget* parent, const QString& title,
   QStringList calibration;
   if (report_.calibrated_check) {
     calibration.append(QStringLiteral("Calibrated: ") +
-                       FromLocal(CalibratedValuesText(report_)).replace('\t', QStringLiteral(", ")) +
+                       Text(CalibratedValuesText(report_)).replace('\t', QStringLiteral(", ")) +
                        QStringLiteral("\nThen: ") +
                        QString::fromStdString(CheckSummaryText(*report_.calibrated_check))
                            .replace('\t', QStringLiteral(", ")));
   }
   if (!report_.calibration_refusal.empty()) {
-    calibration.append(FromLocal(ErrorBoxText("Calibration refused: " + report_.calibration_refusal)));
+    calibration.append(Text(ErrorBoxText("Calibration refused: " + report_.calibration_refusal)));
   }
   Calibration->setText(calibration.join('\n'));
 
@@ -129,7 +126,7 @@ QString TControlCheckDialog::TableText() const {
     text += CheckRowText(points_[i].name, report_.check.residuals[i], report_.check.outliers[i]) + '\n';
   }
   text += CheckSummaryText(report_.check) + '\n';
-  return FromLocal(text);
+  return Text(text);
 }
 
 }  // namespace tervela

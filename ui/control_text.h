@@ -4,19 +4,19 @@
 
 #include <string>
 
-#include <QFile>
 #include <QString>
 
 namespace tervela {
 
-// A control's text in the local encoding.
-inline std::string Bytes(const QString& text) { return text.toLocal8Bit().toStdString(); }
+// The core modules take and give UTF-8 on every system: texts, and file
+// names, which the file layer gives Windows in UTF-16. (Qt's local 8-bit
+// encoding is UTF-8 on Linux, but Windows' ANSI code page.)
+inline std::string Bytes(const QString& text) { return text.toUtf8().toStdString(); }
 
 inline QString Text(const std::string& bytes) {
-  return QString::fromLocal8Bit(bytes.data(), qsizetype(bytes.size()));
+  return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
 }
 
-// A file name as the file system takes it.
-inline std::string FileName(const QString& name) { return QFile::encodeName(name).toStdString(); }
+inline std::string FileName(const QString& name) { return Bytes(name); }
 
 }  // namespace tervela

@@ -15,6 +15,7 @@
 #include "program_info/program_info.h"
 #include "ui/artwork.h"
 #include "ui/clickable_label.h"
+#include "ui/control_text.h"
 #include "ui/form2.h"
 #include "ui/help_text.h"
 #include "ui/look.h"
@@ -154,7 +155,7 @@ void TForm1::Run(THandler handler) {
 }
 
 void TForm1::ReportError(const Status& status) {
-  if (!status.ok()) platform_.ShowError(QString::fromLocal8Bit(status.error().BoxText()));
+  if (!status.ok()) platform_.ShowError(Text(status.error().BoxText()));
 }
 
 Status TForm1::Label1Click() {

@@ -39,7 +39,7 @@ Status TForm1::ButtonCheckBClick() { return CheckControlPoints(TLocalSystem::B);
 Status TForm1::CheckControlPoints(TLocalSystem system) {
   const std::optional<QString> name = OpenDialog3.Execute(platform_);
   if (!name) return {};
-  const Result<std::vector<TControlPoint>> points = ReadControlFile(name->toLocal8Bit().toStdString());
+  const Result<std::vector<TControlPoint>> points = ReadControlFile(FileName(*name));
   if (!points) return points.error();
   const TShiftMethod method = CurrentMethod();
   const TControlRequest request{system, method, decimal_separator_, true};

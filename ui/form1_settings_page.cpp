@@ -163,7 +163,7 @@ TSettingsTexts TForm1::SettingsTexts() const {
     const QString text = edit->text();
     texts[line] = text == edit->property(kLoadedText).toString()
                       ? edit->property(kLoadedBytes).toByteArray().toStdString()
-                      : text.toLocal8Bit().toStdString();
+                      : Bytes(text);
   }
   return texts;
 }
@@ -174,7 +174,7 @@ TRecordSystems TForm1::RecordSystems() const {
 
 void TForm1::SetSettingsText(int line, const std::string& text) {
   QLineEdit* edit = settings_edits_[line];
-  edit->setText(QString::fromLocal8Bit(text.data(), qsizetype(text.size())));
+  edit->setText(Text(text));
   edit->setProperty(kLoadedBytes, QByteArray(text.data(), qsizetype(text.size())));
   edit->setProperty(kLoadedText, edit->text());
 }

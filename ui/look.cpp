@@ -6,19 +6,6 @@
 
 namespace tervela {
 
-QFont WindowFont() {
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPixelSize(10);
-  font.setStretch(90);
-  return font;
-}
-
-QFont ReadoutFont() {
-  QFont font(QStringLiteral("DejaVu Serif"));
-  font.setPixelSize(9);
-  return font;
-}
-
 void SetTextColour(QWidget* widget, const QColor& colour) {
   QPalette palette = widget->palette();
   palette.setColor(QPalette::WindowText, colour);

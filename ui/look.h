@@ -24,6 +24,7 @@ inline const QColor kInactiveCaptionTextColour(0xD4, 0xD0, 0xC8);
 inline const QColor kGradientActiveCaptionColour(0xB9, 0xD1, 0xEA);
 
 // The font of both windows: narrow enough that every caption fits its control.
+// Both fonts are the desktop's (ui/desktop.h).
 QFont WindowFont();
 // The small serif font of the change readouts.
 QFont ReadoutFont();

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "batch/map_output.h"
+#include "ui/control_text.h"
 #include "ui/look.h"
 
 namespace tervela {
@@ -33,20 +34,20 @@ void TMapControls::AddMapFiles(TFileConversion& request) {
   request.geojson_name = request.output_name + ".geojson";
   request.kml_name = request.output_name + ".kml";
   request.plot_name = request.output_name + ".png";
-  before_run_ = QFileInfo(QString::fromLocal8Bit(request.plot_name)).lastModified();
+  before_run_ = QFileInfo(Text(request.plot_name)).lastModified();
 }
 
 QStringList TMapControls::ExistingMapFiles(const TFileConversion& request) {
   QStringList existing;
   for (const std::string& name : MapFileNames(request)) {
-    const QString file = QString::fromLocal8Bit(name);
+    const QString file = Text(name);
     if (QFileInfo::exists(file)) existing.append(file);
   }
   return existing;
 }
 
 void TMapControls::RunEnded(const TFileConversion& request) {
-  const QString picture = QString::fromLocal8Bit(request.plot_name);
+  const QString picture = Text(request.plot_name);
   if (picture.isEmpty()) return;
   const QFileInfo written(picture);
   if (!written.exists() || written.lastModified() == before_run_) return;

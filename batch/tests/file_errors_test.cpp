@@ -1,10 +1,7 @@
 // File errors: what each failure reports and what it leaves on disk.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -15,6 +12,7 @@
 #include "batch/tests/run_helpers.h"
 #include "io/system_calls.h"
 #include "test_support/case_name.h"
+#include "test_support/system.h"
 
 namespace tervela {
 namespace {
@@ -46,6 +44,14 @@ TEST_F(FileErrors, MissingInputCreatesNothing) {
   EXPECT_FALSE(Exists(out_ + " text.scr"));
 }
 
+TEST_F(FileErrors, NamesInAnyLanguageAreFound) {
+  const std::string input = folder_ / "Zürich – Čakovec.txt", output = folder_ / "výstup €.txt";
+  WriteBytes(input, kInput);
+  EXPECT_EQ(BoxTextOf(Convert(input, output, true)), "");
+  EXPECT_EQ(ReadBytes(output), "5010498.551 388863.697 a\r\n");
+  EXPECT_TRUE(Exists(output + " text.scr"));
+}
+
 TEST_F(FileErrors, EmptyNamesAreNotFound) {
   EXPECT_EQ(BoxTextOf(Convert("", out_)), "File not found.");
   EXPECT_FALSE(Exists(out_));
@@ -59,10 +65,12 @@ TEST_F(FileErrors, DirectoriesAreRefused) {
 }
 
 TEST_F(FileErrors, OutputNamingTheInputLeavesItIntact) {
-  ASSERT_EQ(::symlink(in_.c_str(), (folder_ / "symlink.txt").c_str()), 0);
-  ASSERT_EQ(::link(in_.c_str(), (folder_ / "hardlink.txt").c_str()), 0);
-  for (const std::string& output : {in_, folder_ / "symlink.txt", folder_ / "hardlink.txt",
-                                    folder_.path() + "/./in.txt"}) {
+  std::vector<std::string> outputs = {in_, folder_ / "hardlink.txt", folder_.path() + "/./in.txt"};
+  std::filesystem::create_hard_link(in_, outputs[1]);
+  if (testing::WhyLacking(testing::Facility::SymbolicLinks).empty()) {
+    std::filesystem::create_symlink(in_, outputs.emplace_back(folder_ / "symlink.txt"));
+  }
+  for (const std::string& output : outputs) {
     EXPECT_EQ(BoxTextOf(Convert(in_, output, true)), "I/O error 32.") << output;
     EXPECT_FALSE(Exists(output + " text.scr")) << output;
   }
@@ -80,8 +88,9 @@ TEST_F(FileErrors, ScriptNamingTheInputCreatesNothing) {
 }
 
 TEST_F(FileErrors, ScriptLinkedToTheOutputIsRefused) {
+  TERVELA_SKIP_WITHOUT(SymbolicLinks);
   WriteBytes(out_, "old");
-  ASSERT_EQ(::symlink(out_.c_str(), (out_ + " text.scr").c_str()), 0);
+  std::filesystem::create_symlink(out_, out_ + " text.scr");
   EXPECT_EQ(BoxTextOf(Convert(in_, out_, true)), "I/O error 32.");
   EXPECT_EQ(ReadBytes(out_), "old");
 }
@@ -112,31 +121,39 @@ TEST_F(FileErrors, OutputsMeetingOrFailingChangeNothing) {
 }
 
 TEST_F(FileErrors, FullDiskIsReported) {
+  TERVELA_SKIP_WITHOUT(FullDevice);
   EXPECT_EQ(BoxTextOf(Convert(in_, "/dev/full")), "Disk full.");
   // Lines buffered before a later error failed first, so theirs is the report.
   WriteBytes(in_, kInput + "bad\n");
   EXPECT_EQ(BoxTextOf(Convert(in_, "/dev/full")), "Disk full.");
 }
 
-// Root ignores permissions, so a read-only folder is tried from a child
-// process that gives up root first.
+// Root ignores permissions, so these are tried as an ordinary user.
 TEST_F(FileErrors, ReadOnlyOutputFolderIsAccessDenied) {
+  TERVELA_SKIP_WITHOUT(PosixPermissions);
   const std::string folder = folder_ / "read-only";
-  ASSERT_EQ(::mkdir(folder.c_str(), 0555), 0);
+  std::filesystem::create_directory(folder);
+  ::chmod(folder.c_str(), 0555);
   ::chmod(folder_.path().c_str(), 0755);
   ::chmod(in_.c_str(), 0644);
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
-    const Status status = Convert(in_, folder + "/out.txt");
-    ::_exit(BoxTextOf(status) == "File access denied." ? 0 : 1);
-  }
-  int wait_status = 0;
-  ASSERT_EQ(::waitpid(child, &wait_status, 0), child);
-  ASSERT_TRUE(WIFEXITED(wait_status));
-  EXPECT_EQ(WEXITSTATUS(wait_status), 0);
+  EXPECT_EQ(testing::MessageAsOrdinaryUser([&] { return Convert(in_, folder + "/out.txt"); }), "File access denied");
   EXPECT_FALSE(Exists(folder + "/out.txt"));
+}
+
+// A read-only output file, and on Windows one another program holds without
+// sharing, is refused and kept.
+TEST_F(FileErrors, ProtectedOutputIsRefusedAndKept) {
+  WriteBytes(out_, "old");
+  ::chmod(folder_.path().c_str(), 0755);
+  ::chmod(in_.c_str(), 0644);
+  ::chmod(out_.c_str(), 0444);
+  EXPECT_EQ(testing::MessageAsOrdinaryUser([&] { return Convert(in_, out_); }), "File access denied");
+  EXPECT_EQ(ReadBytes(out_), "old");
+  ::chmod(out_.c_str(), 0644);
+  TERVELA_SKIP_WITHOUT(HeldWithoutSharing);
+  const testing::HeldFile held(out_);
+  EXPECT_EQ(BoxTextOf(Convert(in_, out_)), "I/O error 32.");
+  EXPECT_EQ(BoxTextOf(Convert(out_, folder_ / "other.txt")), "I/O error 32.");
 }
 
 // Records the last progress report and asks to stop once `cancel_at` points
@@ -154,16 +171,16 @@ TEST_F(FileErrors, DescriptorsAndProgress) {
   const TFileConversion request{TConversionDirection::WgsToA, TShiftMethod::ThreeParameter, false, "", ""};
   TestObserver observer;
   TRunEndpoints endpoints;
-  endpoints.input_fd = ::open(in_.c_str(), O_RDONLY);
-  endpoints.output_fd = ::open(out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  endpoints.input_fd = testing::OpenDescriptor(in_, testing::OpenMode::Read);
+  endpoints.output_fd = testing::OpenDescriptor(out_, testing::OpenMode::Write);
   endpoints.observer = &observer;
   EXPECT_TRUE(ConvertPointFile(request, testing::WorkedExampleSystems(), endpoints).ok());
   EXPECT_EQ(ReadBytes(out_), "5010498.551 388863.697 a\r\n");
   EXPECT_EQ(observer.bytes, kInput.size());
 
   // Output descriptor open on the input itself (an append redirection).
-  endpoints.input_fd = ::open(in_.c_str(), O_RDONLY);
-  endpoints.output_fd = ::open(in_.c_str(), O_WRONLY | O_APPEND);
+  endpoints.input_fd = testing::OpenDescriptor(in_, testing::OpenMode::Read);
+  endpoints.output_fd = testing::OpenDescriptor(in_, testing::OpenMode::Append);
   endpoints.observer = nullptr;
   EXPECT_EQ(BoxTextOf(ConvertPointFile(request, testing::WorkedExampleSystems(), endpoints)),
             "I/O error 32.");
@@ -223,11 +240,6 @@ Status RunJob(const testing::ScratchFolder& folder, Contents& kept, std::vector<
   return ConvertPointFile(request, testing::WorkedExampleSystems());
 }
 
-int OpenDescriptors() {
-  using std::filesystem::directory_iterator;
-  return static_cast<int>(std::distance(directory_iterator("/proc/self/fd"), directory_iterator()));
-}
-
 TEST(FaultAtEveryCall, IsReportedClosesEveryFileAndHarmsNone) {
   const struct {
     io::FaultPoint point;
@@ -243,7 +255,7 @@ TEST(FaultAtEveryCall, IsReportedClosesEveryFileAndHarmsNone) {
     for (int k = 1;; ++k) {
       SCOPED_TRACE(::testing::Message() << fault.message << " at call " << k);
       testing::ScratchFolder folder;
-      const int descriptors = OpenDescriptors();
+      const int descriptors = testing::OpenFileCount();
       io::InjectFault(fault.point, k, fault.errno_value);
       const Status status = RunJob(folder, kept, written);
       if (io::FaultPending(fault.point)) {  // the run makes fewer than k such calls
@@ -253,7 +265,7 @@ TEST(FaultAtEveryCall, IsReportedClosesEveryFileAndHarmsNone) {
         break;
       }
       EXPECT_EQ(BoxTextOf(status), fault.message);
-      EXPECT_EQ(OpenDescriptors(), descriptors);
+      EXPECT_EQ(testing::OpenFileCount(), descriptors);
       for (const auto& [name, contents] : kept) EXPECT_EQ(ReadBytes(folder / name), contents);
       for (const std::string& name : written) {
         const std::string bytes = ReadBytes(folder / name);

@@ -3,13 +3,12 @@
 #include "batch/point_reader.h"
 #include "batch/record_text.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <string>
 #include <vector>
+
+#include "test_support/system.h"
 
 namespace tervela {
 namespace {
@@ -24,10 +23,8 @@ struct ReadRecord {
 
 // A descriptor holding `bytes` from its start.
 int DescriptorWith(const std::string& bytes) {
-  const int fd = ::memfd_create("point-file", MFD_CLOEXEC);
+  const int fd = testing::DescriptorHolding(bytes);
   EXPECT_GE(fd, 0);
-  EXPECT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-  ::lseek(fd, 0, SEEK_SET);
   return fd;
 }
 

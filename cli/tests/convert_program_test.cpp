@@ -1,13 +1,10 @@
 // Runs the built tervela-convert and checks exit codes, messages and files.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -16,17 +13,14 @@
 #include "cli/options.h"
 #include "program_info/program_info.h"
 #include "systems/system_texts.h"
+#include "test_support/system.h"
 
 namespace tervela {
 namespace {
 
+using testing::ProgramRun;
 using testing::ReadBytes;
 using testing::WriteBytes;
-
-struct ProgramRun {
-  int exit_code = -1;
-  std::string out, err;
-};
 
 class ConvertProgram : public ::testing::Test {
  protected:
@@ -48,34 +42,7 @@ class ConvertProgram : public ::testing::Test {
     WriteBytes(folder_ / "stdin", input_bytes);
     arguments.insert(arguments.begin(), TERVELA_CONVERT_PATH);
     arguments.insert(arguments.begin(), launcher_.begin(), launcher_.end());
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    std::string lc_all = "LC_ALL=" + locale;
-    char* envp[] = {lc_all.data(), nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, (folder_ / "stdin").c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, (folder_ / "stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    // Standard output a pipe whose reader has gone.
-    int pipe_ends[2] = {-1, -1};
-    if (closed_pipe_output_ && ::pipe(pipe_ends) == 0) {
-      ::close(pipe_ends[0]);
-      posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], 1);
-    }
-    posix_spawn_file_actions_addopen(&actions, 2, (folder_ / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    ProgramRun run;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp) == 0) {
-      int status = 0;
-      ::waitpid(pid, &status, 0);
-      run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    if (pipe_ends[1] >= 0) ::close(pipe_ends[1]);
-    run.out = ReadBytes(folder_ / "stdout");
-    run.err = ReadBytes(folder_ / "stderr");
-    return run;
+    return testing::RunProgram(arguments, folder_ / "stdin", folder_.path(), locale, closed_pipe_output_);
   }
 
   std::vector<std::string> Arguments(const std::string& direction, const std::string& input,
@@ -125,13 +92,14 @@ TEST_F(ConvertProgram, ConversionErrorPrintsTheErrorBoxText) {
 
   EXPECT_EQ(Run(Arguments("wgs-a", folder_ / "none.txt", out_)).err, "File not found.\n");
   EXPECT_EQ(Run(Arguments("wgs-a", in_, in_)).err, "I/O error 32.\n");
-  EXPECT_EQ(Run(Arguments("wgs-a", in_, "/dev/full")).err, "Disk full.\n");
   // A map file's error names it; the run changed nothing.
   std::vector<std::string> arguments = Arguments("wgs-a", in_, folder_ / "new.txt");
   arguments.insert(arguments.begin(), {"--kml", folder_ / "none/x.kml"});
   EXPECT_EQ(Run(arguments).err,
             "tervela-convert: " + folder_ / "none/x.kml" + ": Invalid filename.\n");
   EXPECT_FALSE(testing::Exists(folder_ / "new.txt"));
+  TERVELA_SKIP_WITHOUT(FullDevice);
+  EXPECT_EQ(Run(Arguments("wgs-a", in_, "/dev/full")).err, "Disk full.\n");
 }
 
 // Points more than 6 degrees from the central meridian (15 E) are converted
@@ -174,9 +142,13 @@ TEST_F(ConvertProgram, CheckCalibratesAndWritesOnlyFromAWholeControlFile) {
   EXPECT_TRUE(again.out.ends_with("points 3\trms 0.000\tmax 0.000\toutliers 0\n")) << again.out;
 
   // OUT is never the control file, by name or through a link.
-  const std::string control_bytes = ReadBytes(control), link = folder_ / "link.txt";
-  ASSERT_EQ(::symlink(control.c_str(), link.c_str()), 0);
-  for (const std::string& out : {control, link}) {
+  const std::string control_bytes = ReadBytes(control);
+  std::vector<std::string> names = {control, folder_ / "hard-link.txt"};
+  std::filesystem::create_hard_link(control, names[1]);
+  if (testing::WhyLacking(testing::Facility::SymbolicLinks).empty()) {
+    std::filesystem::create_symlink(control, names.emplace_back(folder_ / "link.txt"));
+  }
+  for (const std::string& out : names) {
     std::vector<std::string> onto = check;
     onto.insert(onto.end(), {"--calibrate", "--write-settings", out});
     EXPECT_EQ(Run(onto).err, "I/O error 32.\n");
@@ -210,8 +182,10 @@ TEST_F(ConvertProgram, UnreadableSettingsFail) {
   EXPECT_EQ(run.err, "File not found.\n");
   EXPECT_FALSE(testing::Exists(out_));
   // An endless line ends the read at the limit, quickly and in bounded memory.
-  EXPECT_EQ(Run({"--settings", "/dev/zero", "--direction", "a-b", in_, out_}).err,
-            "tervela-convert: /dev/zero: line 1: Settings line longer than 16 MiB.\n");
+  if (testing::WhyLacking(testing::Facility::FullDevice).empty()) {
+    EXPECT_EQ(Run({"--settings", "/dev/zero", "--direction", "a-b", in_, out_}).err,
+              "tervela-convert: /dev/zero: line 1: Settings line longer than 16 MiB.\n");
+  }
   // The settings record is guarded like the input: as the output or a script.
   const std::string script = out_ + " text.scr";
   WriteBytes(script, ReadBytes(settings_));
@@ -234,6 +208,7 @@ TEST_F(ConvertProgram, UnreadableSettingsFail) {
 }
 
 TEST_F(ConvertProgram, FileSizeLimitIsAWriteErrorKeepingTheBytesWritten) {
+  TERVELA_SKIP_WITHOUT(FileSizeLimit);
   const std::string line = "5010498.551 388863.697 free text\r\n";
   std::string input;
   for (int i = 0; i < 200; ++i) input += "45.22568 13.58477 free text\n";
@@ -329,6 +304,29 @@ TEST_F(ConvertProgram, VersionNamesTheProgram) {
   EXPECT_EQ(run.err, "");
 }
 
+// The locale's separator comes from ICU's data, whether the C library has
+// the locale installed or not, as the window takes it.
+TEST_F(ConvertProgram, LocaleNamedByTheEnvironmentGivesTheSeparator) {
+  TERVELA_SKIP_WITHOUT(LocaleFromEnvironment);
+  TSettingsTexts comma = testing::WorkedExampleSettings();
+  comma[7] = "0,9999";
+  WriteSettings(settings_, comma);
+  for (const char* locale : {"hr_HR.UTF-8", "fr_FR.UTF-8", "de_AT.UTF-8"}) {
+    EXPECT_EQ(Run(Arguments("wgs-a", in_, out_), "", locale).exit_code, 0) << locale;
+  }
+}
+
+// On Windows the separator is the user's, from the regional settings.
+TEST_F(ConvertProgram, RegionalSettingsGiveTheSeparator) {
+  TERVELA_SKIP_WITHOUT(RegionalSettings);
+  TSettingsTexts comma = testing::WorkedExampleSettings();
+  comma[7] = "0,9999";
+  WriteSettings(settings_, comma);
+  const testing::RegionalDecimalSeparator regional(',');
+  EXPECT_EQ(Run(Arguments("wgs-a", in_, out_)).exit_code, 0);
+  EXPECT_EQ(ReadBytes(out_), "5010498.551 388863.697 free text\r\n");
+}
+
 TEST_F(ConvertProgram, ParameterTextsFollowTheSeparator) {
   TSettingsTexts comma = testing::WorkedExampleSettings();
   comma[7] = "0,9999";
@@ -342,12 +340,6 @@ TEST_F(ConvertProgram, ParameterTextsFollowTheSeparator) {
   EXPECT_TRUE(run.err.starts_with("tervela-convert: " + settings_ + ": line 8: '0,9999' is not a valid "
                                   "floating point value. Nothing written")) << run.err;
   EXPECT_FALSE(testing::Exists(out_));
-
-  // The locale's separator comes from ICU's data, whether the C library has
-  // the locale installed or not, as the window takes it.
-  for (const char* locale : {"hr_HR.UTF-8", "fr_FR.UTF-8", "de_AT.UTF-8"}) {
-    EXPECT_EQ(Run(Arguments("wgs-a", in_, out_), "", locale).exit_code, 0) << locale;
-  }
 
   std::vector<std::string> arguments = Arguments("wgs-a", in_, out_);
   arguments.insert(arguments.begin(), {"--decimal-separator", ","});

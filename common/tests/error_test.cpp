@@ -114,8 +114,15 @@ TEST_P(FileErrorFromErrno, MapsToTheProgramsFileError) {
   EXPECT_EQ(error.message(), GetParam().message) << "errno " << GetParam().errno_value;
 }
 
+#if defined(EDQUOT)
+constexpr int kQuotaErrno = EDQUOT;
+#else  // Windows' C library names no disk quota
+constexpr int kQuotaErrno = ENOSPC;
+#endif
+
 // Errno values that the table does not name keep their own number, even where
-// that number means something else in the program's table (EIO is 5, EINTR 4).
+// that number means something else in the program's table (EIO is 5, EINTR 4,
+// 101 is ENETUNREACH on Linux); so does a system error errno has no name for.
 INSTANTIATE_TEST_SUITE_P(
     Mapping, FileErrorFromErrno,
     ::testing::Values(
@@ -124,10 +131,11 @@ INSTANTIATE_TEST_SUITE_P(
         ErrnoCase{EMFILE, "Too many open files"}, ErrnoCase{ENFILE, "Too many open files"},
         ErrnoCase{EACCES, "File access denied"}, ErrnoCase{EPERM, "File access denied"},
         ErrnoCase{EROFS, "File access denied"}, ErrnoCase{EISDIR, "File access denied"},
-        ErrnoCase{ENOSPC, "Disk full"}, ErrnoCase{EDQUOT, "Disk full"},
+        ErrnoCase{ENOSPC, "Disk full"}, ErrnoCase{kQuotaErrno, "Disk full"},
         ErrnoCase{EIO, "I/O error 5"}, ErrnoCase{EINTR, "I/O error 4"},
-        ErrnoCase{ESRCH, "I/O error 3"}, ErrnoCase{ENETUNREACH, "I/O error 101"},
-        ErrnoCase{EFBIG, "I/O error 27"}, ErrnoCase{EBUSY, "I/O error 16"}),
+        ErrnoCase{ESRCH, "I/O error 3"}, ErrnoCase{101, "I/O error 101"},
+        ErrnoCase{EFBIG, "I/O error 27"}, ErrnoCase{EBUSY, "I/O error 16"},
+        ErrnoCase{kSystemErrorBase + 32, "I/O error 32"}),
     [](const auto& info) { return testing::CaseName(info.index, info.param.message); });
 
 TEST(FileErrorFromErrno, KeepsTheErrnoAsCodeWhenUnnamed) {

@@ -4,10 +4,7 @@
 
 #include "io/buffered_reader.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
@@ -16,6 +13,7 @@
 #include <vector>
 
 #include "io/system_calls.h"
+#include "test_support/system.h"
 
 namespace tervela::io {
 namespace {
@@ -33,23 +31,17 @@ struct ReaderCase {
 // which hands over the first piece at once and each later one after a pause,
 // so that the reader finds them one by one.
 BufferedReader ReaderOf(const ReaderCase& c, std::thread& feeder) {
-  if (c.pieces.empty()) {
-    const int fd = ::memfd_create("reader", MFD_CLOEXEC);
-    EXPECT_EQ(::pwrite(fd, c.bytes.data(), c.bytes.size(), 0),
-              static_cast<ssize_t>(c.bytes.size()));
-    return BufferedReader(FileDescriptor(fd), c.capacity);
-  }
+  if (c.pieces.empty()) return BufferedReader(FileDescriptor(testing::DescriptorHolding(c.bytes)), c.capacity);
   int ends[2];
-  EXPECT_EQ(::pipe(ends), 0);
-  EXPECT_EQ(::write(ends[1], c.bytes.data(), c.pieces[0]), static_cast<ssize_t>(c.pieces[0]));
+  EXPECT_TRUE(testing::MakePipe(ends));
+  EXPECT_TRUE(WriteAll(ends[1], std::string_view(c.bytes).substr(0, c.pieces[0])).ok());
   feeder = std::thread([ends, c] {
     std::size_t at = c.pieces[0];
     for (std::size_t i = 1; i < c.pieces.size(); at += c.pieces[i++]) {
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
-      const ssize_t written = ::write(ends[1], c.bytes.data() + at, c.pieces[i]);
-      if (written != static_cast<ssize_t>(c.pieces[i])) break;
+      if (!WriteAll(ends[1], std::string_view(c.bytes).substr(at, c.pieces[i])).ok()) break;
     }
-    ::close(ends[1]);
+    (void)Close(ends[1]);
   });
   return BufferedReader(FileDescriptor(ends[0]), c.capacity);
 }
@@ -128,7 +120,7 @@ struct ReadErrorCase {
   const char* name;
   int (*open)();
   bool inject_read_fault;
-  const char* message;
+  std::string message;
 };
 
 class ReadErrors : public ::testing::TestWithParam<ReadErrorCase> {};
@@ -146,29 +138,15 @@ TEST_P(ReadErrors, AreFileErrors) {
   EXPECT_FALSE(FaultPending(FaultPoint::Read));
 }
 
-int WithData() {
-  const int fd = ::memfd_create("reader", MFD_CLOEXEC);
-  return ::write(fd, "data", 4) == 4 && ::lseek(fd, 0, SEEK_SET) == 0 ? fd : -1;
-}
-
-// A pipe that no one writes to and that stays open for writing: its one
-// descriptor, opened through /proc for reading and writing, is its own writer.
-int WaitingPipe() {
-  int ends[2];
-  if (::pipe(ends) != 0) return -1;
-  const int both = ::open(("/proc/self/fd/" + std::to_string(ends[0])).c_str(), O_RDWR);
-  ::close(ends[0]);
-  ::close(ends[1]);
-  return both;
-}
+int WithData() { return testing::DescriptorHolding("data"); }
 
 INSTANTIATE_TEST_SUITE_P(
     BufferedReader, ReadErrors,
     ::testing::Values(
-        ReadErrorCase{"FolderIsAccessDenied", [] { return ::open("/", O_RDONLY | O_DIRECTORY); },
-                      false, "File access denied"},
+        ReadErrorCase{"UnreadableIsAccessDenied", testing::UnreadableDescriptor, false, "File access denied"},
         ReadErrorCase{"InjectedFault", WithData, true, "I/O error 5"},
-        ReadErrorCase{"StoppedWhileWaiting", WaitingPipe, false, "I/O error 125"}),  // ECANCELED
+        ReadErrorCase{"StoppedWhileWaiting", testing::WaitingPipe, false,
+                      "I/O error " + std::to_string(ECANCELED)}),
     [](const ::testing::TestParamInfo<ReadErrorCase>& info) { return info.param.name; });
 
 }  // namespace

@@ -4,13 +4,8 @@
 
 #include "io/replace_file.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -21,6 +16,7 @@
 
 #include "io/system_calls.h"
 #include "test_support/scratch_folder.h"
+#include "test_support/system.h"
 
 namespace tervela::io {
 namespace {
@@ -30,7 +26,6 @@ using testing::ReadBytes;
 using testing::ScratchFolder;
 using testing::WriteBytes;
 
-constexpr uid_t kNobody = 65534;
 constexpr int kLineCount = 38;
 const std::string kOld = "old contents\r\nkept as they were\r\n";
 
@@ -76,6 +71,7 @@ TEST_P(SaveScenes, LeaveTheseFiles) {
   const SaveCase& c = GetParam();
   ScratchFolder folder;
   c.prepare(folder);
+  if (IsSkipped()) return;  // the case needs what this system lacks
   const fs::path before = fs::current_path();
   fs::current_path(folder.path());
   const Status status = Save(c.target);
@@ -120,6 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "File access denied", {}, {{"sub", fs::file_type::directory}}, {"sub"}},
         SaveCase{"LinksStayAndTheFileTheyNameIsReplaced",
                  [](const ScratchFolder& f) {
+                   TERVELA_SKIP_WITHOUT(SymbolicLinks);
                    fs::create_directory(f / "real");
                    WriteBytes(f / "real/settings.set", kOld);
                    // One relative to its folder, one absolute.
@@ -131,19 +128,27 @@ INSTANTIATE_TEST_SUITE_P(
                   {"link-to-link.set", fs::file_type::symlink}},
                  {"link-to-link.set", "link.set", "real"}},
         SaveCase{"DanglingLinkCreatesTheFileItNames",
-                 [](const ScratchFolder& f) { fs::create_symlink("target.set", f / "link.set"); },
+                 [](const ScratchFolder& f) {
+                   TERVELA_SKIP_WITHOUT(SymbolicLinks);
+                   fs::create_symlink("target.set", f / "link.set");
+                 },
                  "link.set", "ok", {{"target.set", "new"}}, {{"link.set", fs::file_type::symlink}},
                  {"link.set", "target.set"}},
         SaveCase{"LinkLoopIsInvalidFilename",
                  [](const ScratchFolder& f) {
+                   TERVELA_SKIP_WITHOUT(SymbolicLinks);
                    fs::create_symlink("b", f / "a");
                    fs::create_symlink("a", f / "b");
                  },
                  "a", "Invalid filename", {}, {}, {"a", "b"}},
         SaveCase{"FifoThatNoOneReadsFailsAtOnce",
-                 [](const ScratchFolder& f) { ASSERT_EQ(::mkfifo((f / "pipe").c_str(), 0600), 0); },
+                 [](const ScratchFolder& f) {
+                   TERVELA_SKIP_WITHOUT(Fifo);
+                   ASSERT_TRUE(testing::MakeFifo(f / "pipe"));
+                 },
                  "pipe", "I/O error 6", {}, {{"pipe", fs::file_type::fifo}}, {"pipe"}},
-        SaveCase{"FullDeviceIsDiskFullAndStaysADevice", [](const ScratchFolder&) {}, "/dev/full",
+        SaveCase{"FullDeviceIsDiskFullAndStaysADevice",
+                 [](const ScratchFolder&) { TERVELA_SKIP_WITHOUT(FullDevice); }, "/dev/full",
                  "Disk full", {}, {{"/dev/full", fs::file_type::character}}, {}}),
     [](const ::testing::TestParamInfo<SaveCase>& info) { return info.param.name; });
 
@@ -154,6 +159,7 @@ mode_t PermissionsOf(const std::string& path) {
 }
 
 TEST(ReplaceFile, NewFileGetsUmaskPermissionsReplacedFileKeepsItsOwn) {
+  TERVELA_SKIP_WITHOUT(PosixPermissions);
   ScratchFolder folder;
   const mode_t mask = ::umask(0);
   ::umask(mask);
@@ -167,19 +173,20 @@ TEST(ReplaceFile, NewFileGetsUmaskPermissionsReplacedFileKeepsItsOwn) {
 }
 
 TEST(ReplaceFile, PipeIsWrittenInPlaceNotReplaced) {
+  TERVELA_SKIP_WITHOUT(Fifo);
   ScratchFolder folder;
   const std::string pipe_path = folder / "pipe";
-  ASSERT_EQ(::mkfifo(pipe_path.c_str(), 0600), 0);
+  ASSERT_TRUE(testing::MakeFifo(pipe_path));
   // Held open for reading and writing, so the writer's open does not wait.
-  const int reader = ::open(pipe_path.c_str(), O_RDWR | O_NONBLOCK);
+  const int reader = testing::OpenDescriptor(pipe_path, testing::OpenMode::ReadWriteNonBlocking);
   ASSERT_GE(reader, 0);
 
   ASSERT_TRUE(Save(pipe_path).ok());
 
   std::string read(Lines().size() + 1, '\0');
-  const ssize_t n = ::read(reader, read.data(), read.size());
-  ::close(reader);
-  read.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+  const Result<std::size_t> n = Read(reader, read.data(), read.size());
+  (void)Close(reader);
+  read.resize(n.ok() ? n.value() : 0);
   EXPECT_EQ(read, Lines());
   EXPECT_TRUE(fs::is_fifo(pipe_path));
   EXPECT_EQ(folder.Entries(), std::vector<std::string>{"pipe"});
@@ -245,43 +252,13 @@ INSTANTIATE_TEST_SUITE_P(
                       ContentsFault{"OtherError", 20, 112, "I/O error 112"}),
     [](const ::testing::TestParamInfo<ContentsFault>& info) { return info.param.name; });
 
-// Runs `action` in a child process (set up by `prepare_child`) and returns
-// the message of its error, or "ok". Keeps limits and identity changes out of
-// the test process.
-std::string MessageFromChild(const std::function<bool()>& prepare_child,
-                             const std::function<Status()>& action) {
-  int pipe_ends[2];
-  if (::pipe(pipe_ends) != 0) return "pipe failed";
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::close(pipe_ends[0]);
-    std::string message = "child set-up failed";
-    if (prepare_child()) message = MessageOf(action());
-    const ssize_t written = ::write(pipe_ends[1], message.data(), message.size());
-    ::_exit(written == static_cast<ssize_t>(message.size()) ? 0 : 1);
-  }
-  ::close(pipe_ends[1]);
-  std::string message;
-  char buffer[256];
-  for (ssize_t n; (n = ::read(pipe_ends[0], buffer, sizeof buffer)) > 0;)
-    message.append(buffer, static_cast<std::size_t>(n));
-  ::close(pipe_ends[0]);
-  int wait_status = 0;
-  ::waitpid(child, &wait_status, 0);
-  if (!WIFEXITED(wait_status) || WEXITSTATUS(wait_status) != 0) return "child failed: " + message;
-  return message;
-}
-
 TEST(ReplaceFile, FileSizeLimitHitByARealWriteLeavesTheOldFile) {
+  TERVELA_SKIP_WITHOUT(FileSizeLimit);
   ScratchFolder folder;
   const std::string old_contents(4096, 'o');
   WriteBytes(folder / "limited.set", old_contents);
-  const std::string message = MessageFromChild(
-      [] {
-        const rlimit limit{100, 100};
-        return ::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
-      },
-      [&] { return Save(folder / "limited.set"); });
+  const std::string message =
+      testing::MessageWithFileSizeLimit(100, [&] { return Save(folder / "limited.set"); });
 
   EXPECT_EQ(message, "I/O error " + std::to_string(EFBIG));
   EXPECT_EQ(ReadBytes(folder / "limited.set"), old_contents);
@@ -299,6 +276,7 @@ class WriteProtection : public ::testing::TestWithParam<ProtectedCase> {};
 
 // Root may write anything, so the save runs as an unprivileged user. A
 // writable file in a folder that takes no temporary file is written in place.
+// On Windows the modes set the read-only attribute, which a folder ignores.
 TEST_P(WriteProtection, DecidesWhetherTheFileCanBeSaved) {
   const ProtectedCase& c = GetParam();
   ScratchFolder scratch;
@@ -310,9 +288,7 @@ TEST_P(WriteProtection, DecidesWhetherTheFileCanBeSaved) {
   ASSERT_EQ(::chmod(folder.c_str(), c.folder_mode), 0);
   ASSERT_EQ(::chmod(scratch.path().c_str(), 0755), 0);
 
-  const std::string message = MessageFromChild(
-      [] { return ::geteuid() != 0 || (::setgid(kNobody) == 0 && ::setuid(kNobody) == 0); },
-      [&] { return Save(target); });
+  const std::string message = testing::MessageAsOrdinaryUser([&] { return Save(target); });
 
   EXPECT_EQ(message, c.message);
   EXPECT_EQ(ReadBytes(target), message == "ok" ? Lines() : kOld);
@@ -332,10 +308,6 @@ INSTANTIATE_TEST_SUITE_P(
 // each failure is reported with its mapped message, every file is closed, a
 // replaced file stays as it was, a file written in place holds a prefix of the
 // good contents, and no temporary file is left. (Only a replacing save renames.)
-int OpenDescriptors() {
-  return static_cast<int>(
-      std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
-}
 
 TEST(FaultAtEveryCall, IsReportedClosesEveryFileAndHarmsNone) {
   const struct {
@@ -353,7 +325,7 @@ TEST(FaultAtEveryCall, IsReportedClosesEveryFileAndHarmsNone) {
         ScratchFolder folder;
         WriteBytes(folder / "site.set", kOld);
         if (in_place) fs::create_hard_link(folder / "site.set", folder / "link.set");
-        const int descriptors = OpenDescriptors();
+        const int descriptors = testing::OpenFileCount();
         InjectFault(fault.point, k, fault.errno_value);
         const Status status = Save(folder / "site.set");
         if (FaultPending(fault.point)) {  // the save makes fewer than k such calls
@@ -363,7 +335,7 @@ TEST(FaultAtEveryCall, IsReportedClosesEveryFileAndHarmsNone) {
           break;
         }
         EXPECT_EQ(MessageOf(status), fault.message);
-        EXPECT_EQ(OpenDescriptors(), descriptors);
+        EXPECT_EQ(testing::OpenFileCount(), descriptors);
         if (in_place) {
           EXPECT_TRUE(Lines().starts_with(ReadBytes(folder / "link.set")));
         } else {

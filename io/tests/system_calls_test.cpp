@@ -3,9 +3,7 @@
 
 #include "io/system_calls.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,6 +11,7 @@
 #include <string_view>
 
 #include "test_support/scratch_folder.h"
+#include "test_support/system.h"
 
 namespace tervela::io {
 namespace {
@@ -37,8 +36,8 @@ struct FaultCase {
 // happened, as FaultCase::calls does.
 std::string MakeCalls(Call call, const ScratchFolder& folder) {
   std::string outcome, effect;
-  const int fd = ::memfd_create("fault-point", MFD_CLOEXEC);
-  if (::pwrite(fd, "abc", 3, 0) != 3) return "set-up failed";
+  const int fd = testing::DescriptorHolding("abc");
+  if (fd < 0) return "set-up failed";
   for (int i = 0; i < 3; ++i) {
     Status status;
     char byte = '?';
@@ -59,7 +58,7 @@ std::string MakeCalls(Call call, const ScratchFolder& folder) {
       case Call::Close: {
         const int closed = ::dup(fd);
         status = Close(closed);
-        effect += ::fcntl(closed, F_GETFD) == -1 ? " closed" : " open";
+        effect += testing::DescriptorOpen(closed) ? " open" : " closed";
         break;
       }
       case Call::Rename:

@@ -5,16 +5,19 @@
 # Python's csv module (the same numbers as OUTPUT and the input, WGS84
 # positions, a header); hostile names leave both readable; a DXF of a run to
 # WGS84 is refused, and the outputs go through the same-file guard.
-# Usage: dxf_csv_read_back.sh TERVELA-CONVERT EXAMPLES-FOLDER
+# Usage: dxf_csv_read_back.sh TERVELA-CONVERT EXAMPLES-FOLDER [EMULATOR...]
+# (a cross-built program runs through EMULATOR, Wine for Windows)
 set -euo pipefail
 convert=$1 examples=$2
+shift 2
+emulator=("$@")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 run() {  # direction input [more options]
   local direction=$1 input=$2
   shift 2
-  "$convert" --settings "$examples/two-zones.set" --direction "$direction" "$@" "$input" "$work/out.txt"
+  "${emulator[@]}" "$convert" --settings "$examples/two-zones.set" --direction "$direction" "$@" "$input" "$work/out.txt"
 }
 
 # DXF entities as "layer<TAB>text<TAB>x y", one a line, in file order.

@@ -3,9 +3,12 @@
 # number of features, names equal to the record texts, positions within 1e-8
 # degrees), checks that points with hostile names still give files it reads,
 # and renders the picture with rsvg-convert, which must not come out blank.
-# Usage: read_back_check.sh TERVELA-CONVERT EXAMPLES-FOLDER
+# Usage: read_back_check.sh TERVELA-CONVERT EXAMPLES-FOLDER [EMULATOR...]
+# (a cross-built program runs through EMULATOR, Wine for Windows)
 set -euo pipefail
 convert=$1 examples=$2
+shift 2
+emulator=("$@")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -34,7 +37,7 @@ same_features() {
 }
 
 run() {  # direction input
-  "$convert" --settings "$examples/two-zones.set" --direction "$1" --geojson "$work/p.geojson" \
+  "${emulator[@]}" "$convert" --settings "$examples/two-zones.set" --direction "$1" --geojson "$work/p.geojson" \
     --kml "$work/p.kml" --plot "$work/p.svg" "$2" "$work/out.txt"
 }
 
@@ -61,7 +64,7 @@ done
 printf '45.8 15.9 say "hi" \\ <a&b>\x01\x1f end\n45.6 15.8 caf\xe9 \xc3( \xc5\xbd\n' > "$work/hostile.txt"
 printf '45.7 15.7 \xef\xbf\xbe\xef\xbf\xbf \xef\xb7\x90\n' >> "$work/hostile.txt"
 sed '37s/.*/zone \xef\xbf\xbf\r/' "$examples/two-zones.set" > "$work/hostile.set"
-"$convert" --settings "$work/hostile.set" --direction wgs-a --geojson "$work/p.geojson" --kml "$work/p.kml" \
+"${emulator[@]}" "$convert" --settings "$work/hostile.set" --direction wgs-a --geojson "$work/p.geojson" --kml "$work/p.kml" \
   --plot "$work/p.svg" "$work/hostile.txt" "$work/out.txt"
 for file in p.geojson p.kml; do
   [ "$(ogrinfo -q -al "$work/$file" | grep -c '^  POINT')" -eq 3 ] || { echo "hostile $file not read"; exit 1; }
@@ -72,6 +75,6 @@ rsvg-convert "$work/p.svg" -o "$work/p.png"
 # changes, still gives a picture.
 sed '9s/.*/1e20\r/' "$examples/two-zones.set" > "$work/huge.set"
 head -1 "$examples/wgs84-points.txt" > "$work/one.txt"
-"$convert" --settings "$work/huge.set" --direction wgs-a --plot "$work/p.svg" "$work/one.txt" "$work/out.txt"
+"${emulator[@]}" "$convert" --settings "$work/huge.set" --direction wgs-a --plot "$work/p.svg" "$work/one.txt" "$work/out.txt"
 rsvg-convert "$work/p.svg" -o "$work/p.png"
 echo "map files read back"

@@ -14,6 +14,7 @@
 #include "systems/system_search.h"
 #include "systems/system_texts.h"
 #include "test_support/case_name.h"
+#include "test_support/system.h"
 
 namespace tervela {
 namespace {
@@ -213,15 +214,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ProjData, MissingIsSaid) {
   const char* kept = std::getenv("PROJ_DATA");
   const std::string before = kept != nullptr ? kept : "";
-  ::setenv("PROJ_DATA", "/nonexistent", 1);
+  testing::SetEnvironment("PROJ_DATA", "/nonexistent");
   const std::string said = "PROJ's data cannot be found: no proj.db where PROJ_DATA points or PROJ installed it";
   EXPECT_EQ(FillFromProj("EPSG:31467").error().message(), said);
   EXPECT_EQ(FindTransverseMercatorSystems("Gauss").error().message(), said);
-  if (kept != nullptr) {
-    ::setenv("PROJ_DATA", before.c_str(), 1);
-  } else {
-    ::unsetenv("PROJ_DATA");
-  }
+  testing::SetEnvironment("PROJ_DATA", kept != nullptr ? before.c_str() : nullptr);
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 // The window's file requests through the fake platform: Convert File, the
 // file pickers, settings files, the ini file at start and at Exit.
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QAccessible>
@@ -25,6 +23,7 @@
 #include "ui/control_check_dialog.h"
 #include "ui/settings_record_edits.h"
 #include "ui/system_dialog.h"
+#include "test_support/system.h"
 #include "ui/tests/window_fixture.h"
 
 using namespace tervela;
@@ -51,6 +50,15 @@ QByteArray NumberedRecord() {
 
 QString Canonical(const QString& folder) { return QDir(folder).canonicalPath(); }
 
+// Makes the FIFO `path` in the working folder; the test is skipped where the
+// system has none.
+#define MAKE_FIFO(path)                                                                   \
+  do {                                                                                    \
+    const std::string why = testing::WhyLacking(testing::Facility::Fifo);                 \
+    if (!why.empty()) QSKIP(why.c_str());                                                 \
+    QVERIFY(testing::MakeFifo(path));                                                     \
+  } while (false)
+
 }  // namespace
 
 class TFileRequestsWindowTest : public QObject {
@@ -75,7 +83,7 @@ class TFileRequestsWindowTest : public QObject {
     QFETCH(QString, ini);
     QFETCH(QString, error);
     QByteArray bytes = "1\r\n2\r\n" + QByteArray(17 << 20, '3') + "\r\n" + NumberedRecord();
-    if (ini == "fifo") QCOMPARE(::mkfifo("Tervela.ini", 0600), 0);
+    if (ini == "fifo") MAKE_FIFO("Tervela.ini");
     if (ini == "long") WriteFile("Tervela.ini", bytes);
     TForm1& form = fixture_->Start();
     QCOMPARE(fixture_->platform().errors, QStringList{error});
@@ -251,7 +259,7 @@ class TFileRequestsWindowTest : public QObject {
     const int lines = 3'000'000;  // seconds of work even on two fast cores
     const QByteArray input = QByteArray("5010498 388864\r\n").repeated(lines);
     if (fifo) {
-      QCOMPARE(::mkfifo("grid.txt", 0600), 0);
+      MAKE_FIFO("grid.txt");
     } else {
       WriteFile("grid.txt", input);
     }
@@ -296,7 +304,7 @@ class TFileRequestsWindowTest : public QObject {
     fixture_->SetSystem(TLocalSystem::A, SevenParameterSystem());
     fixture_->Click("RadioButton8");
     const int lines = 1000;  // within a pipe's buffer
-    QCOMPARE(::mkfifo("grid.txt", 0600), 0);
+    MAKE_FIFO("grid.txt");
     form.Edit11->setText("grid.txt");
     form.Edit12->setText("out.txt");
     bool box_seen = false;
@@ -306,7 +314,7 @@ class TFileRequestsWindowTest : public QObject {
       if (box_seen || box == nullptr || !box->isVisible()) return;
       box_seen = true;
       const QByteArray input = QByteArray("5010498 388864\r\n").repeated(lines);
-      const int fd = ::open("grid.txt", O_WRONLY | O_NONBLOCK);
+      const int fd = testing::OpenDescriptor("grid.txt", testing::OpenMode::WriteNonBlocking);
       QVERIFY(fd >= 0 && ::write(fd, input.data(), input.size()) == input.size());
       ::close(fd);
     });

@@ -19,6 +19,10 @@ bool StatRegular(const std::string& name, struct stat& status) {
   return !name.empty() && ::stat(name.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
+FileIdentity IdentityOf(const struct stat& status) {
+  return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+}
+
 bool FolderExists(const std::filesystem::path& folder) {
   struct stat status {};
   return folder.empty() || (::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode));
@@ -71,13 +75,13 @@ void RemoveCreated(const std::string& name) { ::unlink(name.c_str()); }
 std::optional<FileIdentity> RegularFileIdentity(int fd) {
   struct stat status {};
   if (!StatRegular(fd, status)) return std::nullopt;
-  return FileIdentity{status.st_dev, status.st_ino};
+  return IdentityOf(status);
 }
 
 std::optional<FileIdentity> RegularFileIdentity(const std::string& name) {
   struct stat status {};
   if (!StatRegular(name, status)) return std::nullopt;
-  return FileIdentity{status.st_dev, status.st_ino};
+  return IdentityOf(status);
 }
 
 std::optional<std::uint64_t> RegularFileSize(int fd) {
