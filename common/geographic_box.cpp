@@ -31,11 +31,8 @@ double SineBand(double south, double north) {
 }
 
 std::string Degrees(double value, int decimals, bool trim, char positive, char negative) {
-  std::string text = FormatFixed(std::fabs(value), decimals, '.');
-  if (trim && text.find('.') != std::string::npos) {
-    while (text.back() == '0') text.pop_back();
-    if (text.back() == '.') text.pop_back();
-  }
+  const std::string text =
+      trim ? FormatTrimmed(std::fabs(value), decimals, '.') : FormatFixed(std::fabs(value), decimals, '.');
   return text + (value < 0 && text.find_first_not_of("0.") != std::string::npos ? negative : positive);
 }
 

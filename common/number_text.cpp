@@ -302,6 +302,14 @@ std::string FormatFixed(long double value, int decimals, char decimal_separator)
   return Format(value, decimals, decimal_separator);
 }
 
+std::string FormatTrimmed(double value, int decimals, char decimal_separator) {
+  std::string text = FormatFixed(value, decimals, decimal_separator);
+  if (text.find(decimal_separator) == std::string::npos) return text;
+  while (text.back() == '0') text.pop_back();
+  if (text.back() == decimal_separator) text.pop_back();
+  return text == "-0" ? "0" : text;
+}
+
 char* FormatFixedTo(char* out, double value, int decimals) {
   if (char* end = FormatFixedExactTo(out, value, decimals)) return end;
   if (!MayBeHalfway(value, decimals)) {

@@ -27,6 +27,10 @@ Result<double> ParseFileNumber(std::string_view token);
 std::string FormatFixed(double value, int decimals, char decimal_separator);
 std::string FormatFixed(long double value, int decimals, char decimal_separator);
 
+// FormatFixed without the zeros that end its decimals, nor a separator left
+// last: at most `decimals` decimals, as short as the value allows.
+std::string FormatTrimmed(double value, int decimals, char decimal_separator);
+
 // The same with a point as separator, written at `out` without allocating.
 // `out` must have room for kMaxFixedChars characters. Returns the end.
 inline constexpr int kMaxFixedChars = 340;

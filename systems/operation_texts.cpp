@@ -8,10 +8,7 @@ namespace tervela {
 
 std::string AccuracyText(const std::optional<double>& accuracy) {
   if (!accuracy) return "accuracy unknown";
-  std::string metres = FormatFixed(*accuracy, 3, '.');
-  while (metres.back() == '0') metres.pop_back();
-  if (metres.back() == '.') metres.pop_back();
-  return "accuracy " + metres + " m";
+  return "accuracy " + FormatTrimmed(*accuracy, 3, '.') + " m";
 }
 
 std::string AreaText(std::string_view name, const std::optional<TGeographicBox>& box) {

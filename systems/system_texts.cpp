@@ -18,13 +18,6 @@ namespace {
 constexpr std::array<int, kSystemTextCount> kDecimals = {6, 6,  6, 6, 12, 8, 8, 12, 6,
                                                         6, 12, 6, 6, 6,  8, 8, 8, 8};
 
-std::string Trimmed(std::string text, char decimal_separator) {
-  if (text.find(decimal_separator) == std::string::npos) return text;
-  while (text.back() == '0') text.pop_back();
-  if (text.back() == decimal_separator) text.pop_back();
-  return text == "-0" ? "0" : text;
-}
-
 }  // namespace
 
 std::array<std::string, kSystemTextCount> SystemTexts(const TGridSystem& system,
@@ -32,8 +25,7 @@ std::array<std::string, kSystemTextCount> SystemTexts(const TGridSystem& system,
   const TSystemValues values = SettingsPageValues(system);
   std::array<std::string, kSystemTextCount> texts;
   for (std::size_t i = 0; i < texts.size(); ++i) {
-    texts[i] = Trimmed(FormatFixed(values[static_cast<TSystemField>(i)], kDecimals[i], decimal_separator),
-                       decimal_separator);
+    texts[i] = FormatTrimmed(values[static_cast<TSystemField>(i)], kDecimals[i], decimal_separator);
   }
   return texts;
 }
