@@ -16,18 +16,9 @@
 #include <cmath>
 
 #include "engine/lanes.h"
+#include "engine/trig.h"
 
 namespace tervela::engine_internal {
-
-// sin x and cos x from one call.
-inline void SinCos(double x, double& sin_x, double& cos_x) {
-#if defined(__GLIBC__)
-  ::sincos(x, &sin_x, &cos_x);
-#else
-  sin_x = std::sin(x);
-  cos_x = std::cos(x);
-#endif
-}
 
 // An angle in radians with its sine and cosine, when known; T is double or
 // Lanes (lanes.h).

@@ -143,9 +143,12 @@ THelmertShift THelmertShift::Inverse() const {
     for (int j = 0; j < 3; ++j) rotated += inverse[i][j] * translation_[j];
     translation[i] = -rotated / one_plus_k_;
   }
-  const std::array<double, 3> rotation = {std::atan2(-inverse[2][1], inverse[2][2]),
-                                          std::asin(inverse[2][0]),
-                                          std::atan2(-inverse[1][0], inverse[0][0])};
+  // asin s as atan2(s, sqrt(1 - s^2)), with the engine's arc tangent (trig.h).
+  using engine_internal::Atan2;
+  const double sin_ry = inverse[2][0];
+  const std::array<double, 3> rotation = {
+      Atan2(-inverse[2][1], inverse[2][2]), Atan2(sin_ry, std::sqrt((1 - sin_ry) * (1 + sin_ry))),
+      Atan2(-inverse[1][0], inverse[0][0])};
   return THelmertShift(translation, rotation, 1 / one_plus_k_ - 1);
 }
 

@@ -7,12 +7,14 @@
 // value type, and run either on double (one point) or on Lanes (kLaneCount
 // points). Every operation on Lanes is the IEEE 754 operation of double applied
 // lane by lane: + - * / and the square root are correctly rounded either way,
-// the library functions are called for each lane, and no multiply-add is
+// the engine's own arc tangents (trig.h) are called for each lane, and no multiply-add is
 // contracted (CMakeLists.txt). So each lane's value is, bit for bit, the value
 // the same formula gives on double. The overloads below are that set of
 // functions; the formulas call them unqualified.
 
 #include <cmath>
+
+#include "engine/trig.h"
 
 namespace tervela::engine_internal {
 
@@ -56,8 +58,6 @@ inline bool AllLanes(const LaneMask& holds) {
 
 inline double Sqrt(double x) { return std::sqrt(x); }
 inline double Abs(double x) { return std::fabs(x); }
-inline double Atan(double x) { return std::atan(x); }
-inline double Atan2(double y, double x) { return std::atan2(y, x); }
 inline double CopySign(double magnitude, double sign) { return std::copysign(magnitude, sign); }
 
 inline Lanes Sqrt(const Lanes& x) {
@@ -72,12 +72,12 @@ inline Lanes Abs(const Lanes& x) {
 }
 inline Lanes Atan(const Lanes& x) {
   Lanes result;
-  for (int i = 0; i < kLaneCount; ++i) result[i] = std::atan(x[i]);
+  for (int i = 0; i < kLaneCount; ++i) result[i] = Atan(x[i]);
   return result;
 }
 inline Lanes Atan2(const Lanes& y, const Lanes& x) {
   Lanes result;
-  for (int i = 0; i < kLaneCount; ++i) result[i] = std::atan2(y[i], x[i]);
+  for (int i = 0; i < kLaneCount; ++i) result[i] = Atan2(y[i], x[i]);
   return result;
 }
 inline Lanes CopySign(const Lanes& magnitude, const Lanes& sign) {

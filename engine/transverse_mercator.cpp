@@ -85,8 +85,8 @@ void PreparedTransverseMercator::Footpoint(double northing, double easting, doub
   using namespace meridian_arc;
   const double mu = (northing - projection_.false_northing()) / (projection_.scale_factor() * ellipsoid_.alpha);
   const double phi =
-      mu + kFootpointN1 * ellipsoid_.n * std::sin(2 * mu) +
-                     kFootpointN2 * (ellipsoid_.n * ellipsoid_.n) * std::sin(4 * mu);
+      mu + kFootpointN1 * ellipsoid_.n * Sin(2 * mu) +
+                     kFootpointN2 * (ellipsoid_.n * ellipsoid_.n) * Sin(4 * mu);
   double sin_phi, cos_phi;
   SinCos(phi, sin_phi, cos_phi);
   const double L = (easting - projection_.false_easting()) /
@@ -180,7 +180,7 @@ double TEllipsoid::MeridianArc(double phi) const {
 
 // nu at phi on its own.
 double TEllipsoid::PrimeVerticalRadius(double phi) const {
-  return engine_internal::PrimeVerticalRadiusFrom(projection_, std::sin(phi));
+  return engine_internal::PrimeVerticalRadiusFrom(projection_, engine_internal::Sin(phi));
 }
 
 double LongitudeFromCentralMeridian(const TGridSystem& system, double longitude) {
