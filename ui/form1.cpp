@@ -26,9 +26,13 @@ namespace {
 const QString kTextFilter = QStringLiteral("Text file (*.txt)");
 const QString kSettingsFilter = QStringLiteral("Settings File (*.set)");
 
+// A page is filled with the window's colour, as the form it holds: some
+// styles (Windows' own) draw a tab's page white, where the white edits,
+// which have no frame, would vanish.
 QWidget* MakePage(QTabWidget* pages, const char* name, const QString& caption) {
   auto* page = new QWidget(pages);
   page->setObjectName(QString::fromLatin1(name));
+  page->setAutoFillBackground(true);
   pages->addTab(page, caption);
   return page;
 }
