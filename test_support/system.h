@@ -29,6 +29,10 @@ enum class Facility {
 // Empty where this system has `facility`; else why it lacks it.
 std::string WhyLacking(Facility facility);
 
+// How many times the work of a run must grow here to outlast the opening of
+// a window: 1 on Linux; a window under Wine takes a second or two to open.
+int WindowOpeningFactor();
+
 // Sets the environment variable `name` to `value`, or removes it for null.
 void SetEnvironment(const char* name, const char* value);
 

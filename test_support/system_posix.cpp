@@ -54,6 +54,8 @@ std::string WhyLacking(Facility facility) {
 RegionalDecimalSeparator::RegionalDecimalSeparator(char) {}
 RegionalDecimalSeparator::~RegionalDecimalSeparator() = default;
 
+int WindowOpeningFactor() { return 1; }
+
 void SetEnvironment(const char* name, const char* value) {
   if (value != nullptr) {
     ::setenv(name, value, 1);

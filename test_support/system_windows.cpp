@@ -94,6 +94,8 @@ std::string WhyLacking(Facility facility) {
   return {};
 }
 
+int WindowOpeningFactor() { return 4; }
+
 // An empty value removes the variable.
 void SetEnvironment(const char* name, const char* value) { ::_putenv_s(name, value != nullptr ? value : ""); }
 

@@ -256,7 +256,8 @@ class TFileRequestsWindowTest : public QObject {
     fixture_->SetSystem(TLocalSystem::A, ZeroShiftSystem());
     form.CheckBox1->setChecked(true);
     fixture_->Click("RadioButton8");
-    const int lines = 3'000'000;  // seconds of work even on two fast cores
+    // Seconds of work even on two fast cores, after the box has opened.
+    const int lines = 3'000'000 * testing::WindowOpeningFactor();
     const QByteArray input = QByteArray("5010498 388864\r\n").repeated(lines);
     if (fifo) {
       MAKE_FIFO("grid.txt");
