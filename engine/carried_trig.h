@@ -82,13 +82,10 @@ inline AngleTrig<Lanes> TrigNear(const Lanes& x, const AngleTrig<Lanes>* near) {
     TrigFromNear(*near, d, trig);
     if (AllLanes(close)) return trig;
   }
-  for (int i = 0; i < kLaneCount; ++i) {
-    if (close[i]) continue;
-    double sin_x, cos_x;
-    SinCos(x[i], sin_x, cos_x);
-    trig.sin[i] = sin_x;
-    trig.cos[i] = cos_x;
-  }
+  Lanes sin_x, cos_x;
+  SinCos(x, sin_x, cos_x);
+  trig.sin = close ? trig.sin : sin_x;
+  trig.cos = close ? trig.cos : cos_x;
   return trig;
 }
 

@@ -7,14 +7,12 @@
 // value type, and run either on double (one point) or on Lanes (kLaneCount
 // points). Every operation on Lanes is the IEEE 754 operation of double applied
 // lane by lane: + - * / and the square root are correctly rounded either way,
-// the engine's own arc tangents (trig.h) are called for each lane, and no multiply-add is
-// contracted (CMakeLists.txt). So each lane's value is, bit for bit, the value
+// the engine's own sines and arc tangents (trig.h) are written once for both,
+// and no multiply-add is contracted (CMakeLists.txt). So each lane's value is, bit for bit, the value
 // the same formula gives on double. The overloads below are that set of
 // functions; the formulas call them unqualified.
 
 #include <cmath>
-
-#include "engine/trig.h"
 
 namespace tervela::engine_internal {
 
@@ -68,16 +66,6 @@ inline Lanes Sqrt(const Lanes& x) {
 inline Lanes Abs(const Lanes& x) {
   Lanes result;
   for (int i = 0; i < kLaneCount; ++i) result[i] = std::fabs(x[i]);
-  return result;
-}
-inline Lanes Atan(const Lanes& x) {
-  Lanes result;
-  for (int i = 0; i < kLaneCount; ++i) result[i] = Atan(x[i]);
-  return result;
-}
-inline Lanes Atan2(const Lanes& y, const Lanes& x) {
-  Lanes result;
-  for (int i = 0; i < kLaneCount; ++i) result[i] = Atan2(y[i], x[i]);
   return result;
 }
 inline Lanes CopySign(const Lanes& magnitude, const Lanes& sign) {

@@ -9,16 +9,30 @@
 // multiply-add variant by processor), and a printed coordinate whose last
 // digit lies on a rounding half then differs. Each value is carried to about
 // 2^-65 of itself before its one rounding, so it is the correctly rounded
-// value for all but a few arguments in ten thousand. Arguments in radians.
+// value for all but a few arguments in ten thousand. Arguments in radians;
+// T is double or Lanes (lanes.h), and every lane gets what double gives.
+
+#include "engine/lanes.h"
 
 namespace tervela::engine_internal {
 
 // sin x and cos x from one call.
-void SinCos(double x, double& sin_x, double& cos_x);
-double Sin(double x);
+template <class T>
+void SinCos(const T& x, T& sin_x, T& cos_x);
 
-double Atan(double x);
 // The angle of (x, y) from the x axis, in [-pi, pi], as std::atan2.
-double Atan2(double y, double x);
+template <class T>
+T Atan2(const T& y, const T& x);
+
+template <class T>
+T Atan(const T& x) {
+  return Atan2(x, Broadcast<T>(1));
+}
+
+inline double Sin(double x) {
+  double sin_x, cos_x;
+  SinCos(x, sin_x, cos_x);
+  return sin_x;
+}
 
 }  // namespace tervela::engine_internal
