@@ -5,7 +5,9 @@
 # needs what Windows lacks (a FIFO, /dev/full, POSIX permissions) is skipped
 # with its reason. Then tervela-convert.exe must write the same bytes as a
 # Linux tervela-convert built from the same sources
-# (packaging/windows/same_bytes_check.sh). The libraries come from
+# (packaging/windows/same_bytes_check.sh), and the installer that
+# scripts/build-windows.sh made must install, convert and uninstall cleanly
+# (packaging/windows/installer_check.sh). The libraries come from
 # scripts/build-windows.sh's cache.
 #   scripts/test-windows.sh [CTEST_ARGUMENTS...]
 set -euo pipefail
@@ -44,4 +46,11 @@ status=0
 (cd "$build" && ctest --output-on-failure -j2 --timeout 600 "$@") || status=1
 packaging/windows/same_bytes_check.sh "$reference/cli/tervela-convert" "$build/bin/tervela-convert.exe" \
   examples "$wine" || status=1
+# The installer, where scripts/build-windows.sh has made one.
+setup=$(ls build/windows/Tervela-*-setup.exe 2>/dev/null | head -1)
+if [ -n "$setup" ]; then
+  packaging/windows/installer_check.sh "$setup" "${setup%-setup.exe}" || status=1
+else
+  echo "no installer to check: scripts/build-windows.sh makes it"
+fi
 exit $status

@@ -3,7 +3,8 @@
 # virtual display, with a fresh working folder (its first start), and saves
 # the display once the window is up: screenshots/windows.png.
 #   packaging/windows/screenshot.sh PROGRAM-FOLDER
-# Run by scripts/build-windows.sh; needs xvfb, xdotool and imagemagick.
+# Run by hand after scripts/build-windows.sh; needs xvfb, xdotool and
+# imagemagick.
 set -euo pipefail
 folder=$(realpath "$1")
 cd "$(dirname "$0")/../.."
