@@ -10,6 +10,7 @@
 
 #include "engine/trig.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 
@@ -88,7 +89,7 @@ Pair<T> Select(const Mask& where, const Pair<T>& then, const Pair<T>& otherwise)
 bool Finite(double x) { return std::isfinite(x); }
 LaneMask Finite(const Lanes& x) {
   constexpr std::int64_t kExponent = 0x7ff0000000000000;
-  return (reinterpret_cast<const LaneMask&>(x) & kExponent) != kExponent;
+  return (std::bit_cast<LaneMask>(x) & kExponent) != kExponent;
 }
 
 template <class T>
