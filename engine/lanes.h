@@ -8,9 +8,9 @@
 // points). Every operation on Lanes is the IEEE 754 operation of double applied
 // lane by lane: + - * / and the square root are correctly rounded either way,
 // the engine's own sines and arc tangents (trig.h) are written once for both,
-// and no multiply-add is contracted (CMakeLists.txt). So each lane's value is, bit for bit, the value
-// the same formula gives on double. The overloads below are that set of
-// functions; the formulas call them unqualified.
+// and no multiply-add is contracted (CMakeLists.txt). So each lane's value is,
+// bit for bit, the value the same formula gives on double. The overloads below
+// are that set of functions; the formulas call them unqualified.
 
 #include <cmath>
 
