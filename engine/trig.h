@@ -9,7 +9,8 @@
 // multiply-add variant by processor), and a printed coordinate whose last
 // digit lies on a rounding half then differs. Each value is carried to about
 // 2^-65 of itself before its one rounding, so it is the correctly rounded
-// value for all but a few arguments in ten thousand. Arguments in radians;
+// value but for rare arguments (none of 200,000 random ones for each, checked
+// against 600-bit values). Arguments in radians;
 // T is double or Lanes (lanes.h), and every lane gets what double gives.
 
 #include "engine/lanes.h"
