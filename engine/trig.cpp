@@ -186,13 +186,12 @@ void SinCos(const T& angle, T& sin_x, T& cos_x) {
 template <class T>
 T Atan2(const T& y_in, const T& x_in) {
   // A lane with a coordinate not finite, or with both zero, works on (1, 0)
-  // and takes the C library's value at the end.
-  const auto finite = Both(Finite(x_in), Finite(y_in));
-  const T finite_x = Select(finite, x_in, Broadcast<T>(1));
-  const T finite_y = Select(finite, y_in, Broadcast<T>(0));
-  const auto ordinary = Both(finite, Either(finite_x != 0, finite_y != 0));
-  const T x = Select(ordinary, finite_x, Broadcast<T>(1));
-  const T y = Select(ordinary, finite_y, Broadcast<T>(0));
+  // and takes the C library's value at the end. (!= is a quiet comparison:
+  // a NaN raises no flag in it.)
+  const auto ordinary =
+      Both(Both(Finite(x_in), Finite(y_in)), Either(x_in != 0, y_in != 0));
+  const T x = Select(ordinary, x_in, Broadcast<T>(1));
+  const T y = Select(ordinary, y_in, Broadcast<T>(0));
 
   // The angle of (ax, ay) in the first octant; the others follow by symmetry.
   const auto above_diagonal = Abs(y) > Abs(x);
