@@ -59,6 +59,9 @@ class TEllipsoid {
   // The radius of curvature in the prime vertical nu [m] at latitude `phi`
   // [radians].
   double PrimeVerticalRadius(double phi) const;
+  // The geocentric X, Y, Z [m] of the point at latitude `phi` and longitude
+  // `lambda` [radians] on the ellipsoid's surface.
+  std::array<double, 3> Geocentric(double phi, double lambda) const;
 
   // What each formula takes from the ellipsoid, and the fault that deriving
   // it raised, which each conversion using the formula reports

@@ -183,6 +183,15 @@ double TEllipsoid::PrimeVerticalRadius(double phi) const {
   return engine_internal::PrimeVerticalRadiusFrom(projection_, engine_internal::Sin(phi));
 }
 
+// X = nu cos phi cos lambda, Y = nu cos phi sin lambda, Z = nu (1 - e^2) sin phi.
+std::array<double, 3> TEllipsoid::Geocentric(double phi, double lambda) const {
+  double sin_phi, cos_phi, sin_lambda, cos_lambda;
+  engine_internal::SinCos(phi, sin_phi, cos_phi);
+  engine_internal::SinCos(lambda, sin_lambda, cos_lambda);
+  const double nu = engine_internal::PrimeVerticalRadiusFrom(projection_, sin_phi);
+  return {nu * cos_phi * cos_lambda, nu * cos_phi * sin_lambda, nu * (1 - e2_) * sin_phi};
+}
+
 double LongitudeFromCentralMeridian(const TGridSystem& system, double longitude) {
   return engine_internal::HalfTurnRange(longitude - system.projection.central_meridian());
 }

@@ -21,12 +21,9 @@ using Vector = std::array<double, 3>;
 
 constexpr double kRadiansPerDegree = std::numbers::pi / 180;
 
-// Geodetic to geocentric at height 0.
+// Geodetic [degrees] to geocentric at height 0.
 Vector Geocentric(const TGeographicPoint& point, const TEllipsoid& ellipsoid) {
-  const double latitude = point.latitude * kRadiansPerDegree, longitude = point.longitude * kRadiansPerDegree;
-  const double nu = ellipsoid.PrimeVerticalRadius(latitude);
-  return {nu * std::cos(latitude) * std::cos(longitude), nu * std::cos(latitude) * std::sin(longitude),
-          nu * (1 - ellipsoid.e2()) * std::sin(latitude)};
+  return ellipsoid.Geocentric(point.latitude * kRadiansPerDegree, point.longitude * kRadiansPerDegree);
 }
 
 // ((1 + s) R - I) X, how far the Helmert moves X beyond T.
